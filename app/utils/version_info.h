@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+namespace utils {
+
+// File version of an executable (ELF with our embedded resource, or Windows PE)
+// as "major.minor.release.build"; "0.0.0.0" without a version resource or when
+// the file cannot be read; "" for a resource without fixed file information.
+std::string GetFileVersionText(const std::string& path);
+
+}  // namespace utils

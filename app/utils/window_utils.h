@@ -1,0 +1,14 @@
+#pragma once
+
+class QWidget;
+
+namespace utils {
+
+// The desktop's exclamation sound.
+void WarningBeep();
+
+// Removes (hide) or restores the window's caption bar, keeping its client size
+// and its top-left corner.
+void HideWindowCaption(QWidget* window, bool hide);
+
+}  // namespace utils

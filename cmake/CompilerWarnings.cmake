@@ -1,0 +1,17 @@
+# Warnings and sanitizers for every target of the project.
+add_compile_options(-Wall -Wextra -Wpedantic)
+if(VK_WERROR)
+  add_compile_options(-Werror)
+endif()
+if(VK_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Lets a subsystem configure while its sources are still being written.
+function(vk_ensure_sources target)
+  get_target_property(srcs ${target} SOURCES)
+  if(NOT srcs)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+endfunction()

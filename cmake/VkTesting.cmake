@@ -1,0 +1,19 @@
+# vk_add_test(<name> SOURCES ... LIBS ... [GUI])
+# One GoogleTest executable; its cases are registered with ctest one by one.
+# GUI tests run on Qt's offscreen platform so they need no display.
+include(GoogleTest)
+function(vk_add_test name)
+  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
+  if(NOT ARG_GUI)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  set(env "VK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data" "ASAN_OPTIONS=detect_leaks=1")
+  if(ARG_GUI)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+endfunction()

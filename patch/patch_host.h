@@ -1,0 +1,60 @@
+#pragma once
+// What the window offers the patch run. The Qt main window implements it; tests
+// and the command-line runner implement it too.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace TovaskADODB {
+class TTovaskADOBase;
+class TTovaskADOTable;
+}  // namespace TovaskADODB
+
+namespace patch {
+
+class PatchHost {
+public:
+    virtual ~PatchHost() = default;
+
+    // Folder searched for catalogues, ending in a path separator.
+    virtual std::string ProgramFolder() const = 0;
+    // The folder's entries matching mask: every name followed by CR LF.
+    virtual std::string ListFiles(const std::string& folder, const std::string& mask) = 0;
+
+    // The list of files (lbBase): replaced as a whole, items ticked one by one.
+    virtual void SetFileList(const std::vector<std::string>& names) = 0;
+    virtual int FileCount() const = 0;
+    virtual std::string FileName(int index) const = 0;
+    virtual void TickFile(int index) = 0;
+
+    // The progress bar (Pozycja).
+    virtual void SetProgressMaximum(int maximum) = 0;
+    virtual void SetProgressPosition(int position) = 0;
+    virtual void StepProgress() = 0;
+
+    // The option cbID_CD: keep the contents of ID_CD.
+    virtual bool KeepIdCd() const = 0;
+    virtual bool JestNotBoolean() const = 0;
+    virtual void SetJestNotBoolean(bool value) = 0;
+
+    // The three database components owned by the window.
+    virtual TovaskADODB::TTovaskADOBase& dbFilm() = 0;
+    virtual TovaskADODB::TTovaskADOTable& mdbFilmy() = 0;
+    virtual TovaskADODB::TTovaskADOTable& mdbClone() = 0;
+
+    // The program's own message window; returns the result of the button pressed.
+    virtual int ShowMessageWindow(std::uint8_t pictureKind, const std::string& title,
+                                  const std::string& messageText,
+                                  const std::vector<std::uint8_t>& buttons,
+                                  const std::vector<std::int32_t>& colors, bool display) = 0;
+    // The plain modal dialog with one OK button and the application's title.
+    virtual void ShowPlainMessage(const std::string& text) = 0;
+    virtual void WarningBeep() = 0;  // exclamation sound
+    virtual void DefaultBeep() = 0;  // the simple message beep
+
+    // Lets the window repaint and handle input; called after every copied row.
+    virtual void ProcessPendingMessages() = 0;
+};
+
+}  // namespace patch

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs everything the build, the tests and the demo need on Debian 12.
+# Used by README, .ci/run and newcomers alike; run as root (or it uses sudo).
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  libsqlite3-dev sqlite3
+  libgtest-dev libgmock-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+  xvfb xauth
+  binutils-mingw-w64-x86-64
+  fonts-dejavu-core
+)
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  as_root apt-get update -qq
+  as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,16 @@
+#pragma once
+
+class QDialog;
+
+namespace MyMessage {
+
+// Answers a modal dialog in place of a person. A dialog given an answerer calls
+// it once the dialog is shown and its event loop runs; the answerer presses
+// keys or buttons on it as a user would.
+class DialogAnswerer {
+public:
+    virtual ~DialogAnswerer() = default;
+    virtual void Answer(QDialog& dialog) = 0;
+};
+
+}  // namespace MyMessage

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds, and runs every test twice: a plain optimised
+# build, then a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+#   tools/test.sh           what CI runs
+#   tools/test.sh --quick   the plain build only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install-deps.sh
+
+build_and_test() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DVK_WERROR=ON "$@"
+  cmake --build "$dir"
+  ctest --test-dir "$dir" --output-on-failure -j2
+}
+
+build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ "${1:-}" != "--quick" ]; then
+  build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DVK_SANITIZE=ON
+fi

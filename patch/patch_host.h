@@ -13,6 +13,17 @@ class TTovaskADOTable;
 
 namespace patch {
 
+// How the treatment of one file ended.
+enum class FileOutcome {
+    NotCatalogue,          // no table FILMY: skipped in silence
+    LacksEarlierPatch,     // notice shown, file unchanged
+    AlreadyUpgraded,       // ticked, unchanged
+    Upgraded,              // both tables upgraded, compacted, ticked
+    UpgradedWithoutLoans,  // films upgraded, no WYPOZYCZ: not ticked
+    ConversionError,       // reported, file as it was
+    Failed,                // any other error: silent, file as it was
+};
+
 class PatchHost {
 public:
     virtual ~PatchHost() = default;
@@ -55,6 +66,10 @@ public:
 
     // Lets the window repaint and handle input; called after every copied row.
     virtual void ProcessPendingMessages() = 0;
+
+    // The run reports the start and the end of each file's treatment.
+    virtual void FileStarted(int /*index*/) {}
+    virtual void FileFinished(int /*index*/, FileOutcome /*outcome*/) {}
 };
 
 }  // namespace patch

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace utils {
@@ -10,5 +11,18 @@ std::string ListFiles(const std::string& folder, const std::string& mask, bool r
 
 // The name without its last dot and what follows it.
 std::string RemoveFileExt(const std::string& fileName);
+
+// Windows file attribute bits as ListFiles derives them from POSIX.
+enum FileAttribute : std::uint32_t {
+  kAttrReadOnly = 1,
+  kAttrHidden = 2,
+  kAttrDirectory = 16,
+  kAttrArchive = 32,
+};
+
+// Attribute word of folder + name, following a symbolic link; a dangling link
+// counts as a plain file. 0 for an entry that is neither a file nor a folder
+// (device, pipe, socket), which ListFiles leaves out.
+std::uint32_t FileAttributeWord(const std::string& folder, const std::string& name);
 
 }  // namespace utils

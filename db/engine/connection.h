@@ -22,6 +22,7 @@ public:
 
     // Opens the file named by Data Source read/write; never creates a file.
     void open();
+    // Rolls back a transaction this connection began and left open.
     void close();
     bool isOpen() const { return file_ != nullptr; }
 
@@ -41,6 +42,7 @@ public:
 private:
     std::string connectionString_;
     std::shared_ptr<DatabaseFile> file_;
+    bool beganTransaction_ = false;  // closing rolls back what this connection left open
 };
 
 }  // namespace engine

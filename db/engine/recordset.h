@@ -52,6 +52,8 @@ public:
     void append(const std::vector<Variant>& values);
 
 private:
+    void prepareInsert();
+
     struct State;
     std::unique_ptr<State> state_;
 };

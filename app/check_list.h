@@ -1,0 +1,30 @@
+#pragma once
+#include <QListWidget>
+
+namespace app {
+
+// A list with a check box in front of every item, items of one fixed height,
+// laid out in columns of equal width: the first column is filled top to
+// bottom, then the next, and the list scrolls sideways when they overflow.
+class TCheckList : public QListWidget {
+    Q_OBJECT
+public:
+    TCheckList(int columns, int itemHeight, QWidget* parent = nullptr);
+
+    int Columns() const { return columns_; }
+    int ItemHeight() const { return itemHeight_; }
+
+    // Replaces every item by these texts, all unticked.
+    void SetItems(const QStringList& texts);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void UpdateGrid();
+
+    int columns_;
+    int itemHeight_;
+};
+
+}  // namespace app

@@ -1,0 +1,292 @@
+#include "app/main_window.h"
+
+#include "app/application_title.h"
+#include "app/artwork.h"
+#include "app/check_list.h"
+#include "app/design_fonts.h"
+#include "app/header_strip.h"
+#include "app/utils/file_utils.h"
+#include "app/utils/version_info.h"
+#include "app/utils/window_utils.h"
+#include "patch/run_patch.h"
+#include "ui/MyMessage/dialog_answerer.h"
+#include "ui/MyMessage/show_message_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+const QString kTitleStart = QStringLiteral("Patch dla: Vidarkon w wersji: ");
+const QString kTitleEnd = QStringLiteral(" - 02");
+const QString kAuthorMail = QStringLiteral("wenk@vidarkon.pl");
+
+QString OwnExecutable()
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+QString VersionText()
+{
+    return QString::fromStdString(utils::GetFileVersionText(OwnExecutable().toStdString()));
+}
+
+// Marks a patch run for as long as it lasts, however it ends.
+class RunningScope {
+public:
+    explicit RunningScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningScope() { flag_ = false; }
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+QString WithTrailingSeparator(QString folder)
+{
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+}  // namespace
+
+TfmGlowny::TfmGlowny(MyMessage::DialogAnswerer* answerer, const QString& programFolder, QWidget* parent)
+    : QWidget(parent),
+      answerer_(answerer),
+      programFolder_(programFolder),
+      dbFilm_("dbFilm"),
+      mdbFilmy_("mdbFilmy"),
+      mdbClone_("mdbClone")
+{
+    dbFilm_.SetVersion("3.6");
+    mdbFilmy_.SetConnection(&dbFilm_);
+    mdbFilmy_.SetTableName("Wypozycz");
+    for (const char* field : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"})
+        mdbFilmy_.IndexDefs().Add(field, field);
+
+    setObjectName(QStringLiteral("fmGlowny"));
+    setFixedSize(kClientWidth, kClientHeight);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(0xD2, 0xE9, 0xFF));
+    p.setColor(QPalette::WindowText, Qt::black);
+    setPalette(p);
+    setAutoFillBackground(true);
+    setFont(app::WindowFont());
+    setWindowIcon(app::ApplicationIcon());
+
+    BuildHeader();
+    BuildPageControl();
+    BuildPatchPage();
+    BuildDescriptionPage();
+    SetTabOrder();
+    FormCreate();
+}
+
+TfmGlowny::~TfmGlowny() = default;
+
+void TfmGlowny::FormCreate()
+{
+    utils::HideWindowCaption(this, true);
+    setWindowTitle(kTitleStart + VersionText() + kTitleEnd);
+    if (programFolder_.isEmpty())
+        programFolder_ = QCoreApplication::applicationDirPath();
+    programFolder_ = WithTrailingSeparator(programFolder_);
+}
+
+QString TfmGlowny::HeaderTitle() const
+{
+    // Not cached: every paint reads the version resource again.
+    return u' ' + kTitleStart + VersionText() + kTitleEnd;
+}
+
+void TfmGlowny::cntHeaderPaint(QPainter& canvas, const QRect& area)
+{
+    canvas.setFont(app::HeaderFont());
+    canvas.setPen(palette().color(QPalette::WindowText));
+    canvas.setBackgroundMode(Qt::TransparentMode);
+    const QString title = canvas.fontMetrics().elidedText(HeaderTitle(), Qt::ElideRight, area.width());
+    canvas.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, title);
+}
+
+void TfmGlowny::cntHeaderMouseDown(QMouseEvent& event)
+{
+    if (QWidget* grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+    if (!StartSystemMove())
+        cntHeader->FollowMouse(event.globalPosition());
+}
+
+bool TfmGlowny::StartSystemMove()
+{
+    QWindow* handle = windowHandle();
+    return handle && handle->startSystemMove();
+}
+
+void TfmGlowny::cmdStartClick()
+{
+    // The run lets the window handle input between rows; a second Start must
+    // not begin another run over the same files.
+    if (running_)
+        return;
+    {
+        RunningScope running(running_);
+        lbBase->clear();
+        patch::RunPatch(*this);
+    }
+    close();
+}
+
+void TfmGlowny::cmdCloseProgramClick()
+{
+    close();
+}
+
+void TfmGlowny::Label1Click()
+{
+    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto: ") + kAuthorMail));
+}
+
+void TfmGlowny::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    if (QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TfmGlowny::closeEvent(QCloseEvent* event)
+{
+    // A close during a run waits for the run; Start closes the window after it.
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+bool TfmGlowny::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && Label1->rect().contains(mouse->position().toPoint())) {
+            Label1Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- patch::PatchHost
+
+std::string TfmGlowny::ProgramFolder() const
+{
+    return programFolder_.toStdString();
+}
+
+std::string TfmGlowny::ListFiles(const std::string& folder, const std::string& mask)
+{
+    return utils::ListFiles(folder, mask, false);
+}
+
+void TfmGlowny::SetFileList(const std::vector<std::string>& names)
+{
+    QStringList texts;
+    for (const std::string& name : names)
+        texts << QString::fromStdString(name);
+    lbBase->SetItems(texts);
+}
+
+int TfmGlowny::FileCount() const
+{
+    return lbBase->count();
+}
+
+std::string TfmGlowny::FileName(int index) const
+{
+    const QListWidgetItem* item = lbBase->item(index);
+    if (!item)
+        throw std::out_of_range("lbBase: no item " + std::to_string(index));
+    return item->text().toStdString();
+}
+
+void TfmGlowny::TickFile(int index)
+{
+    QListWidgetItem* item = lbBase->item(index);
+    if (!item)
+        throw std::out_of_range("lbBase: no item " + std::to_string(index));
+    item->setCheckState(Qt::Checked);
+}
+
+void TfmGlowny::SetProgressMaximum(int maximum)
+{
+    Pozycja->setMaximum(maximum);
+}
+
+void TfmGlowny::SetProgressPosition(int position)
+{
+    Pozycja->setValue(position);
+}
+
+void TfmGlowny::StepProgress()
+{
+    Pozycja->setValue(std::min(Pozycja->value() + 1, Pozycja->maximum()));
+}
+
+bool TfmGlowny::KeepIdCd() const
+{
+    return cbID_CD->isChecked();
+}
+
+int TfmGlowny::ShowMessageWindow(std::uint8_t pictureKind, const std::string& title, const std::string& messageText,
+                                 const std::vector<std::uint8_t>& buttons, const std::vector<std::int32_t>& colors,
+                                 bool display)
+{
+    return MyMessage::ShowMessageWindow(pictureKind, QString::fromStdString(title),
+                                        QString::fromStdString(messageText), buttons, colors, display, this,
+                                        answerer_);
+}
+
+void TfmGlowny::ShowPlainMessage(const std::string& text)
+{
+    // Parentless, so that the window system centres it on the screen.
+    QMessageBox box(QMessageBox::NoIcon, app::ApplicationTitle(), QString::fromStdString(text), QMessageBox::Ok);
+    if (answerer_)
+        QTimer::singleShot(0, &box, [this, &box] { answerer_->Answer(box); });
+    box.exec();
+}
+
+void TfmGlowny::WarningBeep()
+{
+    utils::WarningBeep();
+}
+
+void TfmGlowny::DefaultBeep()
+{
+    QApplication::beep();
+}
+
+void TfmGlowny::ProcessPendingMessages()
+{
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,43 @@
+#include "db/TovaskADODB/clipboard_format.h"
+
+#include <mutex>
+#include <stdexcept>
+#include <vector>
+
+#include "db/TovaskADODB/same_text.h"
+
+namespace TovaskADODB {
+
+namespace {
+constexpr std::uint32_t FirstFormat = 0xC000;
+constexpr std::uint32_t LastFormat = 0xFFFF;
+
+std::uint32_t keptCfUcz = 0;
+}  // namespace
+
+std::uint32_t RegisterClipboardFormat(const std::string& name)
+{
+    static std::mutex guard;
+    static std::vector<std::string> names;
+    std::lock_guard lock(guard);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (SameText(names[i], name))
+            return FirstFormat + static_cast<std::uint32_t>(i);
+    if (names.size() > LastFormat - FirstFormat)
+        throw std::length_error("No clipboard format identifiers left");
+    names.push_back(name);
+    return FirstFormat + static_cast<std::uint32_t>(names.size() - 1);
+}
+
+std::uint32_t RegisterCfUczFormat()
+{
+    keptCfUcz = RegisterClipboardFormat(ClipboardFormatName);
+    return keptCfUcz;
+}
+
+std::uint32_t CfUczFormat()
+{
+    return keptCfUcz;
+}
+
+}  // namespace TovaskADODB

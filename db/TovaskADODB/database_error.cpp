@@ -1,0 +1,12 @@
+#include "db/TovaskADODB/database_error.h"
+
+namespace TovaskADODB {
+
+void DatabaseError(const std::string& message, const std::string& componentName)
+{
+    if (componentName.empty())
+        throw EDatabaseError(message);
+    throw EDatabaseError(componentName + ": " + message);
+}
+
+}  // namespace TovaskADODB

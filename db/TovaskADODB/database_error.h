@@ -1,0 +1,16 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+
+namespace TovaskADODB {
+
+// The components' own failures; the data-access layer's errors pass through as they are.
+class EDatabaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Raises message, prefixed with "<componentName>: " when raised on behalf of a named component.
+[[noreturn]] void DatabaseError(const std::string& message, const std::string& componentName = {});
+
+}  // namespace TovaskADODB

@@ -1,0 +1,78 @@
+#include "db/engine/catalogue_file.h"
+
+#include "db/engine/engine_error.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+
+namespace engine::detail {
+namespace {
+
+[[noreturn]] void unrecognized(const std::string& path, int code = 0)
+{
+    throw EngineError("Unrecognized database format '" + path + "'.", code);
+}
+
+}  // namespace
+
+std::string canonicalFilePath(const std::string& path)
+{
+    std::error_code error;
+    const auto canonical = std::filesystem::canonical(path, error);
+    if (error || path.empty()) throw EngineError("Could not find file '" + path + "'.");
+    return canonical.string();
+}
+
+SqliteHandle openCatalogueFile(const std::string& path)
+{
+    const std::string canonical = canonicalFilePath(path);
+    struct stat info {};
+    if (::stat(canonical.c_str(), &info) != 0) throw EngineError("Could not find file '" + path + "'.");
+    if (!S_ISREG(info.st_mode)) throw EngineError("'" + path + "' is not a database file.");
+    // SQLite takes an empty file for an empty database and would write to it.
+    if (info.st_size == 0) unrecognized(path);
+    // A file nobody may write is read-only even for an administrator.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(canonical.c_str(), W_OK) != 0)
+        throw EngineError("The file '" + path + "' is read-only.");
+
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(canonical.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    SqliteHandle db(raw);
+    if (rc != SQLITE_OK) throwSqliteError(db.get(), rc);
+    sqlite3_extended_result_codes(db.get(), 1);
+    sqlite3_busy_timeout(db.get(), busyTimeoutMs);
+
+    // SQLite reads the header only now; a file of another kind fails here.
+    const int check = sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    if ((check & 0xFF) == SQLITE_NOTADB) unrecognized(path, check);
+    if (check != SQLITE_OK) throwSqliteError(db.get(), check);
+    if (sqlite3_db_readonly(db.get(), "main") == 1) throw EngineError("The file '" + path + "' is read-only.");
+
+    {
+        Statement mode(db.get(), "PRAGMA journal_mode");
+        StatementUse use(mode);
+        if (mode.step() && mode.columnText(0) == std::string_view("wal")) {
+            mode.reset();
+            execSql(db.get(), "PRAGMA journal_mode=DELETE");
+        }
+    }
+    return db;
+}
+
+void syncFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw EngineError("Cannot open '" + path + "': " + std::strerror(errno));
+    const int rc = ::fsync(fd);
+    const int syncError = errno;
+    ::close(fd);
+    if (rc != 0) throw EngineError("Cannot write '" + path + "' to the disk: " + std::strerror(syncError));
+}
+
+}  // namespace engine::detail

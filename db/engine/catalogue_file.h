@@ -1,0 +1,25 @@
+#pragma once
+// Opening an existing catalogue file read/write, with the checks that keep a
+// failed open from leaving anything behind.
+
+#include <string>
+
+#include "db/engine/sqlite_handle.h"
+
+namespace engine::detail {
+
+// How long a statement waits for another process's lock before it fails.
+constexpr int busyTimeoutMs = 1500;
+
+// The absolute, symlink-free path of an existing file; EngineError otherwise.
+std::string canonicalFilePath(const std::string& path);
+
+// Opens an existing SQLite file read/write in rollback-journal mode. Fails
+// (EngineError) for a missing path, a directory, an empty or non-SQLite file,
+// a read-only file, or a file another process keeps locked.
+SqliteHandle openCatalogueFile(const std::string& path);
+
+// Flushes a closed file's contents to the disk.
+void syncFile(const std::string& path);
+
+}  // namespace engine::detail

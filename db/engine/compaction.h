@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+namespace engine::detail {
+
+// Writes a compacted copy of source to target (which must not exist): free
+// pages and hidden deleted columns gone, synced to the disk. On failure no
+// target is left.
+void compactFile(const std::string& source, const std::string& target);
+
+}  // namespace engine::detail

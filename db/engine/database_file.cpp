@@ -1,0 +1,121 @@
+#include "db/engine/database_file.h"
+
+#include "db/engine/catalogue_file.h"
+#include "db/engine/engine_error.h"
+#include "db/engine/table_schema.h"
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+
+namespace engine {
+namespace {
+
+struct Registry {
+    std::mutex mutex;
+    std::map<std::string, std::weak_ptr<DatabaseFile>> files;  // by canonical path
+};
+
+Registry& registry()
+{
+    static Registry instance;
+    return instance;
+}
+
+}  // namespace
+
+std::shared_ptr<DatabaseFile> DatabaseFile::open(const std::string& path)
+{
+    const std::string canonical = detail::canonicalFilePath(path);
+    auto& reg = registry();
+    std::lock_guard lock(reg.mutex);
+    if (auto it = reg.files.find(canonical); it != reg.files.end())
+        if (auto file = it->second.lock()) return file;
+    std::shared_ptr<DatabaseFile> file(new DatabaseFile(canonical, detail::openCatalogueFile(path)));
+    reg.files[canonical] = file;
+    return file;
+}
+
+bool DatabaseFile::isOpen(const std::string& path)
+{
+    std::string canonical;
+    try {
+        canonical = detail::canonicalFilePath(path);
+    } catch (const EngineError&) {
+        return false;  // a missing file is open nowhere
+    }
+    auto& reg = registry();
+    std::lock_guard lock(reg.mutex);
+    const auto it = reg.files.find(canonical);
+    return it != reg.files.end() && !it->second.expired();
+}
+
+DatabaseFile::DatabaseFile(std::string path, detail::SqliteHandle db)
+    : path_(std::move(path)), db_(std::move(db)), statements_(db_.get())
+{
+}
+
+DatabaseFile::~DatabaseFile()
+{
+    statements_.clear();
+    auto& reg = registry();
+    std::lock_guard lock(reg.mutex);
+    // The entry may already name a newer file of the same path.
+    if (auto it = reg.files.find(path_); it != reg.files.end() && it->second.expired()) reg.files.erase(it);
+}
+
+void DatabaseFile::beginTransaction()
+{
+    if (inTransaction()) throw EngineError("A transaction is already in progress.");
+    // IMMEDIATE: a file another process is writing fails here, not half-way.
+    detail::execSql(handle(), "BEGIN IMMEDIATE");
+}
+
+void DatabaseFile::commitTransaction()
+{
+    if (!inTransaction()) throw EngineError("No transaction is active.");
+    detail::execSql(handle(), "COMMIT");
+}
+
+void DatabaseFile::rollbackTransaction()
+{
+    if (!inTransaction()) throw EngineError("No transaction is active.");
+    detail::execSql(handle(), "ROLLBACK");
+}
+
+void DatabaseFile::abandonTransaction() noexcept
+{
+    sqlite3_exec(handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool DatabaseFile::inTransaction() const
+{
+    return sqlite3_get_autocommit(handle()) == 0;
+}
+
+void DatabaseFile::execute(const std::string& sql)
+{
+    detail::execSql(handle(), sql);
+    dropHiddenColumnsOfEmptyTables();
+}
+
+void DatabaseFile::dropHiddenColumnsOfEmptyTables()
+{
+    for (const auto& table : detail::userTableNames(statements_)) {
+        try {
+            if (!detail::tableExists(statements_, table)) continue;  // a view
+            const auto columns = detail::tableColumns(statements_, table);
+            const auto hidden = std::count_if(columns.begin(), columns.end(), [](const auto& c) { return c.hidden; });
+            const bool droppable = hidden > 1 || (hidden == 1 && columns.size() > 1);
+            if (!droppable || !detail::tableIsEmpty(statements_, table)) continue;
+            detail::Savepoint change(handle());
+            detail::dropHiddenColumns(statements_, table);
+            change.release();
+        } catch (const EngineError&) {
+            // Only a saving of space, after the command itself has succeeded:
+            // the columns stay hidden and go at compaction.
+        }
+    }
+}
+
+}  // namespace engine

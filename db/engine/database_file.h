@@ -1,0 +1,48 @@
+#pragma once
+// The one SQLite connection of a catalogue file in this process. Connections,
+// databases and recordsets on the same file share it, so a transaction begun
+// on one covers the changes made through all of them.
+
+#include <memory>
+#include <string>
+
+#include "db/engine/sqlite_handle.h"
+
+namespace engine {
+
+class DatabaseFile {
+public:
+    // The open file of this path, or a newly opened one.
+    static std::shared_ptr<DatabaseFile> open(const std::string& path);
+    // True while an object of this process holds the file.
+    static bool isOpen(const std::string& path);
+
+    ~DatabaseFile();
+    DatabaseFile(const DatabaseFile&) = delete;
+    DatabaseFile& operator=(const DatabaseFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    sqlite3* handle() const { return db_.get(); }
+    detail::StatementCache& statements() { return statements_; }
+
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+    bool inTransaction() const;
+    // Rolls back whatever is open; for closing, so it never fails.
+    void abandonTransaction() noexcept;
+
+    // Runs any SQL text; afterwards a table left empty loses its hidden
+    // columns, which costs nothing then.
+    void execute(const std::string& sql);
+
+private:
+    DatabaseFile(std::string path, detail::SqliteHandle db);
+    void dropHiddenColumnsOfEmptyTables();
+
+    std::string path_;
+    detail::SqliteHandle db_;
+    detail::StatementCache statements_;  // declared after db_: finalized before it closes
+};
+
+}  // namespace engine

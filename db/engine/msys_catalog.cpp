@@ -1,0 +1,107 @@
+#include "db/engine/msys_catalog.h"
+
+#include "db/engine/table_schema.h"
+
+namespace engine::detail {
+namespace {
+
+constexpr const char* fieldsTable = "MSysFields";
+constexpr const char* indexesTable = "MSysIndexes";
+
+void ensureFieldsTable(StatementCache& cache)
+{
+    cache.exec(
+        "CREATE TABLE IF NOT EXISTS MSysFields(TableName TEXT NOT NULL, FieldName TEXT NOT NULL, "
+        "Required INTEGER NOT NULL DEFAULT 0, AllowZeroLength INTEGER NOT NULL DEFAULT 1)");
+}
+
+void ensureIndexesTable(StatementCache& cache)
+{
+    cache.exec("CREATE TABLE IF NOT EXISTS MSysIndexes(TableName TEXT NOT NULL, IndexName TEXT NOT NULL)");
+}
+
+}  // namespace
+
+FieldProperties fieldProperties(StatementCache& cache, const std::string& table, const std::string& field)
+{
+    FieldProperties properties;
+    if (!tableExists(cache, fieldsTable)) return properties;
+    StatementUse query(cache.get(
+        "SELECT Required, AllowZeroLength FROM MSysFields "
+        "WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE LIMIT 1"));
+    query->bindText(1, table);
+    query->bindText(2, field);
+    if (query->step()) {
+        properties.required = query->columnType(0) != SQLITE_NULL && query->columnInteger(0) != 0;
+        properties.allowZeroLength = query->columnType(1) == SQLITE_NULL || query->columnInteger(1) != 0;
+    }
+    return properties;
+}
+
+void writeFieldProperties(StatementCache& cache, const std::string& table, const std::string& field,
+                          const FieldProperties& properties)
+{
+    ensureFieldsTable(cache);
+    bool updated;
+    {
+        StatementUse update(cache.get(
+            "UPDATE MSysFields SET Required = ?3, AllowZeroLength = ?4 "
+            "WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE"));
+        update->bindText(1, table);
+        update->bindText(2, field);
+        update->bindInteger(3, properties.required ? 1 : 0);
+        update->bindInteger(4, properties.allowZeroLength ? 1 : 0);
+        update->step();
+        updated = sqlite3_changes(cache.db()) > 0;
+    }
+    if (updated) return;
+    StatementUse insert(cache.get("INSERT INTO MSysFields(TableName, FieldName, Required, AllowZeroLength) "
+                                  "VALUES(?1, ?2, ?3, ?4)"));
+    insert->bindText(1, table);
+    insert->bindText(2, field);
+    insert->bindInteger(3, properties.required ? 1 : 0);
+    insert->bindInteger(4, properties.allowZeroLength ? 1 : 0);
+    insert->step();
+}
+
+void forgetField(StatementCache& cache, const std::string& table, const std::string& field)
+{
+    if (!tableExists(cache, fieldsTable)) return;
+    StatementUse remove(
+        cache.get("DELETE FROM MSysFields WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE"));
+    remove->bindText(1, table);
+    remove->bindText(2, field);
+    remove->step();
+}
+
+bool isPrimaryIndex(StatementCache& cache, const std::string& table, const std::string& index)
+{
+    if (!tableExists(cache, indexesTable)) return false;
+    StatementUse query(cache.get(
+        "SELECT 1 FROM MSysIndexes WHERE TableName = ?1 COLLATE NOCASE AND IndexName = ?2 COLLATE NOCASE"));
+    query->bindText(1, table);
+    query->bindText(2, index);
+    return query->step();
+}
+
+void markPrimaryIndex(StatementCache& cache, const std::string& table, const std::string& index)
+{
+    ensureIndexesTable(cache);
+    if (isPrimaryIndex(cache, table, index)) return;
+    StatementUse insert(cache.get("INSERT INTO MSysIndexes(TableName, IndexName) VALUES(?1, ?2)"));
+    insert->bindText(1, table);
+    insert->bindText(2, index);
+    insert->step();
+}
+
+void forgetIndex(StatementCache& cache, const std::string& table, const std::string& index)
+{
+    if (!tableExists(cache, indexesTable)) return;
+    StatementUse remove(
+        cache.get("DELETE FROM MSysIndexes WHERE TableName = ?1 COLLATE NOCASE AND IndexName = ?2 COLLATE NOCASE"));
+    remove->bindText(1, table);
+    remove->bindText(2, index);
+    remove->step();
+}
+
+}  // namespace engine::detail

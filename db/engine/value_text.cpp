@@ -1,0 +1,171 @@
+#include "db/engine/value_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace engine::detail {
+namespace {
+
+int daysInMonth(int year, int month)
+{
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : days[month - 1];
+}
+
+std::string_view trimSpaces(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+// Exactly `count` digits at `pos`.
+bool readDigits(std::string_view text, std::size_t& pos, std::size_t count, int& out)
+{
+    if (pos + count > text.size()) return false;
+    int value = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const char c = text[pos + i];
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    pos += count;
+    out = value;
+    return true;
+}
+
+bool expect(std::string_view text, std::size_t& pos, char c)
+{
+    if (pos >= text.size() || text[pos] != c) return false;
+    ++pos;
+    return true;
+}
+
+}  // namespace
+
+bool isValidDateTime(const DateTime& v)
+{
+    return v.year >= 1 && v.year <= 9999 && v.month >= 1 && v.month <= 12 && v.day >= 1 &&
+           v.day <= daysInMonth(v.year, v.month) && v.hour >= 0 && v.hour <= 23 && v.minute >= 0 &&
+           v.minute <= 59 && v.second >= 0 && v.second <= 59 && v.millisecond >= 0 && v.millisecond <= 999;
+}
+
+void formatStoredDateTime(const DateTime& v, std::string& out)
+{
+    char buffer[32];
+    int length = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", v.year, v.month, v.day,
+                               v.hour, v.minute, v.second);
+    if (v.millisecond != 0)
+        length += std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length), ".%03d",
+                                v.millisecond);
+    out.assign(buffer, static_cast<std::size_t>(length));
+}
+
+std::string storedDateTimeText(const DateTime& value)
+{
+    std::string out;
+    formatStoredDateTime(value, out);
+    return out;
+}
+
+std::string dateTimeDisplayText(const DateTime& v)
+{
+    char buffer[32];
+    const bool midnight = v.hour == 0 && v.minute == 0 && v.second == 0 && v.millisecond == 0;
+    const int length =
+        midnight ? std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", v.year, v.month, v.day)
+                 : std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", v.year, v.month, v.day,
+                                 v.hour, v.minute, v.second);
+    return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+std::optional<DateTime> parseIsoDateTime(std::string_view text)
+{
+    text = trimSpaces(text);
+    DateTime v;
+    v.hour = v.minute = v.second = v.millisecond = 0;
+    std::size_t pos = 0;
+    if (!readDigits(text, pos, 4, v.year) || !expect(text, pos, '-') || !readDigits(text, pos, 2, v.month) ||
+        !expect(text, pos, '-') || !readDigits(text, pos, 2, v.day))
+        return std::nullopt;
+    if (pos < text.size()) {
+        if (text[pos] != ' ' && text[pos] != 'T') return std::nullopt;
+        ++pos;
+        if (!readDigits(text, pos, 2, v.hour) || !expect(text, pos, ':') || !readDigits(text, pos, 2, v.minute))
+            return std::nullopt;
+        if (pos < text.size()) {
+            if (!expect(text, pos, ':') || !readDigits(text, pos, 2, v.second)) return std::nullopt;
+            if (pos < text.size()) {
+                if (!expect(text, pos, '.') || pos == text.size()) return std::nullopt;
+                int scale = 100;
+                for (; pos < text.size(); ++pos) {
+                    const char c = text[pos];
+                    if (c < '0' || c > '9') return std::nullopt;
+                    v.millisecond += (c - '0') * scale;
+                    scale /= 10;
+                }
+            }
+        }
+    }
+    if (!isValidDateTime(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<std::string> doubleText(double value)
+{
+    if (!std::isfinite(value)) return std::nullopt;
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, result.ptr);
+    for (char& c : text) {
+        if (c == '.') c = ',';
+        else if (c == 'e') c = 'E';
+    }
+    return text;
+}
+
+std::optional<std::int32_t> parseInteger(std::string_view text)
+{
+    text = trimSpaces(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    std::int32_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<double> parseDouble(std::string_view text)
+{
+    text = trimSpaces(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    std::string copy(text);
+    for (char& c : copy)
+        if (c == ',') c = '.';
+    double value = 0;
+    const auto [end, ec] = std::from_chars(copy.data(), copy.data() + copy.size(), value);
+    if (ec != std::errc() || end != copy.data() + copy.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<std::int32_t> roundToInteger(double value)
+{
+    if (!std::isfinite(value)) return std::nullopt;
+    double rounded = std::round(value);  // halves away from zero
+    if (std::fabs(value - std::trunc(value)) == 0.5) rounded = 2.0 * std::round(value / 2.0);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) return std::nullopt;
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::size_t codePointCount(std::string_view text)
+{
+    std::size_t count = 0;
+    for (const char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+    return count;
+}
+
+}  // namespace engine::detail

@@ -1,0 +1,51 @@
+#include "patch/films_level.h"
+
+#include "db/TovaskADODB/TovaskADODB.h"
+
+namespace patch {
+
+namespace {
+
+const EarlierPatch kEarlierPatches[] = {
+    {"AKA", "Tabela %s wymaga patcha qlt_1.2.1.0-01_v."},
+    {"SUBTYPE", "Tabela %s wymaga patcha qlt_1.2.2.6-01_v."},
+    {"VideoDVD", "Tabela %s wymaga patcha qlt_1.2.3.9-01_v."},
+};
+
+engine::FieldKind RequiredFieldKind(const TovaskADODB::TTovaskADOTable& films, const char* name)
+{
+    const auto field = films.FindField(name);
+    if (!field)
+        TovaskADODB::DatabaseError(std::string("Pole ") + name + " nie istnieje.", films.Name());
+    return field->DataType;
+}
+
+}  // namespace
+
+FilmsLevel ClassifyFilms(const TovaskADODB::TTovaskADOTable& films)
+{
+    for (const auto& patch : kEarlierPatches)
+        if (!films.FindField(patch.field))
+            return {FilmsLevel::LacksEarlierPatch, &patch};
+
+    FilmsLevel level{FilmsLevel::NeedsUpgrade};
+    level.jestNotBoolean = RequiredFieldKind(films, "JEST") != engine::FieldKind::YesNo;
+    if (films.FindField("T_ORG_S") && RequiredFieldKind(films, "OCENA") == engine::FieldKind::Text)
+        level.kind = FilmsLevel::AtTarget;
+    return level;
+}
+
+std::string FormatText(std::string text, const std::string& first, const std::string& second)
+{
+    std::string::size_type from = 0;
+    for (const std::string* arg : {&first, &second}) {
+        const auto at = text.find("%s", from);
+        if (at == std::string::npos)
+            break;
+        text.replace(at, 2, *arg);
+        from = at + arg->size();
+    }
+    return text;
+}
+
+}  // namespace patch

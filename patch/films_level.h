@@ -1,0 +1,32 @@
+#pragma once
+// How far a films table has come: which earlier patch it lacks, or whether it
+// still needs this upgrade.
+
+#include <string>
+
+namespace TovaskADODB {
+class TTovaskADOTable;
+}
+
+namespace patch {
+
+struct EarlierPatch {
+    const char* field;   // the field that patch added
+    const char* notice;  // "%s" stands for the table's stored name
+};
+
+struct FilmsLevel {
+    enum Kind { LacksEarlierPatch, NeedsUpgrade, AtTarget };
+    Kind kind;
+    const EarlierPatch* missing = nullptr;  // for LacksEarlierPatch
+    bool jestNotBoolean = false;            // when the three patches are there
+};
+
+// Reads the fields of the open films table. A table without JEST, or with
+// T_ORG_S but without OCENA, is an error (EDatabaseError).
+FilmsLevel ClassifyFilms(const TovaskADODB::TTovaskADOTable& films);
+
+// "%s" replaced by each argument in turn.
+std::string FormatText(std::string text, const std::string& first, const std::string& second = {});
+
+}  // namespace patch

@@ -1,0 +1,36 @@
+#include "patch/loans_upgrade.h"
+
+namespace patch {
+
+namespace {
+
+constexpr int kIdCdPosition = 5;
+
+void MapLoanRow(const TableRebuild& rebuild, std::vector<engine::Variant>& row)
+{
+    for (int i = 0; i < kIdCdPosition; ++i)
+        row[i] = rebuild.SnapshotValue(i);
+    row[kIdCdPosition] = rebuild.IdCdValue(kIdCdPosition);
+}
+
+}  // namespace
+
+const RebuildItems& LoansRebuildItems()
+{
+    static const RebuildItems items{
+        {"FILM_ID", "ID_OSOBY", "DATA_W", "DATA_Z", "ID_CD"},
+        {AddLongField("FILM_ID"), AddLongField("ID_OSOBY"), DateTimeField("DATA_W"), DateTimeField("DATA_Z"),
+         YesNoField("KASUJ"), AddLongField("ID_CD")},
+        {"FILM_ID", "ID_OSOBY", "DATA_W", "DATA_Z", "ID_CD"},
+        kIdCdPosition,
+        MapLoanRow,
+    };
+    return items;
+}
+
+void UpgradeLoans(PatchHost& host)
+{
+    TableRebuild(host, LoansRebuildItems()).Run();
+}
+
+}  // namespace patch

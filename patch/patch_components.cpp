@@ -1,0 +1,13 @@
+#include "patch/patch_components.h"
+
+namespace patch {
+
+PatchComponents::PatchComponents()
+{
+    mdbFilmy.SetConnection(&dbFilm);
+    mdbFilmy.SetTableName("Wypozycz");
+    for (const char* field : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"})
+        mdbFilmy.IndexDefs().Add(field, field);
+}
+
+}  // namespace patch

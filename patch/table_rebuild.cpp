@@ -1,0 +1,111 @@
+#include "patch/table_rebuild.h"
+
+#include "db/TovaskADODB/TovaskADODB.h"
+
+namespace patch {
+
+TableRebuild::TableRebuild(PatchHost& host, const RebuildItems& items) : host_(host), items_(items) {}
+
+void TableRebuild::Run()
+{
+    TakeSnapshot();
+    auto& table = host_.mdbFilmy();
+    for (const auto& name : items_.dropList)
+        table.DropFieldIndexes(name);
+    RemoveAllFields();
+    AddTargetFields();
+    for (const auto& name : items_.indexList)
+        table.IndexDefs().Add(name, name);
+    table.CreateIndexes();
+    PrepareCopy();
+    CopyRows();
+}
+
+void TableRebuild::TakeSnapshot()
+{
+    auto& table = host_.mdbFilmy();
+    auto& clone = host_.mdbClone();
+    clone.Clone(table);
+    host_.SetProgressMaximum(clone.RecordCount());
+    host_.SetProgressPosition(0);
+    table.Close();
+    table.IndexDefs().Clear();
+}
+
+void TableRebuild::RemoveAllFields()
+{
+    auto& table = host_.mdbFilmy();
+    // The field definitions stay those of the table as it was opened.
+    const int count = table.FieldDefs().Count();
+    for (int i = 0; i < count; ++i)
+        table.DeleteField(table.FieldDefs()[i].Name);
+}
+
+void TableRebuild::AddTargetFields()
+{
+    auto& table = host_.mdbFilmy();
+    for (const auto& c : items_.target)
+        table.AddField(c.name, c.kind, c.size, c.required, c.allowZeroLength, c.primaryKey);
+}
+
+void TableRebuild::PrepareCopy()
+{
+    auto& table = host_.mdbFilmy();
+    table.Open();
+    // The copy goes by position: any old field left behind or new field missing
+    // would put values into the wrong fields, so stop before the rows are deleted.
+    CheckTargetStructure();
+    if (table.RecordCount() > 0)
+        table.EmptyTable();
+    host_.mdbClone().First();
+}
+
+void TableRebuild::CheckTargetStructure() const
+{
+    const auto& defs = host_.mdbFilmy().FieldDefs();
+    const auto& target = items_.target;
+    bool same = defs.Count() == static_cast<int>(target.size());
+    for (int i = 0; same && i < defs.Count(); ++i)
+        same = defs[i].Name == target[i].name && defs[i].DataType == target[i].kind;
+    if (!same)
+        TovaskADODB::DatabaseError("Struktura tabeli " + host_.mdbFilmy().TableName() +
+                                   " po przebudowie pól nie jest docelowa.");
+}
+
+void TableRebuild::CopyRows()
+{
+    auto& table = host_.mdbFilmy();
+    auto& clone = host_.mdbClone();
+    std::vector<engine::Variant> row(items_.target.size());
+    while (!clone.Eof()) {
+        items_.mapRow(*this, row);
+        table.AppendRecord(row);
+        host_.StepProgress();
+        clone.Next();
+        host_.ProcessPendingMessages();
+    }
+    clone.Close();
+    table.Close();
+}
+
+std::int32_t TableRebuild::IdCdValue(int position) const
+{
+    if (!host_.KeepIdCd())
+        return 0;
+    if (!host_.JestNotBoolean())
+        return SnapshotInteger(0);
+    const std::int32_t own = SnapshotInteger(position);
+    return own != 0 ? own : SnapshotInteger(0);
+}
+
+const engine::Variant& TableRebuild::SnapshotValue(int position) const
+{
+    return host_.mdbClone().FieldValue(position);
+}
+
+std::int32_t TableRebuild::SnapshotInteger(int position) const
+{
+    return host_.mdbClone().FieldAsInteger(position);
+}
+
+}  // namespace patch

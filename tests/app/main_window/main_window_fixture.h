@@ -1,0 +1,41 @@
+#pragma once
+#include "app/main_window.h"
+#include "answerers.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// Counts the window system's moves and, like the offscreen platform, offers none.
+class TestableWindow : public TfmGlowny {
+public:
+    using TfmGlowny::TfmGlowny;
+    int systemMoves = 0;
+    bool systemMoveAvailable = false;
+
+protected:
+    bool StartSystemMove() override
+    {
+        ++systemMoves;
+        return systemMoveAvailable;
+    }
+};
+
+// A shown main window over an empty folder of its own.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        window = std::make_unique<TestableWindow>(&answerer, folder.path());
+        window->show();
+        QApplication::processEvents();
+    }
+
+    QTemporaryDir folder;
+    RecordingAnswerer answerer;
+    std::unique_ptr<TestableWindow> window;
+};

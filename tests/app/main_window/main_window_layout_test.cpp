@@ -1,0 +1,189 @@
+// The window as the design fixes it: size, places, colours, fonts and texts.
+#include "main_window_fixture.h"
+
+#include "app/check_list.h"
+#include "app/header_close_button.h"
+#include "app/header_strip.h"
+#include "app/markup_label.h"
+#include "app/xp_button.h"
+#include "ui/TovaskTabControl/tovask_page_control.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
+
+namespace {
+
+const QColor kWindowColor(0xD2, 0xE9, 0xFF);
+const QColor kHeaderColor(0x97, 0xCB, 0xFF);
+const QColor kListColor(0xC1, 0xE0, 0xFF);
+const QColor kPanelColor(0x9D, 0xCE, 0xFF);
+const QColor kNavy(0x00, 0x00, 0x80);
+
+QRect InWindow(const QWidget* widget, const QWidget* window)
+{
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+QColor PixelOf(QWidget* window, QPoint at)
+{
+    return window->grab().toImage().pixelColor(at);
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, WindowIsFixedFramelessAndTitledWithTheVersion)
+{
+    EXPECT_EQ(window->size(), QSize(394, 276));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Patch dla: Vidarkon w wersji: 1.2.6.2 - 02"));
+    EXPECT_EQ(window->HeaderTitle(), QStringLiteral(" Patch dla: Vidarkon w wersji: 1.2.6.2 - 02"));
+}
+
+TEST_F(MainWindowTest, WindowIsCentredOnTheScreen)
+{
+    const QPoint centre = window->screen()->availableGeometry().center();
+    EXPECT_LE((window->frameGeometry().center() - centre).manhattanLength(), 2);
+}
+
+TEST_F(MainWindowTest, PartsSitWhereTheDesignPutsThem)
+{
+    QWidget* w = window.get();
+    EXPECT_EQ(InWindow(window->cntHeader, w), QRect(0, 0, 394, 16));
+    EXPECT_EQ(InWindow(window->cmdlClose, w), QRect(379, 0, 15, 15));
+    EXPECT_EQ(InWindow(window->TovaskPageControl1, w), QRect(0, 16, 394, 260));
+    EXPECT_EQ(window->TabSheet1->size(), QSize(386, 232));
+
+    const QWidget* page = window->TabSheet1;
+    EXPECT_EQ(InWindow(window->L4, page), QRect(0, 0, 386, 17));
+    EXPECT_EQ(InWindow(window->JvHTLabel13, page).topLeft(), QPoint(46, 22));
+    EXPECT_EQ(InWindow(window->JvHTLabel14, page).topLeft(), QPoint(21, 38));
+    EXPECT_EQ(InWindow(window->lbBase, page), QRect(0, 57, 386, 89));
+    EXPECT_EQ(InWindow(window->cbID_CD, page), QRect(88, 152, 209, 17));
+    EXPECT_EQ(InWindow(window->Pozycja, page), QRect(0, 175, 386, 16));
+    EXPECT_EQ(InWindow(window->Panel1, page), QRect(0, 191, 386, 41));
+    EXPECT_EQ(InWindow(window->cmdStart, page), QRect(68, 203, 85, 21));
+    EXPECT_EQ(InWindow(window->cmdCloseProgram, page), QRect(233, 203, 85, 21));
+    // Sized to its text, right and bottom edges kept.
+    const QRect author = InWindow(window->Label1, page);
+    EXPECT_EQ(author.right() + 1, 381);
+    EXPECT_EQ(author.bottom() + 1, 170);
+
+    ASSERT_EQ(window->DescriptionLines.size(), 13u);
+    for (std::size_t i = 0; i < window->DescriptionLines.size(); ++i)
+        EXPECT_EQ(InWindow(window->DescriptionLines[i], window->TabSheet2),
+                  QRect(0, 14 * static_cast<int>(i), 386, 14));
+    EXPECT_EQ(InWindow(window->JvXPButton2, window->TabSheet2), QRect(151, 203, 85, 21));
+}
+
+TEST_F(MainWindowTest, TextsAreThePolishOnesOfTheDesign)
+{
+    EXPECT_EQ(window->TovaskPageControl1->tabText(0), QStringLiteral("Patch"));
+    EXPECT_EQ(window->TovaskPageControl1->tabText(1), QStringLiteral("Opis patcha"));
+    EXPECT_EQ(window->L4->text(), QStringLiteral("PAMIĘTAJ - ZABEZPIECZ SWOJE DANE"));
+    EXPECT_EQ(window->JvHTLabel14->PlainText(),
+              QStringLiteral("przeznaczone do uaktualnienia i naciskamy przycisk START."));
+    EXPECT_EQ(window->cbID_CD->text(), QStringLiteral("Zachowaj zawartość pola ID_CD"));
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("wenk"));
+    EXPECT_EQ(window->cmdStart->text(), QStringLiteral("&Start"));
+    EXPECT_EQ(window->cmdCloseProgram->text(), QStringLiteral("&Zakończ"));
+    EXPECT_EQ(window->JvXPButton2->text(), QStringLiteral("&Zakończ"));
+    EXPECT_EQ(window->cmdlClose->toolTip(), QStringLiteral("Zakończ program"));
+
+    const QString nbsp2(2, QChar(0x00A0));
+    const QStringList description{
+        QStringLiteral("Modyfikacja zawiera:"),
+        QStringLiteral("1. Zmianę w tabeli FILMY pola ID_CD na FILM_ID, zmianę pola"),
+        nbsp2 + QStringLiteral("JEST na typ Integer oraz zmianę pola OCENA na typ string."),
+        QStringLiteral("2. Dodanie do tabeli FILMY pól:"),
+        nbsp2 + QStringLiteral("- ID_CD - przechowuje nr CD,"),
+        nbsp2 + QStringLiteral("- SER_ID - do wykorzystania w przyszłości,"),
+        nbsp2 + QStringLiteral("- T_ORG_S - tytuł oryginalny serialu,"),
+        nbsp2 + QStringLiteral("- T_PL_S - tytuł lokalny  serialu,"),
+        nbsp2 + QStringLiteral("- SERIA - nr serii serialu,"),
+        nbsp2 + QStringLiteral("- ODCINEK - nr odcinka."),
+        nbsp2 + QStringLiteral("- URL - adres WWW filmu."),
+        QString(),
+        QStringLiteral("3. Dodanie do tabeli WYPOZYCZ pola ID_CD."),
+    };
+    ASSERT_EQ(window->DescriptionLines.size(), static_cast<std::size_t>(description.size()));
+    for (qsizetype i = 0; i < description.size(); ++i)
+        EXPECT_EQ(window->DescriptionLines[i]->PlainText(), description[i]) << "line " << i;
+}
+
+TEST_F(MainWindowTest, ColoursAndFontsAreTheDesigns)
+{
+    EXPECT_EQ(PixelOf(window.get(), {10, 5}), kHeaderColor);
+    EXPECT_EQ(PixelOf(window.get(), {10, 15}), kNavy) << "line along the header's bottom";
+    EXPECT_EQ(PixelOf(window.get(), {390, 50}), kWindowColor) << "tab row beside the tabs";
+    EXPECT_EQ(window->lbBase->palette().color(QPalette::Base), kListColor);
+    EXPECT_EQ(PixelOf(window->Panel1, {5, 20}), kPanelColor);
+    EXPECT_EQ(PixelOf(window->TabSheet1, {5, 150}), kWindowColor);
+    EXPECT_EQ(window->L4->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0x00));
+    EXPECT_EQ(window->Label1->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x00));
+    EXPECT_EQ(window->Label1->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(window->TovaskPageControl1->FontColor(), kNavy);
+    EXPECT_TRUE(window->TovaskPageControl1->ParentColor());
+    EXPECT_TRUE(window->TovaskPageControl1->OwnerDraw());
+
+    EXPECT_EQ(window->font().family(), QStringLiteral("Verdana"));
+    EXPECT_EQ(window->font().pixelSize(), 11);
+    EXPECT_EQ(window->TabSheet2->font().pixelSize(), 11);
+    EXPECT_EQ(window->L4->font().pixelSize(), 13);
+    EXPECT_TRUE(window->L4->font().bold());
+}
+
+TEST_F(MainWindowTest, StartsIdle)
+{
+    EXPECT_EQ(window->TovaskPageControl1->currentIndex(), 0);
+    EXPECT_TRUE(window->cbID_CD->isChecked());
+    EXPECT_TRUE(window->KeepIdCd());
+    EXPECT_FALSE(window->JestNotBoolean());
+    EXPECT_EQ(window->lbBase->count(), 0);
+    EXPECT_EQ(window->Pozycja->minimum(), 0);
+    EXPECT_EQ(window->Pozycja->maximum(), 100);
+    EXPECT_FALSE(window->dbFilm().Connected());
+    EXPECT_FALSE(window->mdbFilmy().Active());
+    EXPECT_EQ(window->mdbFilmy().TableName(), "Wypozycz");
+    EXPECT_EQ(window->mdbFilmy().IndexDefs().Count(), 4);
+    EXPECT_EQ(window->mdbClone().Connection(), nullptr);
+    EXPECT_EQ(window->cmdStart->Glyph().size(), QSize(18, 18));
+    EXPECT_EQ(window->cmdCloseProgram->Glyph().size(), QSize(16, 16));
+}
+
+TEST_F(MainWindowTest, ProgramFolderEndsInASeparator)
+{
+    EXPECT_EQ(window->ProgramFolder(), folder.path().toStdString() + "/");
+    TfmGlowny own;
+    EXPECT_EQ(own.ProgramFolder(), (QCoreApplication::applicationDirPath() + u'/').toStdString());
+}
+
+TEST_F(MainWindowTest, FileListShowsTwoEqualColumnsOfSixteenPixelItems)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 12; ++i)
+        names.push_back("baza" + std::to_string(i) + ".mdb");
+    window->SetFileList(names);
+    QApplication::processEvents();
+
+    ASSERT_EQ(window->FileCount(), 12);
+    const QRect first = window->lbBase->visualItemRect(window->lbBase->item(0));
+    const QRect second = window->lbBase->visualItemRect(window->lbBase->item(1));
+    EXPECT_EQ(first.height(), 16);
+    EXPECT_EQ(second.top(), first.bottom() + 1) << "first column filled top to bottom";
+    EXPECT_EQ(first.width(), window->lbBase->viewport()->width() / 2);
+    const QScrollBar* sideways = window->lbBase->horizontalScrollBar();
+    EXPECT_TRUE(QTest::qWaitFor([sideways] { return sideways->isVisible(); }, 1000)) << "overflow scrolls sideways";
+
+    EXPECT_EQ(window->lbBase->item(3)->checkState(), Qt::Unchecked);
+    window->TickFile(3);
+    EXPECT_EQ(window->lbBase->item(3)->checkState(), Qt::Checked);
+    EXPECT_EQ(window->FileName(11), "baza11.mdb");
+    EXPECT_THROW(window->FileName(12), std::out_of_range);
+    EXPECT_THROW(window->TickFile(-1), std::out_of_range);
+}

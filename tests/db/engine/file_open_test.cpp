@@ -1,0 +1,166 @@
+// Opening files: what fails and leaves nothing behind, the one shared
+// connection per file, and files locked by another process.
+
+#include "db/engine/database_file.h"
+#include "db/engine/engine_error.h"
+#include "db/engine/recordset.h"
+#include "db/engine/schema.h"
+#include "engine_test_support.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <set>
+
+using namespace engine;
+
+namespace {
+
+std::set<std::string> filesIn(const std::filesystem::path& dir)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.insert(entry.path().filename());
+    return names;
+}
+
+std::unique_ptr<Database> openDatabase(const std::string& path)
+{
+    return Workspace("w").openDatabase(path, false, false, ";UID=Admin;PWD=;");
+}
+
+TEST(FileOpen, RefusesWhatIsNoWritableCatalogueAndLeavesNothingBehind)
+{
+    engine_test::TempDir dir;
+    std::filesystem::create_directory(dir.file("folder.mdb"));
+    std::ofstream(dir.file("garbage.mdb")) << "Standard Jet DB, but not really; this is plain text of some length.";
+    std::ofstream(dir.file("empty.mdb")).close();
+    engine_test::makeSqliteFile(dir.file("readonly.mdb"), "CREATE TABLE A(X LONG)");
+    std::filesystem::permissions(dir.file("readonly.mdb"), std::filesystem::perms::owner_read);
+    const auto before = filesIn(dir.path());
+
+    for (const char* name : {"missing.mdb", "folder.mdb", "garbage.mdb", "empty.mdb", "readonly.mdb"}) {
+        Connection connection;
+        connection.setConnectionString("Provider=P;Data Source=" + dir.file(name));
+        EXPECT_THROW(connection.open(), EngineError) << name;
+        EXPECT_FALSE(connection.isOpen());
+        EXPECT_THROW(openDatabase(dir.file(name)), EngineError) << name;
+        EXPECT_FALSE(isFileOpenInProcess(dir.file(name)));
+    }
+    EXPECT_EQ(filesIn(dir.path()), before);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("empty.mdb")), 0u);
+
+    Connection noSource;
+    noSource.setConnectionString("Provider=P;Mode=ReadWrite");
+    EXPECT_THROW(noSource.open(), EngineError);
+}
+
+TEST(FileOpen, OneSharedConnectionPerFile)
+{
+    engine_test::TempDir dir;
+    const std::string path = dir.file("shared.mdb");
+    engine_test::makeSqliteFile(path, "CREATE TABLE A(X LONG); INSERT INTO A VALUES(1)");
+
+    auto rowFace = engine_test::openConnection(path);
+    auto schemaFace = openDatabase(dir.path().string() + "/./shared.mdb");
+    auto again = openDatabase(path);  // as the index maintenance does, while the first is open
+    EXPECT_EQ(rowFace->file().get(), DatabaseFile::open(path).get());
+    EXPECT_EQ(schemaFace->path(), rowFace->file()->path());
+
+    // One transaction covers both faces, and a second open sees it at once.
+    rowFace->beginTransaction();
+    schemaFace->tableDef("a").appendField(Field("Y", FieldKind::Long, 0));
+    EXPECT_EQ(again->tableDef("A").fieldCount(), 2);
+    StaticRecordset rs;
+    rs.open(*rowFace, "A");
+    rs.append({std::int32_t{2}, std::int32_t{3}});
+    rowFace->rollbackTransaction();
+    EXPECT_EQ(again->tableDef("A").fieldCount(), 1);
+    rs.open(*rowFace, "A");
+    EXPECT_EQ(rs.recordCount(), 1);
+
+    // Every holder keeps the file open: a closed recordset and a clone do not.
+    StaticRecordset clone;
+    clone.cloneFrom(rs);
+    rowFace->close();
+    schemaFace->close();
+    again.reset();
+    EXPECT_TRUE(isFileOpenInProcess(path));
+    rs.close();
+    EXPECT_FALSE(isFileOpenInProcess(path));
+    EXPECT_EQ(clone.recordCount(), 1);
+}
+
+// A child process that holds a lock on the file until the parent lets it go.
+class LockingChild {
+public:
+    LockingChild(const std::string& path, const char* sql)
+    {
+        if (::pipe(ready_) != 0 || ::pipe(release_) != 0) throw std::runtime_error("pipe failed");
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(ready_[0]);
+            ::close(release_[1]);  // or the parent's close would never end the wait
+            sqlite3* db = nullptr;
+            sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+            const char ok = sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK ? '1' : '0';
+            [[maybe_unused]] auto written = ::write(ready_[1], &ok, 1);
+            char byte;
+            [[maybe_unused]] auto read = ::read(release_[0], &byte, 1);  // until the parent closes it
+            ::_exit(0);
+        }
+        ::close(ready_[1]);
+        ::close(release_[0]);
+        char ok = '0';
+        locked_ = ::read(ready_[0], &ok, 1) == 1 && ok == '1';
+    }
+    ~LockingChild()
+    {
+        ::close(release_[1]);
+        ::close(ready_[0]);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    bool locked() const { return locked_; }
+
+private:
+    int ready_[2]{-1, -1};
+    int release_[2]{-1, -1};
+    pid_t pid_ = -1;
+    bool locked_ = false;
+};
+
+template <typename F>
+double secondsToFail(F action)
+{
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(action(), EngineError);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+TEST(FileOpen, FileLockedByAnotherProcessFailsWithinTwoSeconds)
+{
+    engine_test::TempDir dir;
+    const std::string path = dir.file("locked.mdb");
+    engine_test::makeSqliteFile(path, "CREATE TABLE A(X LONG)");
+    {
+        LockingChild child(path, "BEGIN EXCLUSIVE; INSERT INTO A VALUES(1);");
+        ASSERT_TRUE(child.locked());
+        EXPECT_LT(secondsToFail([&] { engine_test::openConnection(path); }), 2.0);
+        EXPECT_FALSE(isFileOpenInProcess(path));
+    }
+    {
+        LockingChild child(path, "BEGIN IMMEDIATE; INSERT INTO A VALUES(1);");
+        ASSERT_TRUE(child.locked());
+        auto connection = engine_test::openConnection(path);  // reading is still allowed
+        EXPECT_LT(secondsToFail([&] { connection->beginTransaction(); }), 2.0);
+        EXPECT_LT(secondsToFail([&] { openDatabase(path)->tableDef("A").appendField(Field("Y", FieldKind::Long, 0)); }),
+                  2.0);
+        EXPECT_LT(secondsToFail([&] { connection->execute("DELETE FROM A"); }), 2.0);
+    }
+    auto connection = engine_test::openConnection(path);
+    EXPECT_EQ(connection->tableNames(), std::vector<std::string>{"A"});
+    EXPECT_EQ(engine_test::queryText(path, "SELECT count(*) FROM A"), "0");  // the child's insert never committed
+}
+
+}  // namespace

@@ -1,0 +1,112 @@
+// Static recordsets: rows in memory, clones that outlive their table's
+// contents, appends that post at once, positions and the cursor.
+
+#include "db/engine/engine_error.h"
+#include "db/engine/recordset.h"
+#include "db/engine/schema.h"
+#include "engine_test_support.h"
+
+using namespace engine;
+using engine_test::queryText;
+
+namespace {
+
+class Recordset : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.file("rows.mdb");
+        engine_test::makeSqliteFile(path,
+                                    "CREATE TABLE T(ID LONG, NAME TEXT(20), D DATETIME);"
+                                    "CREATE INDEX \"T.ID\" ON T(ID);"
+                                    "INSERT INTO T VALUES(3, 'c', '2000-01-01 10:00:00'), (1, 'a', NULL),"
+                                    " (2, NULL, '1999-05-06 00:00:00.250');");
+        connection = engine_test::openConnection(path);
+    }
+
+    engine_test::TempDir dir;
+    std::string path;
+    std::unique_ptr<Connection> connection;
+};
+
+TEST_F(Recordset, ReadsRowsInStoredOrderWithTheirKinds)
+{
+    StaticRecordset rs;
+    rs.open(*connection, "t");
+    ASSERT_EQ(rs.recordCount(), 3);
+    ASSERT_EQ(rs.fields().size(), 3u);
+    EXPECT_EQ(rs.fields()[1].kind, FieldKind::Text);
+    EXPECT_EQ(rs.fields()[1].size, 20);
+    std::vector<std::int32_t> ids;
+    for (rs.first(); !rs.eof(); rs.next()) ids.push_back(rs.valueAsInteger(0));
+    EXPECT_EQ(ids, (std::vector<std::int32_t>{3, 1, 2}));  // not the index's order
+    rs.first();
+    EXPECT_EQ(rs.value(2), Variant(DateTime{2000, 1, 1, 10, 0, 0, 0}));
+    EXPECT_THROW(rs.value(3), EngineError);
+    EXPECT_THROW(rs.value(-1), EngineError);
+    rs.next();
+    EXPECT_TRUE(rs.value(2).isNull());
+    EXPECT_THROW(rs.value(2).toInteger(), VariantError);
+    EXPECT_EQ(rs.valueAsInteger(2), 0);
+    EXPECT_THROW(rs.valueAsInteger(1), VariantError);  // "a" is no integer
+}
+
+TEST_F(Recordset, AppendPostsAtOnceAndJoinsTheRecordset)
+{
+    StaticRecordset rs;
+    rs.open(*connection, "T");
+    rs.append({std::int32_t{4}, "d"});
+    EXPECT_EQ(rs.recordCount(), 4);
+    EXPECT_FALSE(rs.eof());
+    EXPECT_EQ(rs.value(1), Variant("d"));
+    EXPECT_EQ(queryText(path, "SELECT NAME FROM T WHERE ID = 4"), "d");
+    EXPECT_THROW(rs.append({std::int32_t{5}, "e", Variant(), Variant()}), EngineError);
+    EXPECT_EQ(rs.recordCount(), 4);
+
+    rs.close();
+    EXPECT_FALSE(rs.isOpen());
+    EXPECT_EQ(rs.recordCount(), 0);
+    EXPECT_TRUE(rs.eof());
+    EXPECT_THROW(rs.append({}), EngineError);
+    EXPECT_THROW(rs.first(), EngineError);
+    StaticRecordset clone;
+    EXPECT_THROW(clone.cloneFrom(rs), EngineError);
+}
+
+TEST_F(Recordset, CloneOutlivesSourceFieldsAndRows)
+{
+    StaticRecordset source;
+    source.open(*connection, "T");
+    StaticRecordset snapshot;
+    snapshot.cloneFrom(source);
+    source.close();
+
+    auto database = Workspace("w").openDatabase(path, false, false, "");
+    auto table = database->tableDef("T");
+    table.deleteIndex("ID");
+    for (const char* name : {"ID", "NAME", "D"}) table.deleteField(name);
+    table.appendField(Field("NEW", FieldKind::Long, 0));
+    connection->execute("DELETE FROM T");
+    EXPECT_EQ(queryText(path, "SELECT count(*) FROM T"), "0");
+
+    ASSERT_EQ(snapshot.recordCount(), 3);
+    ASSERT_EQ(snapshot.fields().size(), 3u);
+    std::vector<std::string> names;
+    for (snapshot.first(); !snapshot.eof(); snapshot.next())
+        names.push_back(snapshot.value(1).isNull() ? "-" : snapshot.value(1).text());
+    EXPECT_EQ(names, (std::vector<std::string>{"c", "a", "-"}));
+
+    // The rebuilt table takes the snapshot's rows again.
+    StaticRecordset target;
+    target.open(*connection, "T");
+    for (snapshot.first(); !snapshot.eof(); snapshot.next()) target.append({snapshot.valueAsInteger(0)});
+    EXPECT_EQ(queryText(path, "SELECT group_concat(NEW, ',') FROM T"), "3,1,2");
+
+    target.close();
+    connection->close();
+    database->close();
+    EXPECT_FALSE(isFileOpenInProcess(path));  // the snapshot holds no file
+    EXPECT_EQ(snapshot.recordCount(), 3);
+}
+
+}  // namespace

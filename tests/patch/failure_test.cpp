@@ -1,0 +1,87 @@
+// Failures part-way: the file stays exactly as it was, and a later run finishes it.
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "patch/run_patch.h"
+#include "tests/patch/catalogue_folder.h"
+#include "tests/patch/file_content.h"
+#include "tests/patch/recording_host.h"
+
+namespace patch_test {
+namespace {
+
+using patch::FileOutcome;
+using sample::Level;
+
+void FailAt(RecordingHost& host, const std::string& table, int row)
+{
+    host.onRowCopied = [table, row](const std::string& current, int position) {
+        if (current == table && position == row)
+            throw std::runtime_error("injected failure");
+    };
+}
+
+class FailurePartWay : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(FailurePartWay, LeavesTheFileAsItWasAndASecondRunUpgradesIt)
+{
+    const std::string table = GetParam();
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 200, 100);
+    const auto before = DumpContent(path);
+
+    RecordingHost failing(folder.Folder());
+    FailAt(failing, table, 50);
+    patch::RunPatch(failing);
+    EXPECT_EQ(failing.outcomes[0], FileOutcome::ConversionError);
+    EXPECT_FALSE(failing.ticks[0]);
+    ASSERT_EQ(failing.notices.size(), 2u);
+    EXPECT_EQ(failing.notices[1].text, "Wystąpił nieznany błąd konwersji dla bazy: a.mdb tabela: " + table);
+    EXPECT_EQ(DumpContent(path), before);
+    EXPECT_EQ(IntegrityCheck(path), "ok");
+
+    RecordingHost again(folder.Folder());
+    patch::RunPatch(again);
+    EXPECT_EQ(again.outcomes[0], FileOutcome::Upgraded);
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "200");
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD IS NOT NULL")[0][0], "100");
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, FailurePartWay, ::testing::Values("FILMY", "WYPOZYCZ"));
+
+TEST(FailurePartWay, FieldKeptByAForeignIndexStopsTheUpgradeBeforeAnyRowIsLost)
+{
+    CatalogueFolder folder;
+    const auto full = folder.Add("a.mdb", Level::ReadyYesNo, 20, 5);
+    // Even with no rows to copy, a wrong field order must not be kept as the new structure.
+    const auto empty = folder.Add("b.mdb", Level::ReadyYesNo, 20, 5);
+    ExecuteSql(empty, "DELETE FROM FILMY");
+    // An index outside the drop list keeps ROK_PROD from being deleted.
+    for (const auto& path : {full, empty})
+        ExecuteSql(path, "CREATE INDEX \"FILMY.ROK_PROD\" ON FILMY(ROK_PROD)");
+    const auto before = DumpContent(full);
+    const auto beforeEmpty = DumpContent(empty);
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+    EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::ConversionError}));
+    EXPECT_EQ(DumpContent(full), before);
+    EXPECT_EQ(DumpContent(empty), beforeEmpty);
+}
+
+TEST(FailurePartWay, TextTooLongForItsNewFieldIsReportedAndNothingLost)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 20, 5);
+    // OCENA becomes a Text of 5 characters.
+    ExecuteSql(path, "UPDATE FILMY SET OCENA = 1234567 WHERE rowid = 7");
+    const auto before = DumpContent(path);
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+    EXPECT_EQ(host.outcomes[0], FileOutcome::ConversionError);
+    EXPECT_EQ(DumpContent(path), before);
+}
+
+}  // namespace
+}  // namespace patch_test

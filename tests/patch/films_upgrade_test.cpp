@@ -1,0 +1,180 @@
+// The films table after the upgrade: structure, indexes and every row's values.
+
+#include <gtest/gtest.h>
+
+#include "patch/films_upgrade.h"
+#include "patch/run_patch.h"
+#include "tests/patch/catalogue_folder.h"
+#include "tests/patch/file_content.h"
+#include "tests/patch/recording_host.h"
+
+namespace patch_test {
+namespace {
+
+using patch::FileOutcome;
+using sample::Level;
+using Rows = std::vector<std::vector<Cell>>;
+
+Rows Films(const std::string& path)
+{
+    return QueryRows(path, "SELECT * FROM FILMY ORDER BY rowid");
+}
+
+struct Upgraded {
+    Rows before;
+    Rows after;
+    RecordingHost host;
+};
+
+void Upgrade(const std::string& path, Upgraded& result)
+{
+    result.before = Films(path);
+    patch::RunPatch(result.host);
+    result.after = Films(path);
+}
+
+TEST(FilmsUpgrade, GivesTheTargetStructureWithExactlyItsTenIndexes)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 2);
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+
+    const auto columns = QueryRows(path, "SELECT name, type FROM pragma_table_info('FILMY') ORDER BY cid");
+    const auto& target = patch::FilmsRebuildItems().target;
+    ASSERT_EQ(columns.size(), 44u);
+    const char* expected[44][2] = {
+        {"FILM_ID", "LONG"}, {"T_ORG", "TEXT(150)"}, {"T_PL", "TEXT(150)"}, {"GATUNEK", "TEXT(100)"},
+        {"ROK_PROD", "LONG"}, {"KRAJ", "TEXT(100)"}, {"REZYSER", "TEXT(254)"}, {"SCENARIU", "TEXT(254)"},
+        {"ZDJECIA", "TEXT(254)"}, {"AKTORZY", "MEMO"}, {"MUZYKA", "TEXT(254)"}, {"ILOSC_CD", "LONG"},
+        {"ROZMIAR", "TEXT(254)"}, {"CVIDEO", "TEXT(150)"}, {"ROZDZIEL", "TEXT(20)"}, {"FPS", "TEXT(20)"},
+        {"CZAS", "TEXT(10)"}, {"VBITRATE", "TEXT(20)"}, {"CAUDIO", "TEXT(150)"}, {"SAMPLE_R", "TEXT(20)"},
+        {"ABITRATE", "TEXT(20)"}, {"KANALY", "TEXT(50)"}, {"UWAGI", "TEXT(254)"}, {"TLUMACZ", "TEXT(50)"},
+        {"OPIS", "MEMO"}, {"DATA_DOD", "DATETIME"}, {"OBEJRZAN", "BIT"}, {"OCENA", "TEXT(5)"},
+        {"OKLADKA", "TEXT(3)"}, {"FOTO", "TEXT(255)"}, {"JEST", "LONG"}, {"AKA", "MEMO"},
+        {"SUBTYPE", "TEXT(50)"}, {"LOCATION", "TEXT(100)"}, {"VideoDVD", "MEMO"}, {"AudioDVD", "MEMO"},
+        {"LangSubTitles", "MEMO"}, {"ID_CD", "LONG"}, {"SER_ID", "LONG"}, {"T_ORG_S", "TEXT(150)"},
+        {"T_PL_S", "TEXT(150)"}, {"SERIA", "LONG"}, {"ODCINEK", "LONG"}, {"URL", "TEXT(250)"},
+    };
+    for (std::size_t i = 0; i < 44; ++i) {
+        EXPECT_EQ(*columns[i][0], expected[i][0]) << i;
+        EXPECT_EQ(*columns[i][1], expected[i][1]) << i;
+        EXPECT_EQ(target[i].name, expected[i][0]) << i;
+    }
+
+    const auto indexes = QueryRows(path, "SELECT i.name, c.name FROM sqlite_master i, pragma_index_info(i.name) c "
+                                         "WHERE i.type = 'index' AND i.tbl_name = 'FILMY' ORDER BY i.name");
+    const Rows expectedIndexes = {
+        {"FILMY.FILM_ID", "FILM_ID"}, {"FILMY.GATUNEK", "GATUNEK"}, {"FILMY.ID_CD", "ID_CD"},
+        {"FILMY.ODCINEK", "ODCINEK"}, {"FILMY.SERIA", "SERIA"},     {"FILMY.SER_ID", "SER_ID"},
+        {"FILMY.T_ORG", "T_ORG"},     {"FILMY.T_ORG_S", "T_ORG_S"}, {"FILMY.T_PL", "T_PL"},
+        {"FILMY.T_PL_S", "T_PL_S"},
+    };
+    EXPECT_EQ(indexes, expectedIndexes);
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = 'FILMY' "
+                              "AND sql LIKE 'CREATE UNIQUE%'")[0][0],
+              "0");
+}
+
+void ExpectYesNoRowsMapped(const Upgraded& result, bool keepIdCd)
+{
+    ASSERT_EQ(result.after.size(), result.before.size());
+    for (std::size_t r = 0; r < result.before.size(); ++r) {
+        const auto& old = result.before[r];
+        const auto& now = result.after[r];
+        ASSERT_EQ(old.size(), 37u);
+        ASSERT_EQ(now.size(), 44u);
+        for (int i = 0; i < 37; ++i) {
+            if (i != 30) {
+                EXPECT_EQ(now[i], old[i]) << "row " << r << " field " << i;
+            }
+        }
+        // Yes becomes 0, No becomes 1.
+        EXPECT_EQ(*now[30], *old[30] == "1" ? "0" : "1") << "row " << r;
+        EXPECT_EQ(now[37], keepIdCd ? old[0] : Cell("0")) << "row " << r;
+        for (int i = 38; i < 44; ++i)
+            EXPECT_EQ(now[i], std::nullopt) << "row " << r << " field " << i;
+    }
+}
+
+TEST(FilmsUpgrade, CarriesEveryRowOverWithJestTurnedAndIdCdKept)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 60, 5);
+    ExecuteSql(path, "UPDATE FILMY SET OCENA = 8 WHERE rowid = 1");
+    Upgraded result{{}, {}, RecordingHost(folder.Folder(), true)};
+    Upgrade(path, result);
+    ExpectYesNoRowsMapped(result, true);
+    // A numeric rating arrives as text.
+    EXPECT_EQ(QueryRows(path, "SELECT OCENA, typeof(OCENA) FROM FILMY WHERE rowid = 1")[0],
+              (std::vector<Cell>{"8", "text"}));
+}
+
+TEST(FilmsUpgrade, WithoutKeepingIdCdEveryRowGetsZero)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 30, 5);
+    Upgraded result{{}, {}, RecordingHost(folder.Folder(), false)};
+    Upgrade(path, result);
+    ExpectYesNoRowsMapped(result, false);
+}
+
+TEST(FilmsUpgrade, LongJestKeepsItsValuesAndTakesIdCdFromPosition37OrTheKey)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyLong, 60, 5);
+    ExecuteSql(path, "UPDATE FILMY SET ID_CD = 0 WHERE rowid = 2; UPDATE FILMY SET ID_CD = NULL WHERE rowid = 3;"
+                     "UPDATE FILMY SET ID_CD = 4711 WHERE rowid = 4");
+    Upgraded result{{}, {}, RecordingHost(folder.Folder(), true)};
+    Upgrade(path, result);
+    ASSERT_EQ(result.host.outcomes[0], FileOutcome::Upgraded);
+    ASSERT_EQ(result.after.size(), result.before.size());
+    for (std::size_t r = 0; r < result.before.size(); ++r) {
+        const auto& old = result.before[r];
+        const auto& now = result.after[r];
+        for (int i = 0; i < 37; ++i)
+            EXPECT_EQ(now[i], old[i]) << "row " << r << " field " << i;
+        const bool ownIdCd = old[37] && *old[37] != "0";
+        EXPECT_EQ(now[37], ownIdCd ? old[37] : old[0]) << "row " << r;
+    }
+    EXPECT_EQ(*result.after[3][37], "4711");
+    EXPECT_EQ(result.after[1][37], result.before[1][0]);
+    EXPECT_EQ(result.after[2][37], result.before[2][0]);
+}
+
+TEST(FilmsUpgrade, ProgressRunsToTheRowCountWithMessagesHandledAfterEveryRow)
+{
+    CatalogueFolder folder;
+    folder.Add("a.mdb", Level::NoLoans, 1000, 0);
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+    EXPECT_EQ(host.outcomes[0], FileOutcome::UpgradedWithoutLoans);
+    EXPECT_EQ(host.progressMaximum, 1000);
+    EXPECT_EQ(host.progressPosition, 1000);
+    EXPECT_EQ(host.pendingMessageCalls, 1000);
+}
+
+TEST(FilmsUpgrade, EmptyTableGetsTheNewStructureAndNoRows)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 0);
+    ExecuteSql(path, "DELETE FROM FILMY");
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+    EXPECT_EQ(host.outcomes[0], FileOutcome::Upgraded);
+    EXPECT_EQ(host.progressMaximum, 0);
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY')")[0][0], "44");
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "0");
+}
+
+TEST(FilmsUpgrade, ConvertJestTurnsYesNoAndKeepsIntegers)
+{
+    EXPECT_EQ(patch::ConvertJest(false, -1), 0);
+    EXPECT_EQ(patch::ConvertJest(false, 0), 1);
+    EXPECT_EQ(patch::ConvertJest(false, 5), 1);
+    EXPECT_EQ(patch::ConvertJest(true, -1), -1);
+    EXPECT_EQ(patch::ConvertJest(true, 7), 7);
+}
+
+}  // namespace
+}  // namespace patch_test

@@ -1,0 +1,15 @@
+#pragma once
+// The film's description (OPIS): a plot outline and, for the longer ones, a
+// paragraph of verdicts; a few hundred to a couple of thousand characters.
+
+#include <string>
+
+#include "tools/sample/polish_pools.h"
+#include "tools/sample/random_source.h"
+
+namespace sample {
+
+// The characters are named in the production's language.
+std::string MakeDescription(RandomSource& random, Language language);
+
+}  // namespace sample

@@ -1,0 +1,24 @@
+#pragma once
+// People's names in the language of a film's production.
+
+#include <string>
+#include <vector>
+
+#include "tools/sample/polish_pools.h"
+#include "tools/sample/random_source.h"
+
+namespace sample {
+
+struct PersonName {
+    std::string first;
+    std::string surname;
+    Gender gender;
+
+    std::string full() const { return first + " " + surname; }
+};
+
+// womenPercent: chance of a woman.
+PersonName MakePersonName(RandomSource& random, Language language, unsigned womenPercent = 50);
+std::vector<std::string> MakeFullNames(RandomSource& random, Language language, int count, unsigned womenPercent = 50);
+
+}  // namespace sample

@@ -1,0 +1,44 @@
+#pragma once
+// Writes one table in the catalogue file format: the table with its declared
+// types, its rows (checked against the fields' kinds, sizes and properties),
+// its indexes named "T.I", and its rows in MSysFields and MSysIndexes.
+
+#include <string>
+#include <vector>
+
+#include "tools/sample/field_definition.h"
+#include "tools/sample/sqlite_file.h"
+
+namespace sample {
+
+class TableWriter {
+public:
+    TableWriter(SqliteFile& file, std::string table, std::vector<FieldDefinition> fields);
+
+    // One value per field, in field order. A value its field cannot hold is a
+    // fault of the generator: std::logic_error, naming table and field.
+    void insert(const std::vector<Value>& values);
+
+private:
+    std::string table_;
+    std::vector<FieldDefinition> fields_;
+    Statement insert_;
+};
+
+template <class Source, class Record>
+void InsertRecord(TableWriter& writer, const TableDefinition<Source>& table, const Record& record,
+                  std::vector<Value>& values)
+{
+    values.clear();
+    for (const auto& column : table.columns) values.push_back(ValueOf(record, column.source));
+    writer.insert(values);
+}
+
+void CreateIndexes(SqliteFile& file, const std::string& table, const std::vector<IndexDefinition>& indexes);
+
+// The engine's own tables; both optional in the format.
+void CreatePropertyTables(SqliteFile& file);
+void RecordProperties(SqliteFile& file, const std::string& table, const std::vector<FieldDefinition>& fields,
+                      const std::vector<IndexDefinition>& indexes);
+
+}  // namespace sample

@@ -1,26 +1,34 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds the program, and starts it in a demo folder.
-# Without a display it renders the windows into demo/screens/ instead.
+# Sets up the machine, builds the tool, makes a demo folder with one sample
+# catalogue of each interesting level, and upgrades it: with the window when a
+# display is available, else with the command-line runner. Then it shows what
+# happened to each file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+cmake --build build --target vidarkon-patch vidarkon-patch-cli vidarkon-sample
 
 demo=demo
+rm -rf "$demo"
 mkdir -p "$demo"
+build/tools/vidarkon-sample --all "$demo" --force -n 300 -m 120
 cp build/app/vidarkon-patch "$demo/"
 
+echo
+echo "Before the upgrade:"
+build/tools/vidarkon-patch-cli --check "$demo" || true
+echo
+
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  echo "Starting $demo/vidarkon-patch ..."
-  (cd "$demo" && ./vidarkon-patch)
+  echo "Starting $demo/vidarkon-patch: press Start in its window."
+  "$demo/vidarkon-patch" || true
 else
-  mkdir -p "$demo/screens"
-  QT_QPA_PLATFORM=offscreen build/tools/render-main-window "$demo/screens"
-  QT_QPA_PLATFORM=offscreen build/tools/render-message-windows "$demo/screens"
-  echo "No display: pictures of the windows are in $demo/screens/"
+  echo "No display: the command-line runner upgrades the folder."
+  build/tools/vidarkon-patch-cli "$demo" || true
 fi
 
-echo "Files in $demo:"
-ls -l "$demo"
+echo
+echo "After the upgrade:"
+build/tools/vidarkon-patch-cli --check "$demo" || true

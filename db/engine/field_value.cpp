@@ -4,6 +4,7 @@
 #include "db/engine/value_text.h"
 
 #include <climits>
+#include <cstring>
 
 namespace engine::detail {
 namespace {
@@ -157,14 +158,34 @@ void convertForField(const Variant& value, const FieldRules& field, Variant& out
     }
 }
 
-void bindStored(Statement& statement, int index, const Variant& stored, std::string& scratch)
+namespace {
+
+// True for a text that a column of NUMERIC affinity (MEMO is one) could turn
+// into a number: only digits, signs, points, exponents and white space.
+bool mayReadAsNumber(std::string_view text)
+{
+    bool digit = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') digit = true;
+        else if (!std::strchr("+-.eE \t\n\v\f\r", c)) return false;
+    }
+    return digit;
+}
+
+}  // namespace
+
+void bindStored(Statement& statement, int index, const Variant& stored, FieldKind kind, std::string& scratch)
 {
     switch (stored.type()) {
     case VariantType::Null: statement.bindNull(index); break;
     case VariantType::Boolean: statement.bindInteger(index, stored.boolean() ? 1 : 0); break;
     case VariantType::Integer: statement.bindInteger(index, stored.integer()); break;
     case VariantType::Double: statement.bindDouble(index, stored.real()); break;
-    case VariantType::Text: statement.bindText(index, stored.text()); break;
+    case VariantType::Text:
+        // Stored as bytes, or SQLite would keep "007" as the number 7.
+        if (kind == FieldKind::Memo && mayReadAsNumber(stored.text())) statement.bindBlob(index, stored.text());
+        else statement.bindText(index, stored.text());
+        break;
     case VariantType::DateTime:
         formatStoredDateTime(stored.dateTime(), scratch);
         statement.bindText(index, scratch);
@@ -204,7 +225,7 @@ Variant readStored(const Statement& statement, int column, FieldKind kind)
         return Variant(statement.columnDouble(column) != 0.0);
     case FieldKind::Text:
     case FieldKind::Memo:
-        if (type == SQLITE_TEXT || type == SQLITE_BLOB) return Variant(statement.columnString(column));
+        if (type != SQLITE_NULL) return Variant(statement.columnString(column));
         break;
     case FieldKind::DateTime:
         if (type == SQLITE_TEXT) {

@@ -25,9 +25,9 @@ struct FieldRules {
 // convert or breaks the field's rules.
 void convertForField(const Variant& value, const FieldRules& field, Variant& out);
 
-// Binds a value made by convertForField; `scratch` holds a date's text until
-// the statement has run.
-void bindStored(Statement& statement, int index, const Variant& stored, std::string& scratch);
+// Binds a value made by convertForField for a field of the kind; `scratch`
+// holds a date's text until the statement has run.
+void bindStored(Statement& statement, int index, const Variant& stored, FieldKind kind, std::string& scratch);
 
 // A column of the current row as a value of the field's kind.
 Variant readStored(const Statement& statement, int column, FieldKind kind);

@@ -13,13 +13,33 @@ namespace engine {
 namespace {
 
 // The rows of one opened table, shared by the recordset and its clones.
+// Values are kept row after row in chunks of a fixed number of rows, so that
+// growing never moves the values already read.
 struct RowStore {
+    static constexpr std::size_t rowsPerChunk = 1024;
+
     std::string table;
     std::vector<RecordsetField> fields;
     std::vector<detail::FieldRules> rules;
-    std::vector<Variant> values;  // row after row
+    std::vector<std::vector<Variant>> chunks;
     int rowCount = 0;
     std::weak_ptr<DatabaseFile> file;
+
+    // Where the next row's values go.
+    std::vector<Variant>& chunkForNewRow()
+    {
+        if (chunks.empty() || chunks.back().size() >= rowsPerChunk * fields.size()) {
+            chunks.emplace_back();
+            chunks.back().reserve(rowsPerChunk * fields.size());
+        }
+        return chunks.back();
+    }
+
+    const Variant& at(int row, int position) const
+    {
+        const auto r = static_cast<std::size_t>(row);
+        return chunks[r / rowsPerChunk][(r % rowsPerChunk) * fields.size() + static_cast<std::size_t>(position)];
+    }
 };
 
 std::string selectText(const std::string& table, const std::vector<RecordsetField>& fields,
@@ -89,9 +109,14 @@ void StaticRecordset::open(const Connection& connection, const std::string& tabl
     const auto select = prepareSelect(*file, rows->table, rows->fields, columns);
     detail::StatementUse use(*select);
     const int fieldCount = static_cast<int>(rows->fields.size());
+    std::vector<FieldKind> kinds;
+    for (const auto& field : rows->fields) kinds.push_back(field.kind);
     while (select->step()) {
-        for (int i = 0; i < fieldCount; ++i)
-            rows->values.push_back(detail::readStored(*select, i, rows->fields[static_cast<std::size_t>(i)].kind));
+        if (fieldCount > 0) {
+            auto& chunk = rows->chunkForNewRow();
+            for (int i = 0; i < fieldCount; ++i)
+                chunk.push_back(detail::readStored(*select, i, kinds[static_cast<std::size_t>(i)]));
+        }
         ++rows->rowCount;
     }
 
@@ -161,8 +186,7 @@ const Variant& StaticRecordset::value(int position) const
         throw EngineError("Item cannot be found in the collection corresponding to the requested name or ordinal. "
                           "(position " + std::to_string(position) + " of " + std::to_string(fieldCount) +
                           " fields)");
-    return rows.values[static_cast<std::size_t>(state_->current) * rows.fields.size() +
-                       static_cast<std::size_t>(position)];
+    return rows.at(state_->current, position);
 }
 
 std::int32_t StaticRecordset::valueAsInteger(int position) const
@@ -183,19 +207,21 @@ void StaticRecordset::append(const std::vector<Variant>& values)
     if (!state_->insert) prepareInsert();
 
     auto& insert = *state_->insert;
-    const std::size_t start = rows.values.size();
+    std::vector<Variant>* chunk = fieldCount > 0 ? &rows.chunkForNewRow() : nullptr;
+    const std::size_t start = chunk ? chunk->size() : 0;
     try {
         detail::StatementUse use(insert);
         static const Variant null;
         for (std::size_t i = 0; i < fieldCount; ++i) {
-            rows.values.emplace_back();
-            detail::convertForField(i < values.size() ? values[i] : null, rows.rules[i], rows.values.back());
+            chunk->emplace_back();
+            detail::convertForField(i < values.size() ? values[i] : null, rows.rules[i], chunk->back());
         }
         for (std::size_t i = 0; i < fieldCount; ++i)
-            detail::bindStored(insert, static_cast<int>(i) + 1, rows.values[start + i], state_->dateTexts[i]);
+            detail::bindStored(insert, static_cast<int>(i) + 1, (*chunk)[start + i], rows.fields[i].kind,
+                               state_->dateTexts[i]);
         insert.step();
     } catch (...) {
-        rows.values.resize(start);  // the row is in neither the file nor the recordset
+        if (chunk) chunk->resize(start);  // the row is in neither the file nor the recordset
         throw;
     }
     state_->current = rows.rowCount++;

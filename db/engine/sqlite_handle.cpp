@@ -76,6 +76,11 @@ void Statement::bindText(int index, std::string_view value)
     checkBind(sqlite3_bind_text64(stmt_, index, value.data(), value.size(), SQLITE_STATIC, SQLITE_UTF8));
 }
 
+void Statement::bindBlob(int index, std::string_view bytes)
+{
+    checkBind(sqlite3_bind_blob64(stmt_, index, bytes.data(), bytes.size(), SQLITE_STATIC));
+}
+
 std::string_view Statement::columnText(int column) const
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));

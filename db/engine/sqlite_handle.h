@@ -36,6 +36,7 @@ public:
     void bindDouble(int index, double value);
     // The text must outlive the next step().
     void bindText(int index, std::string_view value);
+    void bindBlob(int index, std::string_view bytes);
 
     int columnType(int column) const { return sqlite3_column_type(stmt_, column); }
     std::int64_t columnInteger(int column) const { return sqlite3_column_int64(stmt_, column); }

@@ -24,14 +24,16 @@ TEST(Compaction, WritesSoundSmallerCopyWithoutHiddenColumns)
     {
         DbEngine dbEngine("3.6");
         auto database = dbEngine.createWorkspace("w", "Admin", "", 2)->openDatabase(source, false, false, "");
-        auto table = database->tableDef("F");
-        auto index = table.createIndex("PrimaryKey");
-        index.setPrimary(true);
-        index.appendField("ID");
-        table.appendIndex(index);
-        table.deleteField("OLD");
-        table.deleteField("GONE");
-        database->tableDef("EMPTY_OF_FIELDS").deleteField("X");
+        {
+            auto table = database->tableDef("F");  // holds the file while it lives
+            auto index = table.createIndex("PrimaryKey");
+            index.setPrimary(true);
+            index.appendField("ID");
+            table.appendIndex(index);
+            table.deleteField("OLD");
+            table.deleteField("GONE");
+            database->tableDef("EMPTY_OF_FIELDS").deleteField("X");
+        }
         database->close();
         EXPECT_FALSE(isFileOpenInProcess(source));
         dbEngine.compactDatabase(source, target);

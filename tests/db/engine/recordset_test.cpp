@@ -82,10 +82,12 @@ TEST_F(Recordset, CloneOutlivesSourceFieldsAndRows)
     source.close();
 
     auto database = Workspace("w").openDatabase(path, false, false, "");
-    auto table = database->tableDef("T");
-    table.deleteIndex("ID");
-    for (const char* name : {"ID", "NAME", "D"}) table.deleteField(name);
-    table.appendField(Field("NEW", FieldKind::Long, 0));
+    {
+        auto table = database->tableDef("T");
+        table.deleteIndex("ID");
+        for (const char* name : {"ID", "NAME", "D"}) table.deleteField(name);
+        table.appendField(Field("NEW", FieldKind::Long, 0));
+    }
     connection->execute("DELETE FROM T");
     EXPECT_EQ(queryText(path, "SELECT count(*) FROM T"), "0");
 

@@ -80,6 +80,13 @@ TEST_F(ValueConversion, TextFromTextNumbersAndDatesWithinItsSize)
     EXPECT_EQ(store(T, 1.5), "1,5");
     EXPECT_EQ(store(M, 0.1), "0,1");
     EXPECT_EQ(store(M, 1e20), "1E+20");
+    // MEMO columns have SQLite's NUMERIC affinity: such texts must not become numbers.
+    EXPECT_EQ(store(M, "007"), "007");
+    EXPECT_EQ(store(M, " 12 "), " 12 ");
+    rs.open(*connection, "V");
+    rs.first();
+    for (int i = 0; i < 3; ++i) rs.next();
+    EXPECT_EQ(rs.value(M), Variant("1E+20"));
     EXPECT_EQ(store(M, DateTime{2024, 2, 29}), "2024-02-29");
     EXPECT_EQ(store(M, DateTime{2024, 2, 29, 13, 5, 9}), "2024-02-29 13:05:09");
     EXPECT_EQ(rs.value(M), Variant("2024-02-29 13:05:09"));

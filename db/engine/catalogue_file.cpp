@@ -46,6 +46,8 @@ SqliteHandle openCatalogueFile(const std::string& path)
     SqliteHandle db(raw);
     if (rc != SQLITE_OK) throwSqliteError(db.get(), rc);
     sqlite3_extended_result_codes(db.get(), 1);
+    // A misspelt column in a query must fail, not read as a string literal.
+    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, static_cast<int*>(nullptr));
     sqlite3_busy_timeout(db.get(), busyTimeoutMs);
 
     // SQLite reads the header only now; a file of another kind fails here.

@@ -101,8 +101,8 @@ void DatabaseFile::execute(const std::string& sql)
 
 void DatabaseFile::dropHiddenColumnsOfEmptyTables()
 {
-    for (const auto& table : detail::userTableNames(statements_)) {
-        try {
+    try {
+        for (const auto& table : detail::userTableNames(statements_)) {
             if (!detail::tableExists(statements_, table)) continue;  // a view
             const auto columns = detail::tableColumns(statements_, table);
             const auto hidden = std::count_if(columns.begin(), columns.end(), [](const auto& c) { return c.hidden; });
@@ -111,10 +111,11 @@ void DatabaseFile::dropHiddenColumnsOfEmptyTables()
             detail::Savepoint change(handle());
             detail::dropHiddenColumns(statements_, table);
             change.release();
-        } catch (const EngineError&) {
-            // Only a saving of space, after the command itself has succeeded:
-            // the columns stay hidden and go at compaction.
         }
+    } catch (const EngineError&) {
+        // Only a saving of space, after the command itself has succeeded (for
+        // example another process took the lock in between): the columns stay
+        // hidden and go at compaction.
     }
 }
 

@@ -152,7 +152,16 @@ void dropHiddenColumns(StatementCache& cache, const std::string& table)
             keepOne = false;
             continue;
         }
-        cache.exec("ALTER TABLE " + quoteIdentifier(table) + " DROP COLUMN " + quoteIdentifier(column.name));
+        try {
+            Savepoint drop(cache.db());
+            cache.exec("ALTER TABLE " + quoteIdentifier(table) + " DROP COLUMN " + quoteIdentifier(column.name));
+            drop.release();
+        } catch (const EngineError& e) {
+            // SQLite refuses columns that a view, trigger or constraint names;
+            // such a column simply stays hidden. Anything else (a lock, a disk
+            // error) is no refusal of this column.
+            if ((e.sqliteCode() & 0xFF) != SQLITE_ERROR) throw;
+        }
     }
 }
 

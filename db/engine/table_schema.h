@@ -52,7 +52,8 @@ std::vector<IndexInfo> tableIndexes(StatementCache& cache, const std::string& ta
 
 bool tableIsEmpty(StatementCache& cache, const std::string& table);
 // Drops hidden columns, keeping one when the table would have no column left
-// (SQLite cannot drop a table's last column).
+// (SQLite cannot drop a table's last column). A column SQLite will not drop
+// stays hidden.
 void dropHiddenColumns(StatementCache& cache, const std::string& table);
 
 }  // namespace engine::detail

@@ -14,15 +14,23 @@ using namespace engine;
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int rowCount = 20000;
+constexpr int rowCount = 10000;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-constexpr int rowCount = 20000;
+constexpr int rowCount = 10000;
 #else
 constexpr int rowCount = 100000;
 #endif
 #else
 constexpr int rowCount = 100000;
+#endif
+
+// Unoptimised builds run the engine's own code many times slower than the
+// optimised SQLite library it is measured against.
+#if defined(__OPTIMIZE__)
+constexpr double slack = 1.0;
+#else
+constexpr double slack = 4.0;
 #endif
 
 template <typename F>
@@ -58,15 +66,20 @@ TEST(Speed, DeletingAndAppendingFieldsDoesNotRewriteRows)
     }
     engine_test::makeSqliteFile(path, "CREATE TABLE FILMY(" + columns + ");" + rows("FILMY", values));
 
+    auto connection = engine_test::openConnection(path);
     auto database = Workspace("w").openDatabase(path, false, false, "");
     auto table = database->tableDef("FILMY");
+    // In one transaction, so that the disk syncs of 81 commits on a busy
+    // machine do not hide what is measured: rows rewritten or not.
     const double elapsed = seconds([&] {
+        connection->beginTransaction();
         for (int c = 1; c <= 37; ++c) table.deleteField("OLD" + std::to_string(c));
         for (int c = 1; c <= 44; ++c)
             table.appendField(Field("NEW" + std::to_string(c), c % 2 ? FieldKind::Text : FieldKind::Long, 50));
+        connection->commitTransaction();
     });
     EXPECT_EQ(table.fieldCount(), 45);
-    EXPECT_LT(elapsed, 3.0) << "deleting 37 and appending 44 fields of " << rowCount << " rows";
+    EXPECT_LT(elapsed, slack * 0.5) << "deleting 37 and appending 44 fields of " << rowCount << " rows";
 }
 
 TEST(Speed, ReadingIsCloseToPlainSqlite)
@@ -99,7 +112,8 @@ TEST(Speed, ReadingIsCloseToPlainSqlite)
     const double engine = seconds([&] { rs.open(*connection, "T"); });
     EXPECT_EQ(rs.recordCount(), rowCount);
     EXPECT_GT(bytes, 0u);
-    EXPECT_LT(engine, 4 * plain + 0.3) << "plain SQLite " << plain << " s";
+    // Holding every value in memory costs its share: 40 bytes a value, first touched here.
+    EXPECT_LT(engine, slack * (5 * plain + 0.3)) << "plain SQLite " << plain << " s";
 }
 
 TEST(Speed, AppendingIsCloseToPlainSqlite)
@@ -151,7 +165,7 @@ TEST(Speed, AppendingIsCloseToPlainSqlite)
     connection->commitTransaction();
     EXPECT_EQ(rs.recordCount(), rowCount);
     EXPECT_EQ(engine_test::queryText(path, "SELECT count(*) FROM T"), std::to_string(rowCount));
-    EXPECT_LT(engine, 3 * plain + 0.3) << "plain SQLite " << plain << " s";
+    EXPECT_LT(engine, slack * (2 * plain + 0.3)) << "plain SQLite " << plain << " s";
 }
 
 }  // namespace

@@ -69,17 +69,8 @@ QString WithTrailingSeparator(QString folder)
 TfmGlowny::TfmGlowny(MyMessage::DialogAnswerer* answerer, const QString& programFolder, QWidget* parent)
     : QWidget(parent),
       answerer_(answerer),
-      programFolder_(programFolder),
-      dbFilm_("dbFilm"),
-      mdbFilmy_("mdbFilmy"),
-      mdbClone_("mdbClone")
+      programFolder_(programFolder)
 {
-    dbFilm_.SetVersion("3.6");
-    mdbFilmy_.SetConnection(&dbFilm_);
-    mdbFilmy_.SetTableName("Wypozycz");
-    for (const char* field : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"})
-        mdbFilmy_.IndexDefs().Add(field, field);
-
     setObjectName(QStringLiteral("fmGlowny"));
     setFixedSize(kClientWidth, kClientHeight);
     QPalette p = palette();

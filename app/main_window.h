@@ -3,8 +3,7 @@
 // its one option, lists the catalogue files while the patch run works on them,
 // and lends itself to the run as its host.
 
-#include "db/TovaskADODB/tovask_ado_base.h"
-#include "db/TovaskADODB/tovask_ado_table.h"
+#include "patch/patch_components.h"
 #include "patch/patch_host.h"
 
 #include <QString>
@@ -59,9 +58,9 @@ public:
     bool KeepIdCd() const override;
     bool JestNotBoolean() const override { return jestNotBoolean_; }
     void SetJestNotBoolean(bool value) override { jestNotBoolean_ = value; }
-    TovaskADODB::TTovaskADOBase& dbFilm() override { return dbFilm_; }
-    TovaskADODB::TTovaskADOTable& mdbFilmy() override { return mdbFilmy_; }
-    TovaskADODB::TTovaskADOTable& mdbClone() override { return mdbClone_; }
+    TovaskADODB::TTovaskADOBase& dbFilm() override { return components_.dbFilm; }
+    TovaskADODB::TTovaskADOTable& mdbFilmy() override { return components_.mdbFilmy; }
+    TovaskADODB::TTovaskADOTable& mdbClone() override { return components_.mdbClone; }
     int ShowMessageWindow(std::uint8_t pictureKind, const std::string& title, const std::string& messageText,
                           const std::vector<std::uint8_t>& buttons, const std::vector<std::int32_t>& colors,
                           bool display) override;
@@ -126,7 +125,5 @@ private:
     bool running_ = false;
     bool shownOnce_ = false;
 
-    TovaskADODB::TTovaskADOBase dbFilm_;
-    TovaskADODB::TTovaskADOTable mdbFilmy_;
-    TovaskADODB::TTovaskADOTable mdbClone_;
+    patch::PatchComponents components_;
 };

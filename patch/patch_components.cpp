@@ -4,6 +4,7 @@ namespace patch {
 
 PatchComponents::PatchComponents()
 {
+    dbFilm.SetVersion("3.6");
     mdbFilmy.SetConnection(&dbFilm);
     mdbFilmy.SetTableName("Wypozycz");
     for (const char* field : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"})

@@ -1,0 +1,104 @@
+// The whole upgrade through the real window: Start pressed, notices answered,
+// the window closed, the files upgraded.
+
+#include "app/main_window.h"
+#include "answerers.h"
+#include "app/check_list.h"
+#include "app/xp_button.h"
+#include "tests/patch/catalogue_folder.h"
+#include "tests/patch/file_content.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QProgressBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using patch_test::CatalogueFolder;
+using patch_test::ExecuteSql;
+using patch_test::QueryRows;
+using sample::Level;
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+std::vector<bool> Ticks(const TfmGlowny& window)
+{
+    std::vector<bool> ticks;
+    for (int i = 0; i < window.lbBase->count(); ++i)
+        ticks.push_back(window.lbBase->item(i)->checkState() == Qt::Checked);
+    return ticks;
+}
+
+TEST(MainWindowPatch, StartUpgradesTheFolderReportsWhatItMustAndCloses)
+{
+    CatalogueFolder folder;
+    folder.Add("a.mdb", Level::ReadyYesNo, 50, 20);
+    folder.Add("b.mdb", Level::NoSubtype, 5, 2, {"Filmy", "WYPOZYCZ"});
+    folder.Add("c.mdb", Level::NoFilms, 5, 0);
+    folder.Add("d.mdb", Level::Upgraded, 5, 2);
+    const auto broken = folder.Add("e.mdb", Level::ReadyLong, 10, 2);
+    ExecuteSql(broken, "UPDATE FILMY SET JEST = NULL WHERE rowid = 5");
+    const auto brokenBefore = patch_test::DumpContent(broken);
+    folder.Add("f.mdb", Level::NoLoans, 1000, 0);
+
+    RecordingAnswerer answerer;
+    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    PaintCounter counter;
+    window.Pozycja->installEventFilter(&counter);
+
+    QTest::mouseClick(window.cmdStart, Qt::LeftButton);
+
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(Ticks(window), (std::vector<bool>{true, false, false, true, false, false}));
+    ASSERT_EQ(answerer.notices.size(), 2u);
+    EXPECT_FALSE(answerer.notices[0].messageWindow);
+    EXPECT_EQ(answerer.notices[0].text, "Tabela Filmy wymaga patcha qlt_1.2.2.6-01_v.");
+    EXPECT_TRUE(answerer.notices[1].messageWindow);
+    EXPECT_EQ(answerer.notices[1].title, "Informacja");
+    EXPECT_EQ(answerer.notices[1].text, "Wystąpił nieznany błąd konwersji dla bazy: e.mdb tabela: FILMY");
+    EXPECT_EQ(patch_test::DumpContent(broken), brokenBefore);
+
+    // The last copy was the 1000 films of f.mdb, with the bar repainted as it went.
+    EXPECT_EQ(window.Pozycja->maximum(), 1000);
+    EXPECT_EQ(window.Pozycja->value(), 1000);
+    EXPECT_GT(counter.paints, 10);
+    EXPECT_EQ(QueryRows(folder.PathOf("a.mdb"), "SELECT count(*) FROM FILMY WHERE ID_CD = FILM_ID")[0][0], "50");
+    EXPECT_EQ(QueryRows(folder.PathOf("a.mdb"), "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD = FILM_ID")[0][0], "20");
+}
+
+TEST(MainWindowPatch, UntickedOptionStartsEveryIdCdAtZero)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 20, 10);
+    RecordingAnswerer answerer;
+    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(window.cbID_CD->isChecked());
+    QTest::mouseClick(window.cbID_CD, Qt::LeftButton);
+    ASSERT_FALSE(window.cbID_CD->isChecked());
+
+    QTest::mouseClick(window.cmdStart, Qt::LeftButton);
+
+    EXPECT_TRUE(answerer.notices.empty());
+    EXPECT_EQ(Ticks(window), (std::vector<bool>{true}));
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY WHERE ID_CD = 0")[0][0], "20");
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD = 0")[0][0], "10");
+}
+
+}  // namespace

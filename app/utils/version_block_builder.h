@@ -16,7 +16,7 @@ struct VersionStringEntry {
   std::u16string_view value;
 };
 
-struct VersionResourceSpec {
+struct VersionResourceContents {
   bool withFixedInfo = true;
   std::array<std::uint16_t, 4> fileVersion{};
   std::array<std::uint16_t, 4> productVersion{};
@@ -99,20 +99,20 @@ constexpr std::array<char16_t, 8> TableKey(std::uint16_t language, std::uint16_t
 
 // Writes the block into out (which must hold VersionBlockSize bytes) or, with
 // out null, only measures it. Gives the size.
-constexpr std::size_t WriteVersionBlock(const VersionResourceSpec& spec, std::uint8_t* out) {
+constexpr std::size_t WriteVersionBlock(const VersionResourceContents& contents, std::uint8_t* out) {
   using namespace version_block_detail;
   constexpr std::uint16_t kBinary = 0;
   constexpr std::uint16_t kText = 1;
   Writer w(out);
 
-  const std::size_t root = w.Open(spec.withFixedInfo ? 52 : 0, kBinary, u"VS_VERSION_INFO");
-  if (spec.withFixedInfo) {
+  const std::size_t root = w.Open(contents.withFixedInfo ? 52 : 0, kBinary, u"VS_VERSION_INFO");
+  if (contents.withFixedInfo) {
     w.U32(0xFEEF04BD);  // signature
     w.U32(0x00010000);  // structure version 1.0
-    w.U32(High(spec.fileVersion));
-    w.U32(Low(spec.fileVersion));
-    w.U32(High(spec.productVersion));
-    w.U32(Low(spec.productVersion));
+    w.U32(High(contents.fileVersion));
+    w.U32(Low(contents.fileVersion));
+    w.U32(High(contents.productVersion));
+    w.U32(Low(contents.productVersion));
     w.U32(0x3F);        // flags mask
     w.U32(0);           // flags
     w.U32(0x00040004);  // VOS_NT_WINDOWS32
@@ -123,9 +123,9 @@ constexpr std::size_t WriteVersionBlock(const VersionResourceSpec& spec, std::ui
   }
 
   const std::size_t stringInfo = w.Open(0, kText, u"StringFileInfo");
-  const auto tableKey = TableKey(spec.language, spec.codePage);
+  const auto tableKey = TableKey(contents.language, contents.codePage);
   const std::size_t table = w.Open(0, kText, std::u16string_view(tableKey.data(), tableKey.size()));
-  for (const VersionStringEntry& entry : spec.strings) {
+  for (const VersionStringEntry& entry : contents.strings) {
     const std::size_t string =
         w.Open(static_cast<std::uint16_t>(entry.value.size() + 1), kText, entry.key);
     w.Text(entry.value);
@@ -136,8 +136,8 @@ constexpr std::size_t WriteVersionBlock(const VersionResourceSpec& spec, std::ui
 
   const std::size_t varInfo = w.Open(0, kText, u"VarFileInfo");
   const std::size_t translation = w.Open(4, kBinary, u"Translation");
-  w.U16(spec.language);
-  w.U16(spec.codePage);
+  w.U16(contents.language);
+  w.U16(contents.codePage);
   w.Close(translation);
   w.Close(varInfo);
 
@@ -145,21 +145,21 @@ constexpr std::size_t WriteVersionBlock(const VersionResourceSpec& spec, std::ui
   return w.Position();
 }
 
-constexpr std::size_t VersionBlockSize(const VersionResourceSpec& spec) {
-  return WriteVersionBlock(spec, nullptr);
+constexpr std::size_t VersionBlockSize(const VersionResourceContents& contents) {
+  return WriteVersionBlock(contents, nullptr);
 }
 
-// The block as a constant; N must be VersionBlockSize(spec).
+// The block as a constant; N must be VersionBlockSize(contents).
 template <std::size_t N>
-constexpr std::array<std::uint8_t, N> BuildVersionBlock(const VersionResourceSpec& spec) {
+constexpr std::array<std::uint8_t, N> BuildVersionBlock(const VersionResourceContents& contents) {
   std::array<std::uint8_t, N> block{};
-  if (WriteVersionBlock(spec, block.data()) != N) throw std::logic_error("wrong block size");
+  if (WriteVersionBlock(contents, block.data()) != N) throw std::logic_error("wrong block size");
   return block;
 }
 
-inline std::vector<std::uint8_t> MakeVersionBlock(const VersionResourceSpec& spec) {
-  std::vector<std::uint8_t> block(VersionBlockSize(spec));
-  WriteVersionBlock(spec, block.data());
+inline std::vector<std::uint8_t> MakeVersionBlock(const VersionResourceContents& contents) {
+  std::vector<std::uint8_t> block(VersionBlockSize(contents));
+  WriteVersionBlock(contents, block.data());
   return block;
 }
 

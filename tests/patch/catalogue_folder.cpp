@@ -1,25 +1,9 @@
 #include "tests/patch/catalogue_folder.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 namespace patch_test {
-
-CatalogueFolder::CatalogueFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "vk-patch-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
-}
-
-CatalogueFolder::~CatalogueFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 std::string CatalogueFolder::Add(const std::string& fileName, sample::Level level, int films, int loans,
                                  const sample::TableNames& names)
@@ -29,7 +13,7 @@ std::string CatalogueFolder::Add(const std::string& fileName, sample::Level leve
     options.films = films;
     options.loans = loans;
     options.tableNames = names;
-    const auto path = path_ / fileName;
+    const auto path = folder_ / fileName;
     sample::WriteSampleCatalogue(path, options);
     return path.string();
 }

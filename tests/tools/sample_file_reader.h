@@ -7,23 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 struct sqlite3;
 
 namespace sample_test {
 
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    const std::filesystem::path& path() const { return path_; }
-    std::vector<std::string> entries() const;  // sorted names
-
-private:
-    std::filesystem::path path_;
-};
+using TempFolder = test_support::TempFolder;
 
 struct ColumnInfo {
     std::string name;

@@ -1,4 +1,5 @@
 #include "app/utils/file_utils.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,29 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TempFolder {
+// A temporary folder with shorthands for the entries the listing tests need.
+class TempFolder : public test_support::TempFolder {
  public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "vk-files-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  // With the trailing separator ListFiles expects.
-  std::string Folder() const { return path_.string() + "/"; }
-  fs::path Path(const std::string& name) const { return path_ / name; }
+  std::string Folder() const { return folder(); }
+  fs::path Path(const std::string& name) const { return *this / name; }
   void File(const std::string& name) const { std::ofstream(Path(name)) << "x"; }
   void Folder(const std::string& name) const { fs::create_directory(Path(name)); }
-
- private:
-  fs::path path_;
 };
 
 }  // namespace

@@ -17,11 +17,11 @@ using version_test::ReadAll;
 namespace {
 
 std::vector<std::uint8_t> SampleBlock() {
-  utils::VersionResourceSpec spec;
-  spec.fileVersion = {3, 4, 5, 60000};
-  spec.language = 1045;
-  spec.codePage = 1250;
-  return utils::MakeVersionBlock(spec);
+  utils::VersionResourceContents contents;
+  contents.fileVersion = {3, 4, 5, 60000};
+  contents.language = 1045;
+  contents.codePage = 1250;
+  return utils::MakeVersionBlock(contents);
 }
 
 class ElfWriter {

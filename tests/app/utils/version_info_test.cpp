@@ -144,14 +144,14 @@ TEST(GetFileVersionText, ResourceWithoutFixedInformationGivesEmptyText) {
 
 TEST(ParseVersionInfo, BlocksFromTheBuilder) {
   static constexpr utils::VersionStringEntry kStrings[] = {{u"FileVersion", u"65535.10.0.9"}};
-  utils::VersionResourceSpec spec;
-  spec.fileVersion = {65535, 10, 0, 9};
-  spec.productVersion = {1, 1, 1, 1};
-  spec.language = 1045;
-  spec.codePage = 1200;
-  spec.strings = kStrings;
+  utils::VersionResourceContents contents;
+  contents.fileVersion = {65535, 10, 0, 9};
+  contents.productVersion = {1, 1, 1, 1};
+  contents.language = 1045;
+  contents.codePage = 1200;
+  contents.strings = kStrings;
 
-  const auto block = utils::MakeVersionBlock(spec);
+  const auto block = utils::MakeVersionBlock(contents);
   const auto version = utils::ParseVersionInfo(block);
   ASSERT_TRUE(version);
   EXPECT_EQ(utils::FormatFileVersion(*version), "65535.10.0.9");
@@ -160,8 +160,8 @@ TEST(ParseVersionInfo, BlocksFromTheBuilder) {
   // A stated length beyond the bytes at hand is damage, not a version.
   EXPECT_FALSE(utils::ParseVersionInfo(std::span(block).first(block.size() - 1)));
 
-  spec.withFixedInfo = false;
-  const auto bare = utils::MakeVersionBlock(spec);
+  contents.withFixedInfo = false;
+  const auto bare = utils::MakeVersionBlock(contents);
   EXPECT_FALSE(utils::ParseVersionInfo(bare));
   EXPECT_EQ(ReadStrings(bare).at(u"041504B0/FileVersion"), u"65535.10.0.9");
 }

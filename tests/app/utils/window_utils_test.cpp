@@ -42,11 +42,3 @@ TEST(HideWindowCaption, HiddenWindowStaysHiddenAndChildrenAreLeftAlone) {
   EXPECT_FALSE(child.windowFlags().testFlag(Qt::FramelessWindowHint));
   utils::WarningBeep();  // no sound device offscreen; must simply return
 }
-
-int main(int argc, char** argv) {
-  // No display needed, also when listed by ctest or started by hand.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -28,29 +28,6 @@ Db Open(const std::string& path, int flags)
 
 }  // namespace
 
-TempFolder::TempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "vk-components-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    path_ = std::filesystem::canonical(pattern);
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::vector<std::string> TempFolder::entries() const
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void MakeCatalogue(const std::string& path, const std::string& sql)
 {
     Db db = Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);

@@ -6,22 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace components_test {
 
-// A fresh folder, removed with everything in it at the end of the test.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    std::vector<std::string> entries() const;  // names in the folder, sorted
-
-private:
-    std::filesystem::path path_;
-};
+using TempFolder = test_support::TempFolder;
 
 // Runs the statements in the file, creating it if needed.
 void MakeCatalogue(const std::string& path, const std::string& sql);

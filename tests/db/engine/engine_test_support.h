@@ -10,33 +10,13 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/temp_folder.h"
 #include "db/engine/connection.h"
 #include "db/engine/connection_string.h"
 
 namespace engine_test {
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vk-engine-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using TempDir = test_support::TempFolder;
 
 // Creates a file with the sqlite3 C API and runs the statements on it.
 inline void makeSqliteFile(const std::string& path, const std::string& sql)

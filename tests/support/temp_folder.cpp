@@ -1,0 +1,36 @@
+#include "tests/support/temp_folder.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace test_support {
+
+TempFolder::TempFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "vk-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    path_ = std::filesystem::canonical(pattern);
+}
+
+TempFolder::~TempFolder()
+{
+    // Tests take rights away from the folder; give them back so that it goes.
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempFolder::entries() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace test_support

@@ -1,0 +1,28 @@
+#pragma once
+// A fresh folder for one test, removed with everything in it afterwards.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // With the trailing separator that a folder searched for files carries.
+    std::string folder() const { return path_.string() + "/"; }
+    std::vector<std::string> entries() const;  // names in the folder, sorted
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace test_support

@@ -1,0 +1,50 @@
+// The file after the upgrade's compaction: not larger than before it, sound,
+// and still every row.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "patch/catalogue_check.h"
+#include "patch/films_upgrade.h"
+#include "patch/loans_upgrade.h"
+#include "tests/patch/catalogue_folder.h"
+#include "tests/patch/file_content.h"
+#include "tests/patch/recording_host.h"
+
+namespace patch_test {
+namespace {
+
+TEST(UpgradeCompaction, UpgradedFileShrinksOrStaysAndPassesTheIntegrityCheck)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", sample::Level::ReadyYesNo, 400, 150);
+    RecordingHost host(folder.Folder());
+    auto& db = host.dbFilm();
+    auto& table = host.mdbFilmy();
+
+    // Both upgrades as the run makes them, committed but not yet compacted.
+    db.SetConnectionString(patch::CatalogueConnectionString(path));
+    db.OpenBase();
+    db.BeginTrans();
+    table.SetTableName("FILMY");
+    table.Open();
+    patch::UpgradeFilms(host);
+    table.SetTableName("WYPOZYCZ");
+    table.Open();
+    patch::UpgradeLoans(host);
+    db.CommitTrans();
+    db.CloseBase();
+    const auto uncompacted = std::filesystem::file_size(path);
+    const auto content = DumpContent(path);
+
+    db.Compact(path, "");
+
+    EXPECT_LE(std::filesystem::file_size(path), uncompacted);
+    EXPECT_EQ(IntegrityCheck(path), "ok");
+    EXPECT_EQ(DumpContent(path), content);
+    EXPECT_EQ(folder.PathOf("a.mdb"), path);
+}
+
+}  // namespace
+}  // namespace patch_test

@@ -11,6 +11,8 @@ packages=(
   xvfb xauth
   binutils-mingw-w64-x86-64
   fonts-dejavu-core
+  # benchmarks and fuzzing (bench/run.sh, fuzz/run.sh)
+  gnuplot-nox time clang libclang-rt-14-dev
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -34,6 +34,7 @@ public:
     void TakeSnapshot();
     void RemoveAllFields();
     void AddTargetFields();
+    void EmptyStoredTable();
     void PrepareCopy();
     void CopyRows();
 

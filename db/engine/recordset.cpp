@@ -13,8 +13,11 @@ namespace engine {
 namespace {
 
 // The rows of one opened table, shared by the recordset and its clones.
-// Values are kept row after row in chunks of a fixed number of rows, so that
-// growing never moves the values already read.
+// Values read at open are kept row after row in chunks of a fixed number of
+// rows, so that growing never moves the values already read. Rows appended
+// later stay in the file and are read back by rowid when asked for: a rebuild
+// appends as many rows as its snapshot holds, and keeping both in memory
+// would double the upgrade's peak.
 struct RowStore {
     static constexpr std::size_t rowsPerChunk = 1024;
 
@@ -23,6 +26,9 @@ struct RowStore {
     std::vector<detail::FieldRules> rules;
     std::vector<std::vector<Variant>> chunks;
     int rowCount = 0;
+    int loadedRows = 0;                    // rows held in chunks
+    std::vector<std::int64_t> appended;    // rowids of the rows after them
+    std::string rowidName;                 // empty: no rowid, appended rows go to chunks too
     std::weak_ptr<DatabaseFile> file;
 
     // Where the next row's values go.
@@ -42,34 +48,42 @@ struct RowStore {
     }
 };
 
+// The name by which the table's rowid can be asked for; empty when every one is a column's.
+std::string rowidNameOf(const std::vector<detail::ColumnInfo>& columns)
+{
+    for (const char* alias : {"_rowid_", "rowid", "oid"}) {
+        const bool shadowed = std::any_of(columns.begin(), columns.end(),
+                                          [&](const auto& c) { return sqlite3_stricmp(c.name.c_str(), alias) == 0; });
+        if (!shadowed) return alias;
+    }
+    return {};
+}
+
 std::string selectText(const std::string& table, const std::vector<RecordsetField>& fields,
-                       const std::vector<detail::ColumnInfo>& columns, bool inRowidOrder)
+                       const std::string& rowidName)
 {
     std::string sql = "SELECT ";
     for (std::size_t i = 0; i < fields.size(); ++i)
         sql += (i ? ", " : "") + detail::quoteIdentifier(fields[i].name);
     if (fields.empty()) sql += "1";
     sql += " FROM " + detail::quoteIdentifier(table);
-    if (!inRowidOrder) return sql;
     // Without an order SQLite may read through a covering index, in its key order.
-    for (const char* alias : {"_rowid_", "rowid", "oid"}) {
-        const bool shadowed = std::any_of(columns.begin(), columns.end(),
-                                          [&](const auto& c) { return sqlite3_stricmp(c.name.c_str(), alias) == 0; });
-        if (!shadowed) return sql + " ORDER BY " + alias;
-    }
-    return sql;
+    return rowidName.empty() ? sql : sql + " ORDER BY " + rowidName;
 }
 
+// Prepares the reading of every row; clears rowidName for a table without a rowid.
 std::unique_ptr<detail::Statement> prepareSelect(DatabaseFile& file, const std::string& table,
-                                                 const std::vector<RecordsetField>& fields,
-                                                 const std::vector<detail::ColumnInfo>& columns)
+                                                 const std::vector<RecordsetField>& fields, std::string& rowidName)
 {
-    try {
-        return std::make_unique<detail::Statement>(file.handle(), selectText(table, fields, columns, true));
-    } catch (const EngineError&) {
-        // Views and WITHOUT ROWID tables have no rowid; they are read as they come.
-        return std::make_unique<detail::Statement>(file.handle(), selectText(table, fields, columns, false));
+    if (!rowidName.empty()) {
+        try {
+            return std::make_unique<detail::Statement>(file.handle(), selectText(table, fields, rowidName));
+        } catch (const EngineError&) {
+            // Views and WITHOUT ROWID tables have no rowid; they are read as they come.
+        }
     }
+    rowidName.clear();
+    return std::make_unique<detail::Statement>(file.handle(), selectText(table, fields, rowidName));
 }
 
 }  // namespace
@@ -78,8 +92,14 @@ struct StaticRecordset::State {
     std::shared_ptr<DatabaseFile> file;  // an opened recordset's hold; a clone's only once it appends
     std::shared_ptr<RowStore> rows;
     std::unique_ptr<detail::Statement> insert;  // declared after file: finalized before it
+    std::unique_ptr<detail::Statement> readBack;  // one appended row, by rowid
     std::vector<std::string> dateTexts;         // bound dates, reused row after row
+    std::vector<Variant> converted;             // the row being appended, reused
+    std::vector<Variant> appendedRow;           // the appended row last read back
+    int appendedRowIndex = -1;
     int current = 0;
+
+    const Variant& appendedValue(int position);
 };
 
 StaticRecordset::StaticRecordset() : state_(std::make_unique<State>()) {}
@@ -106,7 +126,8 @@ void StaticRecordset::open(const Connection& connection, const std::string& tabl
             {rows->table, column.name, kind.kind, kind.size, properties.required, properties.allowZeroLength});
     }
 
-    const auto select = prepareSelect(*file, rows->table, rows->fields, columns);
+    rows->rowidName = rowidNameOf(columns);
+    const auto select = prepareSelect(*file, rows->table, rows->fields, rows->rowidName);
     detail::StatementUse use(*select);
     const int fieldCount = static_cast<int>(rows->fields.size());
     std::vector<FieldKind> kinds;
@@ -119,6 +140,7 @@ void StaticRecordset::open(const Connection& connection, const std::string& tabl
         }
         ++rows->rowCount;
     }
+    rows->loadedRows = rows->rowCount;
 
     state_->file = file;
     state_->rows = std::move(rows);
@@ -137,6 +159,8 @@ void StaticRecordset::cloneFrom(const StaticRecordset& source)
 
 void StaticRecordset::close()
 {
+    state_->readBack.reset();
+    state_->appendedRowIndex = -1;
     state_->insert.reset();
     state_->file.reset();
     state_->rows.reset();
@@ -186,7 +210,29 @@ const Variant& StaticRecordset::value(int position) const
         throw EngineError("Item cannot be found in the collection corresponding to the requested name or ordinal. "
                           "(position " + std::to_string(position) + " of " + std::to_string(fieldCount) +
                           " fields)");
-    return rows.at(state_->current, position);
+    if (state_->current < rows.loadedRows) return rows.at(state_->current, position);
+    return state_->appendedValue(position);
+}
+
+const Variant& StaticRecordset::State::appendedValue(int position)
+{
+    if (appendedRowIndex != current) {
+        const auto shared = rows->file.lock();
+        if (!shared) throw EngineError("The connection of the table '" + rows->table + "' is closed.");
+        if (!readBack) {
+            std::string sql = selectText(rows->table, rows->fields, {}) + " WHERE " + rows->rowidName + " = ?1";
+            readBack = std::make_unique<detail::Statement>(shared->handle(), sql);
+        }
+        detail::StatementUse use(*readBack);
+        readBack->bindInteger(1, rows->appended[static_cast<std::size_t>(current - rows->loadedRows)]);
+        if (!readBack->step())
+            throw EngineError("Either BOF or EOF is True, or the current record has been deleted.");
+        appendedRow.clear();
+        for (std::size_t i = 0; i < rows->fields.size(); ++i)
+            appendedRow.push_back(detail::readStored(*readBack, static_cast<int>(i), rows->fields[i].kind));
+        appendedRowIndex = current;
+    }
+    return appendedRow[static_cast<std::size_t>(position)];
 }
 
 std::int32_t StaticRecordset::valueAsInteger(int position) const
@@ -207,22 +253,25 @@ void StaticRecordset::append(const std::vector<Variant>& values)
     if (!state_->insert) prepareInsert();
 
     auto& insert = *state_->insert;
-    std::vector<Variant>* chunk = fieldCount > 0 ? &rows.chunkForNewRow() : nullptr;
-    const std::size_t start = chunk ? chunk->size() : 0;
-    try {
+    auto& converted = state_->converted;
+    converted.resize(fieldCount);
+    {
         detail::StatementUse use(insert);
         static const Variant null;
-        for (std::size_t i = 0; i < fieldCount; ++i) {
-            chunk->emplace_back();
-            detail::convertForField(i < values.size() ? values[i] : null, rows.rules[i], chunk->back());
-        }
         for (std::size_t i = 0; i < fieldCount; ++i)
-            detail::bindStored(insert, static_cast<int>(i) + 1, (*chunk)[start + i], rows.fields[i].kind,
+            detail::convertForField(i < values.size() ? values[i] : null, rows.rules[i], converted[i]);
+        for (std::size_t i = 0; i < fieldCount; ++i)
+            detail::bindStored(insert, static_cast<int>(i) + 1, converted[i], rows.fields[i].kind,
                                state_->dateTexts[i]);
         insert.step();
-    } catch (...) {
-        if (chunk) chunk->resize(start);  // the row is in neither the file nor the recordset
-        throw;
+    }
+    if (!rows.rowidName.empty()) {
+        rows.appended.push_back(sqlite3_last_insert_rowid(state_->file->handle()));
+    } else if (fieldCount > 0) {
+        // No rowid to find the row again by: keep it, after the rows read at open.
+        auto& chunk = rows.chunkForNewRow();
+        chunk.insert(chunk.end(), converted.begin(), converted.end());
+        ++rows.loadedRows;
     }
     state_->current = rows.rowCount++;
 }

@@ -112,3 +112,25 @@ TEST_F(Recordset, CloneOutlivesSourceFieldsAndRows)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Recordset, AppendedRowsReadBackAfterTheRowsReadAtOpen)
+{
+    StaticRecordset rs;
+    rs.open(*connection, "T");
+    rs.append({std::int32_t{4}, "d", DateTime{2004, 3, 1}});
+    rs.append({std::int32_t{5}, Variant(), Variant()});
+    ASSERT_EQ(rs.recordCount(), 5);
+    std::vector<Variant> names;
+    for (rs.first(); !rs.eof(); rs.next())
+        names.push_back(rs.value(1));
+    EXPECT_EQ(names, (std::vector<Variant>{"c", "a", Variant(), "d", Variant()}));
+    rs.first();
+    for (int i = 0; i < 3; ++i)
+        rs.next();
+    EXPECT_EQ(rs.value(2), Variant(DateTime{2004, 3, 1}));
+    EXPECT_EQ(rs.valueAsInteger(0), 4);
+}
+
+}  // namespace

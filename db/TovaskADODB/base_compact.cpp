@@ -51,6 +51,15 @@ void SyncFolder(const std::filesystem::path& folder)
         DatabaseError(SystemMessage("Nie można zapisać folderu", name, error));
 }
 
+// A link named like the catalogue must stay a link: the copy replaces the file it
+// points to, beside that file. A name that does not resolve is used as given.
+std::string FileBehindLinks(const std::string& fileName)
+{
+    std::error_code error;
+    const auto resolved = std::filesystem::canonical(fileName, error);
+    return error ? fileName : resolved.string();
+}
+
 // Removes the temporary file however the replacement ends, unless it was renamed.
 class TemporaryFile {
 public:
@@ -71,10 +80,11 @@ private:
 
 }  // namespace
 
-void TTovaskADOBase::Compact(const std::string& fileName, const std::string& password)
+void TTovaskADOBase::Compact(const std::string& linkOrFileName, const std::string& password)
 {
     if (!engine_)
         DatabaseError(Messages::NoDaoVersion);
+    const std::string fileName = FileBehindLinks(linkOrFileName);
     // The copy must sit in the file's own folder so that the rename replaces it atomically.
     const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
     TemporaryFile temporary(UniqueTemporaryName(folder));

@@ -1,0 +1,51 @@
+#include "tests/hostile/listing_host.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/utils/file_utils.h"
+#include "patch/run_patch.h"
+#include "tests/patch/file_content.h"
+
+namespace hostile_test {
+
+std::string ListingHost::ListFiles(const std::string& folder, const std::string& mask)
+{
+    return utils::ListFiles(folder, mask, false);
+}
+
+bool ListingHost::Listed(const std::string& name) const
+{
+    return std::find(files.begin(), files.end(), name) != files.end();
+}
+
+patch::FileOutcome ListingHost::OutcomeOf(const std::string& name) const
+{
+    const auto at = std::find(files.begin(), files.end(), name);
+    if (at == files.end()) {
+        ADD_FAILURE() << name << " was not listed";
+        return patch::FileOutcome::Failed;
+    }
+    return outcomes.at(static_cast<std::size_t>(at - files.begin()));
+}
+
+std::unique_ptr<ListingHost> RunFolder(const std::string& folder)
+{
+    auto host = std::make_unique<ListingHost>(folder);
+    patch::RunPatch(*host);
+    return host;
+}
+
+bool FilmsUpgraded(const std::string& path)
+{
+    const auto rows = patch_test::QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'");
+    return rows.at(0).at(0) == "1";
+}
+
+int RowCount(const std::string& path, const std::string& table)
+{
+    return std::stoi(*patch_test::QueryRows(path, "SELECT count(*) FROM \"" + table + "\"").at(0).at(0));
+}
+
+}  // namespace hostile_test

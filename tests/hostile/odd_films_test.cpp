@@ -1,0 +1,144 @@
+// Films tables that other tools or old versions may have left odd: extra,
+// missing or reordered fields, values that do not fit, a null JEST, a huge
+// Memo, duplicate keys. Either every row arrives or the file stays as it was.
+
+#include <gtest/gtest.h>
+
+#include "patch/run_patch.h"
+#include "tests/patch/catalogue_folder.h"
+#include "tests/patch/file_content.h"
+#include "tests/patch/recording_host.h"
+
+namespace {
+
+using patch::FileOutcome;
+using patch_test::CatalogueFolder;
+using patch_test::DumpContent;
+using patch_test::ExecuteSql;
+using patch_test::QueryRows;
+using patch_test::RecordingHost;
+using sample::Level;
+
+constexpr char kConversionError[] = "Wystąpił nieznany błąd konwersji dla bazy: filmy.mdb tabela: FILMY";
+
+struct Upgrade {
+    FileOutcome outcome;
+    std::vector<patch_test::Notice> notices;
+};
+
+Upgrade RunOn(const CatalogueFolder& folder)
+{
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+    return {host.outcomes.at(0), host.notices};
+}
+
+// The first column of a query's rows.
+std::vector<patch_test::Cell> Column(const std::string& path, const std::string& sql)
+{
+    std::vector<patch_test::Cell> cells;
+    for (const auto& row : QueryRows(path, sql))
+        cells.push_back(row.at(0));
+    return cells;
+}
+
+void ExpectReportedAndUnchanged(const CatalogueFolder& folder, const std::string& path)
+{
+    const auto before = DumpContent(path);
+    const auto result = RunOn(folder);
+    EXPECT_EQ(result.outcome, FileOutcome::ConversionError);
+    ASSERT_FALSE(result.notices.empty());
+    EXPECT_EQ(result.notices.back().text, kConversionError);
+    EXPECT_EQ(DumpContent(path), before);
+    EXPECT_EQ(patch_test::IntegrityCheck(path), "ok");
+}
+
+TEST(OddFilms, ExtraFieldAfterTheKnownOnesDoesNotStopTheUpgrade)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
+    ExecuteSql(path, "ALTER TABLE FILMY ADD COLUMN NOTATKA TEXT(40); UPDATE FILMY SET NOTATKA = 'własna';");
+    const auto keys = Column(path, "SELECT ID_CD FROM FILMY ORDER BY ID_CD");
+
+    EXPECT_EQ(RunOn(folder).outcome, FileOutcome::Upgraded);
+    // Rows are copied by position: the extra field is not part of the new structure.
+    EXPECT_EQ(Column(path, "SELECT FILM_ID FROM FILMY ORDER BY FILM_ID"), keys);
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY')").at(0).at(0), "44");
+}
+
+TEST(OddFilms, MissingFieldIsReportedAndTheFileKept)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
+    ExecuteSql(path, "ALTER TABLE FILMY DROP COLUMN LangSubTitles;");
+    ExpectReportedAndUnchanged(folder, path);
+}
+
+TEST(OddFilms, FieldsInAnotherOrderAreCopiedByPositionOrReported)
+{
+    // Two text fields that swapped places: copied by position, every row arrives.
+    CatalogueFolder swapped;
+    const auto swappedPath = swapped.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
+    ExecuteSql(swappedPath,
+               "ALTER TABLE FILMY RENAME COLUMN T_ORG TO X; ALTER TABLE FILMY RENAME COLUMN T_PL TO T_ORG;"
+               "ALTER TABLE FILMY RENAME COLUMN X TO T_PL;");
+    const auto titles = Column(swappedPath, "SELECT T_PL FROM FILMY ORDER BY ID_CD");
+    EXPECT_EQ(RunOn(swapped).outcome, FileOutcome::Upgraded);
+    EXPECT_EQ(Column(swappedPath, "SELECT T_ORG FROM FILMY ORDER BY FILM_ID"), titles);
+
+    // A text field moved to the end shifts text into number fields: nothing may be lost.
+    CatalogueFolder shifted;
+    const auto shiftedPath = shifted.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
+    ExecuteSql(shiftedPath, "ALTER TABLE FILMY DROP COLUMN KRAJ; ALTER TABLE FILMY ADD COLUMN KRAJ TEXT(100);");
+    ExpectReportedAndUnchanged(shifted, shiftedPath);
+}
+
+TEST(OddFilms, TextLongerThanItsTargetFieldIsReportedAndKept)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
+    // Another tool wrote 300 characters into the 150-character title.
+    ExecuteSql(path, "UPDATE FILMY SET T_ORG = replace(printf('%.300c', 'x'), 'x', 'ż') WHERE ID_CD = (SELECT max(ID_CD) FROM FILMY);");
+    ExpectReportedAndUnchanged(folder, path);
+}
+
+TEST(OddFilms, NullInALongJestIsReportedAndEveryRowKept)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("filmy.mdb", Level::ReadyLong, 25, 5);
+    ExecuteSql(path, "UPDATE FILMY SET JEST = NULL WHERE FILM_ID = (SELECT max(FILM_ID) FROM FILMY);");
+    ExpectReportedAndUnchanged(folder, path);
+}
+
+TEST(OddFilms, TenMegabyteMemoArrivesWhole)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 5, 2);
+    ExecuteSql(path, "UPDATE FILMY SET OPIS = replace(printf('%.5242880c', 'x'), 'x', 'ó') WHERE ID_CD = "
+                     "(SELECT min(ID_CD) FROM FILMY);");
+    const auto digest = "SELECT length(OPIS), substr(OPIS, 1000000, 4), hex(substr(OPIS, -3)) FROM FILMY ORDER BY ";
+    const auto before = QueryRows(path, std::string(digest) + "ID_CD");
+
+    EXPECT_EQ(RunOn(folder).outcome, FileOutcome::Upgraded);
+    EXPECT_EQ(QueryRows(path, std::string(digest) + "FILM_ID"), before);
+    EXPECT_EQ(before.at(0).at(0), "5242880");
+}
+
+TEST(OddFilms, DuplicateFilmKeysAreAllKept)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
+    // A table whose primary key was lost lets the same key in twice.
+    ExecuteSql(path, "DROP INDEX \"FILMY.PrimaryKey\"; DELETE FROM MSysIndexes WHERE TableName = 'FILMY';"
+                     "UPDATE FILMY SET ID_CD = (SELECT min(ID_CD) FROM FILMY) WHERE ID_CD IN "
+                     "(SELECT ID_CD FROM FILMY ORDER BY ID_CD LIMIT 2 OFFSET 1);");
+    const auto key = *QueryRows(path, "SELECT min(ID_CD) FROM FILMY").at(0).at(0);
+    const auto titles = Column(path, "SELECT T_ORG FROM FILMY ORDER BY ID_CD, T_ORG");
+
+    EXPECT_EQ(RunOn(folder).outcome, FileOutcome::Upgraded);
+    EXPECT_EQ(Column(path, "SELECT T_ORG FROM FILMY ORDER BY FILM_ID, T_ORG"), titles);
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY WHERE FILM_ID = " + key).at(0).at(0), "3");
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY WHERE ID_CD = " + key).at(0).at(0), "3");
+}
+
+}  // namespace

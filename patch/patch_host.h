@@ -20,6 +20,7 @@ enum class FileOutcome {
     AlreadyUpgraded,       // ticked, unchanged
     Upgraded,              // both tables upgraded, compacted, ticked
     UpgradedWithoutLoans,  // films upgraded, no WYPOZYCZ: not ticked
+    UpgradedNotCompacted,  // both tables upgraded, compaction failed: silent, not ticked
     ConversionError,       // reported, file as it was
     Failed,                // any other error: silent, file as it was
 };

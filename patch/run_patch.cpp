@@ -93,8 +93,14 @@ FileOutcome FileTreatment::Run()
         return FileOutcome::ConversionError;
     }
     db_.CommitTrans();
-    db_.CloseBase();
-    db_.Compact(path, "");
+    try {
+        db_.CloseBase();
+        db_.Compact(path, "");
+    } catch (const std::exception&) {
+        // The upgrade is in the file; only the compaction failed, in silence.
+        Abandon(host_);
+        return FileOutcome::UpgradedNotCompacted;
+    }
     host_.TickFile(index_);
     return FileOutcome::Upgraded;
 }

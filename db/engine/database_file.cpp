@@ -53,6 +53,10 @@ bool DatabaseFile::isOpen(const std::string& path)
 DatabaseFile::DatabaseFile(std::string path, detail::SqliteHandle db)
     : path_(std::move(path)), db_(std::move(db)), statements_(db_.get())
 {
+    // A commit while a transaction is believed open means SQLite dropped it:
+    // refuse it, so the statement fails instead of keeping half an upgrade.
+    sqlite3_commit_hook(
+        db_.get(), [](void* file) { return static_cast<DatabaseFile*>(file)->transactionOpen_ ? 1 : 0; }, this);
 }
 
 DatabaseFile::~DatabaseFile()
@@ -69,28 +73,43 @@ void DatabaseFile::beginTransaction()
     if (inTransaction()) throw EngineError("A transaction is already in progress.");
     // IMMEDIATE: a file another process is writing fails here, not half-way.
     detail::execSql(handle(), "BEGIN IMMEDIATE");
+    transactionOpen_ = true;
 }
 
 void DatabaseFile::commitTransaction()
 {
     if (!inTransaction()) throw EngineError("No transaction is active.");
-    detail::execSql(handle(), "COMMIT");
+    if (sqlite3_get_autocommit(handle()) != 0) {
+        transactionOpen_ = false;
+        throw EngineError("The transaction was rolled back after an error.");
+    }
+    transactionOpen_ = false;
+    try {
+        detail::execSql(handle(), "COMMIT");
+    } catch (...) {
+        // A failed COMMIT may leave the transaction open for a later ROLLBACK.
+        transactionOpen_ = sqlite3_get_autocommit(handle()) == 0;
+        throw;
+    }
 }
 
 void DatabaseFile::rollbackTransaction()
 {
     if (!inTransaction()) throw EngineError("No transaction is active.");
-    detail::execSql(handle(), "ROLLBACK");
+    transactionOpen_ = false;
+    // Nothing to undo when SQLite has already rolled back by itself.
+    if (sqlite3_get_autocommit(handle()) == 0) detail::execSql(handle(), "ROLLBACK");
 }
 
 void DatabaseFile::abandonTransaction() noexcept
 {
+    transactionOpen_ = false;
     sqlite3_exec(handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 bool DatabaseFile::inTransaction() const
 {
-    return sqlite3_get_autocommit(handle()) == 0;
+    return transactionOpen_ || sqlite3_get_autocommit(handle()) == 0;
 }
 
 void DatabaseFile::execute(const std::string& sql)

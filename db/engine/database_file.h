@@ -43,6 +43,10 @@ private:
     std::string path_;
     detail::SqliteHandle db_;
     detail::StatementCache statements_;  // declared after db_: finalized before it closes
+    // Set from BEGIN to COMMIT or ROLLBACK: SQLite may roll a transaction back by
+    // itself (after an I/O error or a full disk), and later writes must not then
+    // commit one by one.
+    bool transactionOpen_ = false;
 };
 
 }  // namespace engine

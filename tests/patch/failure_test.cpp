@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "db/engine/connection.h"
+#include "patch/catalogue_check.h"
 #include "patch/run_patch.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
@@ -81,6 +83,33 @@ TEST(FailurePartWay, TextTooLongForItsNewFieldIsReportedAndNothingLost)
     patch::RunPatch(host);
     EXPECT_EQ(host.outcomes[0], FileOutcome::ConversionError);
     EXPECT_EQ(DumpContent(path), before);
+}
+
+TEST(FailurePartWay, CompactionThatFailsLeavesTheUpgradeInPlaceButUnticked)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 20, 5);
+    // A second hold on the file in this process: compaction may not replace it.
+    engine::Connection holder;
+    holder.setConnectionString(patch::CatalogueConnectionString(path));
+    RecordingHost host(folder.Folder());
+    host.onRowCopied = [&holder](const std::string& table, int) {
+        if (table == "WYPOZYCZ" && !holder.isOpen())
+            holder.open();
+    };
+    patch::RunPatch(host);
+    holder.close();
+
+    EXPECT_EQ(host.outcomes[0], FileOutcome::UpgradedNotCompacted);
+    EXPECT_FALSE(host.ticks[0]);
+    EXPECT_TRUE(host.notices.empty());
+    EXPECT_EQ(IntegrityCheck(path), "ok");
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD IS NOT NULL")[0][0], "5");
+    EXPECT_EQ(folder.PathOf("a.mdb"), path);
+
+    RecordingHost again(folder.Folder());
+    patch::RunPatch(again);
+    EXPECT_EQ(again.outcomes[0], FileOutcome::AlreadyUpgraded);
 }
 
 }  // namespace

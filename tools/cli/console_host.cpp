@@ -18,6 +18,8 @@ const char* OutcomeText(patch::FileOutcome outcome)
         return "uaktualniona";
     case FileOutcome::UpgradedWithoutLoans:
         return "tabela FILMY uaktualniona, brak tabeli WYPOZYCZ";
+    case FileOutcome::UpgradedNotCompacted:
+        return "uaktualniona, ale nieskompaktowana (nie udało się zapisać skompaktowanej kopii)";
     case FileOutcome::ConversionError:
         return "błąd konwersji, baza pozostała bez zmian";
     case FileOutcome::Failed:

@@ -1,0 +1,21 @@
+#pragma once
+// What a catalogue file holds after an interrupted or failed run, as the next
+// user of the file sees it.
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace reliability {
+
+// Lets SQLite roll back a hot journal (a read-only connection would refuse
+// to), then dumps every table's definition and rows.
+std::string RecoveredContent(const std::string& path);
+
+// The dumps of every *.mdb file of a folder, by file name.
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder);
+
+// Copies every regular file of from into to (which must exist).
+void CopyFolderFiles(const std::filesystem::path& from, const std::filesystem::path& to);
+
+}  // namespace reliability

@@ -1,0 +1,201 @@
+#include "tests/reliability/kill_trial.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "tests/patch/file_content.h"
+#include "tests/reliability/file_state.h"
+#include "tests/support/temp_folder.h"
+#include "tools/sample/sample_catalogue.h"
+
+namespace reliability {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using Contents = std::map<std::string, std::string>;
+
+// The runner on folder, its output going to outputFile; returns its process id.
+pid_t StartRunner(const std::string& runner, const fs::path& folder, const fs::path& outputFile)
+{
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        const int out = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out >= 0) {
+            ::dup2(out, STDOUT_FILENO);
+            ::dup2(out, STDERR_FILENO);
+        }
+        const std::string folderArgument = folder.string() + "/";
+        ::execl(runner.c_str(), runner.c_str(), folderArgument.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+int WaitFor(pid_t pid)
+{
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteCatalogues(const fs::path& folder, int films)
+{
+    struct File {
+        const char* name;
+        sample::Level level;
+        int films;
+    };
+    const File files[] = {
+        {"filmy tak-nie.mdb", sample::Level::ReadyYesNo, films},
+        {"filmy liczbowe.mdb", sample::Level::ReadyLong, films},
+        {"bez wypożyczeń.mdb", sample::Level::NoLoans, films / 2},
+        {"już gotowa.mdb", sample::Level::Upgraded, films / 4},
+    };
+    std::uint64_t seed = 11;
+    for (const auto& file : files) {
+        sample::SampleOptions options;
+        options.level = file.level;
+        options.films = file.films;
+        options.loans = file.films / 2;
+        options.seed = seed++;
+        sample::WriteSampleCatalogue(folder / file.name, options);
+    }
+}
+
+bool IsCompactionTemporary(const std::string& name)
+{
+    return name.size() == 13 && name.rfind("mdb", 0) == 0 && name.ends_with(".tmp");
+}
+
+class Trial {
+public:
+    Trial(const KillTestOptions& options, KillTestReport& report) : options_(options), report_(report)
+    {
+        WriteCatalogues(originals_.path(), options.films);
+        before_ = FolderContents(originals_.path());
+        test_support::TempFolder reference;
+        CopyFolderFiles(originals_.path(), reference.path());
+        const auto start = Clock::now();
+        WaitFor(StartRunner(options.runner, reference.path(), reference.path() / "output.txt"));
+        fullRun_ = Clock::now() - start;
+        fs::remove(reference.path() / "output.txt");
+        upgraded_ = FolderContents(reference.path());
+    }
+
+    Clock::duration FullRun() const { return fullRun_; }
+
+    // One run killed after delay; returns a line describing what was found.
+    std::string KillAfter(Clock::duration delay)
+    {
+        test_support::TempFolder folder;
+        test_support::TempFolder outputs;
+        CopyFolderFiles(originals_.path(), folder.path());
+        const pid_t runner = StartRunner(options_.runner, folder.path(), outputs.path() / "killed.txt");
+        std::this_thread::sleep_for(delay);
+        int status = 0;
+        if (::waitpid(runner, &status, WNOHANG) == runner) {
+            ++report_.finishedBeforeKill;
+        } else {
+            ::kill(runner, SIGKILL);
+            WaitFor(runner);
+        }
+        ++report_.kills;
+
+        std::string states;
+        for (const auto& entry : fs::directory_iterator(folder.path())) {
+            const auto name = entry.path().filename().string();
+            if (IsCompactionTemporary(name))
+                ++report_.leftoverTemporaries;
+            else if (!before_.contains(name) && !name.ends_with("-journal"))
+                Problem("unexpected file " + name);
+        }
+        for (const auto& [name, original] : before_) {
+            const auto path = folder.path() / name;
+            if (!fs::exists(path)) {
+                Problem(name + " is missing");
+                states += '!';
+                continue;
+            }
+            const auto content = RecoveredContent(path.string());
+            if (content == original) {
+                ++report_.filesAsBefore;
+                states += 'o';
+            } else if (content == upgraded_.at(name)) {
+                ++report_.filesUpgraded;
+                states += 'U';
+            } else {
+                Problem(name + " is neither as before nor upgraded");
+                states += '?';
+            }
+            if (patch_test::IntegrityCheck(path.string()) != "ok")
+                Problem(name + " fails the integrity check");
+        }
+
+        // The second run must take exactly the catalogues and finish every one.
+        WaitFor(StartRunner(options_.runner, folder.path(), outputs.path() / "second.txt"));
+        const auto output = ReadText(outputs.path() / "second.txt");
+        const std::string listed = "Bazy w folderze " + folder.folder() + ": " + std::to_string(before_.size()) + "\n";
+        if (output.find(listed) == std::string::npos)
+            Problem("the second run listed other files: " + output.substr(0, 200));
+        for (const auto& [name, target] : upgraded_) {
+            const auto path = (folder.path() / name).string();
+            if (!fs::exists(path) || RecoveredContent(path) != target)
+                Problem(name + " is not upgraded by the second run");
+        }
+        return states;
+    }
+
+private:
+    void Problem(const std::string& text) { report_.problems.push_back("kill " + std::to_string(report_.kills) + ": " + text); }
+
+    const KillTestOptions& options_;
+    KillTestReport& report_;
+    test_support::TempFolder originals_;
+    Contents before_;
+    Contents upgraded_;
+    Clock::duration fullRun_{};
+};
+
+}  // namespace
+
+KillTestReport RunKillTest(const KillTestOptions& options, std::ostream& progress)
+{
+    KillTestReport report;
+    Trial trial(options, report);
+    const auto fullMs = std::chrono::duration_cast<std::chrono::milliseconds>(trial.FullRun()).count();
+    progress << "full run: " << fullMs << " ms; files o = as before, U = upgraded\n";
+    std::mt19937_64 random(options.seed);
+    // A little past the full run, so that some kills land after the last rename.
+    std::uniform_int_distribution<long long> delays(0, fullMs + fullMs / 20);
+    for (int i = 0; i < options.kills; ++i) {
+        const auto delay = std::chrono::milliseconds(delays(random));
+        const auto states = trial.KillAfter(delay);
+        progress << "kill " << (i + 1) << " after " << delay.count() << " ms: " << states << "\n" << std::flush;
+    }
+    return report;
+}
+
+}  // namespace reliability

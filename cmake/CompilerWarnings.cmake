@@ -8,10 +8,3 @@ if(VK_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Lets a subsystem configure while its sources are still being written.
-function(vk_ensure_sources target)
-  get_target_property(srcs ${target} SOURCES)
-  if(NOT srcs)
-    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
-  endif()
-endfunction()

@@ -7,6 +7,7 @@
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
 #include "tests/patch/recording_host.h"
+#include "tests/support/films_target_structure.h"
 
 namespace patch_test {
 namespace {
@@ -43,23 +44,11 @@ TEST(FilmsUpgrade, GivesTheTargetStructureWithExactlyItsTenIndexes)
     const auto columns = QueryRows(path, "SELECT name, type FROM pragma_table_info('FILMY') ORDER BY cid");
     const auto& target = patch::FilmsRebuildItems().target;
     ASSERT_EQ(columns.size(), 44u);
-    const char* expected[44][2] = {
-        {"FILM_ID", "LONG"}, {"T_ORG", "TEXT(150)"}, {"T_PL", "TEXT(150)"}, {"GATUNEK", "TEXT(100)"},
-        {"ROK_PROD", "LONG"}, {"KRAJ", "TEXT(100)"}, {"REZYSER", "TEXT(254)"}, {"SCENARIU", "TEXT(254)"},
-        {"ZDJECIA", "TEXT(254)"}, {"AKTORZY", "MEMO"}, {"MUZYKA", "TEXT(254)"}, {"ILOSC_CD", "LONG"},
-        {"ROZMIAR", "TEXT(254)"}, {"CVIDEO", "TEXT(150)"}, {"ROZDZIEL", "TEXT(20)"}, {"FPS", "TEXT(20)"},
-        {"CZAS", "TEXT(10)"}, {"VBITRATE", "TEXT(20)"}, {"CAUDIO", "TEXT(150)"}, {"SAMPLE_R", "TEXT(20)"},
-        {"ABITRATE", "TEXT(20)"}, {"KANALY", "TEXT(50)"}, {"UWAGI", "TEXT(254)"}, {"TLUMACZ", "TEXT(50)"},
-        {"OPIS", "MEMO"}, {"DATA_DOD", "DATETIME"}, {"OBEJRZAN", "BIT"}, {"OCENA", "TEXT(5)"},
-        {"OKLADKA", "TEXT(3)"}, {"FOTO", "TEXT(255)"}, {"JEST", "LONG"}, {"AKA", "MEMO"},
-        {"SUBTYPE", "TEXT(50)"}, {"LOCATION", "TEXT(100)"}, {"VideoDVD", "MEMO"}, {"AudioDVD", "MEMO"},
-        {"LangSubTitles", "MEMO"}, {"ID_CD", "LONG"}, {"SER_ID", "LONG"}, {"T_ORG_S", "TEXT(150)"},
-        {"T_PL_S", "TEXT(150)"}, {"SERIA", "LONG"}, {"ODCINEK", "LONG"}, {"URL", "TEXT(250)"},
-    };
+    const auto& expected = test_support::kFilmsTargetColumns;
     for (std::size_t i = 0; i < 44; ++i) {
-        EXPECT_EQ(*columns[i][0], expected[i][0]) << i;
-        EXPECT_EQ(*columns[i][1], expected[i][1]) << i;
-        EXPECT_EQ(target[i].name, expected[i][0]) << i;
+        EXPECT_EQ(*columns[i][0], expected[i].name) << i;
+        EXPECT_EQ(*columns[i][1], expected[i].type) << i;
+        EXPECT_EQ(target[i].name, expected[i].name) << i;
     }
 
     const auto indexes = QueryRows(path, "SELECT i.name, c.name FROM sqlite_master i, pragma_index_info(i.name) c "

@@ -20,8 +20,7 @@ QPixmap RenderArtwork(const QString& name, const QSize& size)
     (void)initialised;
 
     QSvgRenderer renderer(QStringLiteral(":/app/art/") + name + QStringLiteral(".svg"));
-    if (!renderer.isValid())
-        throw std::runtime_error("artwork missing: " + name.toStdString());
+    if (!renderer.isValid()) throw std::runtime_error("artwork missing: " + name.toStdString());
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -34,8 +33,7 @@ QPixmap RenderArtwork(const QString& name, const QSize& size)
 QIcon ApplicationIcon()
 {
     QIcon icon;
-    for (int size : {16, 32, 48})
-        icon.addPixmap(RenderArtwork(QStringLiteral("app_icon"), QSize(size, size)));
+    for (int size : {16, 32, 48}) icon.addPixmap(RenderArtwork(QStringLiteral("app_icon"), QSize(size, size)));
     return icon;
 }
 

@@ -58,9 +58,7 @@ void TCheckList::resizeEvent(QResizeEvent* event)
 void TCheckList::UpdateGrid()
 {
     const QSize cell(std::max(1, viewport()->width() / columns_), itemHeight_);
-    if (gridSize() != cell)
-        setGridSize(cell);
+    if (gridSize() != cell) setGridSize(cell);
 }
 
 }  // namespace app
-

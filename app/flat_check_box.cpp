@@ -29,8 +29,7 @@ void TFlatCheckBox::paintEvent(QPaintEvent*)
 
     if (checkState() != Qt::Unchecked) {
         painter.setRenderHint(QPainter::Antialiasing);
-        QPen pen(checkState() == Qt::Checked ? palette().color(QPalette::WindowText)
-                                              : palette().color(QPalette::Mid),
+        QPen pen(checkState() == Qt::Checked ? palette().color(QPalette::WindowText) : palette().color(QPalette::Mid),
                  2);
         painter.setPen(pen);
         const QPointF origin = box.topLeft();

@@ -6,8 +6,7 @@
 
 namespace app {
 
-THeaderCloseButton::THeaderCloseButton(QWidget* parent)
-    : QAbstractButton(parent), glyph_(HeaderCloseGlyph())
+THeaderCloseButton::THeaderCloseButton(QWidget* parent) : QAbstractButton(parent), glyph_(HeaderCloseGlyph())
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);

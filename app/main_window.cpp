@@ -59,17 +59,14 @@ private:
 
 QString WithTrailingSeparator(QString folder)
 {
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
+    if (!folder.endsWith(u'/')) folder += u'/';
     return folder;
 }
 
 }  // namespace
 
 TfmGlowny::TfmGlowny(MyMessage::DialogAnswerer* answerer, const QString& programFolder, QWidget* parent)
-    : QWidget(parent),
-      answerer_(answerer),
-      programFolder_(programFolder)
+    : QWidget(parent), answerer_(answerer), programFolder_(programFolder)
 {
     setObjectName(QStringLiteral("fmGlowny"));
     setFixedSize(kClientWidth, kClientHeight);
@@ -95,8 +92,7 @@ void TfmGlowny::FormCreate()
 {
     utils::HideWindowCaption(this, true);
     setWindowTitle(kTitleStart + VersionText() + kTitleEnd);
-    if (programFolder_.isEmpty())
-        programFolder_ = QCoreApplication::applicationDirPath();
+    if (programFolder_.isEmpty()) programFolder_ = QCoreApplication::applicationDirPath();
     programFolder_ = WithTrailingSeparator(programFolder_);
 }
 
@@ -117,10 +113,8 @@ void TfmGlowny::cntHeaderPaint(QPainter& canvas, const QRect& area)
 
 void TfmGlowny::cntHeaderMouseDown(QMouseEvent& event)
 {
-    if (QWidget* grabber = QWidget::mouseGrabber())
-        grabber->releaseMouse();
-    if (!StartSystemMove())
-        cntHeader->FollowMouse(event.globalPosition());
+    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    if (!StartSystemMove()) cntHeader->FollowMouse(event.globalPosition());
 }
 
 bool TfmGlowny::StartSystemMove()
@@ -133,8 +127,7 @@ void TfmGlowny::cmdStartClick()
 {
     // The run lets the window handle input between rows; a second Start must
     // not begin another run over the same files.
-    if (running_)
-        return;
+    if (running_) return;
     {
         RunningScope running(running_);
         lbBase->clear();
@@ -156,8 +149,7 @@ void TfmGlowny::Label1Click()
 void TfmGlowny::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (shownOnce_)
-        return;
+    if (shownOnce_) return;
     shownOnce_ = true;
     if (QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
@@ -203,8 +195,7 @@ std::string TfmGlowny::ListFiles(const std::string& folder, const std::string& m
 void TfmGlowny::SetFileList(const std::vector<std::string>& names)
 {
     QStringList texts;
-    for (const std::string& name : names)
-        texts << QString::fromStdString(name);
+    for (const std::string& name : names) texts << QString::fromStdString(name);
     lbBase->SetItems(texts);
 }
 
@@ -216,16 +207,14 @@ int TfmGlowny::FileCount() const
 std::string TfmGlowny::FileName(int index) const
 {
     const QListWidgetItem* item = lbBase->item(index);
-    if (!item)
-        throw std::out_of_range("lbBase: no item " + std::to_string(index));
+    if (!item) throw std::out_of_range("lbBase: no item " + std::to_string(index));
     return item->text().toStdString();
 }
 
 void TfmGlowny::TickFile(int index)
 {
     QListWidgetItem* item = lbBase->item(index);
-    if (!item)
-        throw std::out_of_range("lbBase: no item " + std::to_string(index));
+    if (!item) throw std::out_of_range("lbBase: no item " + std::to_string(index));
     item->setCheckState(Qt::Checked);
 }
 
@@ -253,17 +242,15 @@ int TfmGlowny::ShowMessageWindow(std::uint8_t pictureKind, const std::string& ti
                                  const std::vector<std::uint8_t>& buttons, const std::vector<std::int32_t>& colors,
                                  bool display)
 {
-    return MyMessage::ShowMessageWindow(pictureKind, QString::fromStdString(title),
-                                        QString::fromStdString(messageText), buttons, colors, display, this,
-                                        answerer_);
+    return MyMessage::ShowMessageWindow(pictureKind, QString::fromStdString(title), QString::fromStdString(messageText),
+                                        buttons, colors, display, this, answerer_);
 }
 
 void TfmGlowny::ShowPlainMessage(const std::string& text)
 {
     // Parentless, so that the window system centres it on the screen.
     QMessageBox box(QMessageBox::NoIcon, app::ApplicationTitle(), QString::fromStdString(text), QMessageBox::Ok);
-    if (answerer_)
-        QTimer::singleShot(0, &box, [this, &box] { answerer_->Answer(box); });
+    if (answerer_) QTimer::singleShot(0, &box, [this, &box] { answerer_->Answer(box); });
     box.exec();
 }
 

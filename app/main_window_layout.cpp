@@ -158,8 +158,7 @@ void TfmGlowny::BuildPatchPage()
     // Sized to its text, its right and bottom edges where the design has them
     // (16 x 11 at (365, 159) in the design's font).
     const QSize textSize = Label1->fontMetrics().size(Qt::TextSingleLine, Label1->text());
-    Label1->setGeometry(365 + 16 - textSize.width(), 159 + 11 - textSize.height(), textSize.width(),
-                        textSize.height());
+    Label1->setGeometry(365 + 16 - textSize.width(), 159 + 11 - textSize.height(), textSize.width(), textSize.height());
     Label1->installEventFilter(this);
 
     Pozycja = new QProgressBar(TabSheet1);

@@ -27,8 +27,7 @@ std::vector<MarkupRun> ParseMarkup(const QString& caption)
     QString pending;
 
     auto flush = [&] {
-        if (pending.isEmpty())
-            return;
+        if (pending.isEmpty()) return;
         if (!runs.empty() && runs.back().bold == bold && runs.back().italic == italic)
             runs.back().text += pending;
         else
@@ -36,10 +35,8 @@ std::vector<MarkupRun> ParseMarkup(const QString& caption)
         pending.clear();
     };
 
-    const std::array<Tag, 4> tags{{{"<b>", &bold, true},
-                                   {"</b>", &bold, false},
-                                   {"<i>", &italic, true},
-                                   {"</i>", &italic, false}}};
+    const std::array<Tag, 4> tags{
+        {{"<b>", &bold, true}, {"</b>", &bold, false}, {"<i>", &italic, true}, {"</i>", &italic, false}}};
 
     qsizetype i = 0;
     while (i < caption.size()) {
@@ -63,8 +60,7 @@ std::vector<MarkupRun> ParseMarkup(const QString& caption)
             i += kNbsp.size();
             consumed = true;
         }
-        if (!consumed)
-            pending += caption[i++];
+        if (!consumed) pending += caption[i++];
     }
     flush();
     return runs;
@@ -85,8 +81,7 @@ void TMarkupLabel::SetCaption(const QString& caption)
 QString TMarkupLabel::PlainText() const
 {
     QString text;
-    for (const MarkupRun& run : runs_)
-        text += run.text;
+    for (const MarkupRun& run : runs_) text += run.text;
     return text;
 }
 
@@ -104,8 +99,7 @@ void TMarkupLabel::paintEvent(QPaintEvent*)
         painter.setFont(face);
         painter.drawText(x, baseline, run.text);
         x += QFontMetrics(face).horizontalAdvance(run.text);
-        if (x >= width())
-            break;
+        if (x >= width()) break;
     }
 }
 

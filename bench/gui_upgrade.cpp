@@ -32,8 +32,7 @@ public:
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: vidarkon-bench-gui FOLDER\n");
@@ -42,8 +41,7 @@ int main(int argc, char** argv)
     PressFirstButton answerer;
     TfmGlowny window(&answerer, QString::fromLocal8Bit(argv[1]));
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return 1;
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
     QElapsedTimer timer;
     timer.start();
     QTest::mouseClick(window.cmdStart, Qt::LeftButton);

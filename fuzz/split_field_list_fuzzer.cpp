@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (list.size() > separators + 1) std::abort();
     for (const auto& entry : list) {
         if (entry.find_first_of(";\r\n") != std::string::npos) std::abort();
-        if (!entry.empty() && (static_cast<unsigned char>(entry.front()) <= ' ' ||
-                               static_cast<unsigned char>(entry.back()) <= ' '))
+        if (!entry.empty() &&
+            (static_cast<unsigned char>(entry.front()) <= ' ' || static_cast<unsigned char>(entry.back()) <= ' '))
             std::abort();
     }
     return 0;

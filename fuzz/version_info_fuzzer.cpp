@@ -14,8 +14,10 @@ bool IsVersionText(const std::string& text)
     if (text.empty() || text == "0.0.0.0") return true;
     int dots = 0;
     for (const char c : text) {
-        if (c == '.') ++dots;
-        else if (c < '0' || c > '9') return false;
+        if (c == '.')
+            ++dots;
+        else if (c < '0' || c > '9')
+            return false;
     }
     return dots == 3;
 }

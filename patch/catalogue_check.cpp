@@ -19,8 +19,7 @@ CatalogueCheck CheckOpenCatalogue(TovaskADODB::TTovaskADOBase& db, TovaskADODB::
     std::vector<std::string> names;
     db.GetTableNames(names);
     const auto films = FindTable(names, "FILMY");
-    if (!films)
-        return {CatalogueState::NotCatalogue, {}};
+    if (!films) return {CatalogueState::NotCatalogue, {}};
     table.SetTableName(*films);
     table.Open();
     FilmsLevel level{};
@@ -32,13 +31,10 @@ CatalogueCheck CheckOpenCatalogue(TovaskADODB::TTovaskADOBase& db, TovaskADODB::
     switch (level.kind) {
     case FilmsLevel::LacksEarlierPatch:
         return {CatalogueState::LacksEarlierPatch, FormatText(level.missing->notice, *films)};
-    case FilmsLevel::AtTarget:
-        return {CatalogueState::AlreadyUpgraded, {}};
-    case FilmsLevel::NeedsUpgrade:
-        break;
+    case FilmsLevel::AtTarget: return {CatalogueState::AlreadyUpgraded, {}};
+    case FilmsLevel::NeedsUpgrade: break;
     }
-    if (!FindTable(names, "WYPOZYCZ"))
-        return {CatalogueState::NeedsUpgrade, "brak tabeli WYPOZYCZ"};
+    if (!FindTable(names, "WYPOZYCZ")) return {CatalogueState::NeedsUpgrade, "brak tabeli WYPOZYCZ"};
     return {CatalogueState::NeedsUpgrade, {}};
 }
 

@@ -15,8 +15,7 @@ const EarlierPatch kEarlierPatches[] = {
 engine::FieldKind RequiredFieldKind(const TovaskADODB::TTovaskADOTable& films, const char* name)
 {
     const auto field = films.FindField(name);
-    if (!field)
-        TovaskADODB::DatabaseError(std::string("Pole ") + name + " nie istnieje.", films.Name());
+    if (!field) TovaskADODB::DatabaseError(std::string("Pole ") + name + " nie istnieje.", films.Name());
     return field->DataType;
 }
 
@@ -25,8 +24,7 @@ engine::FieldKind RequiredFieldKind(const TovaskADODB::TTovaskADOTable& films, c
 FilmsLevel ClassifyFilms(const TovaskADODB::TTovaskADOTable& films)
 {
     for (const auto& patch : kEarlierPatches)
-        if (!films.FindField(patch.field))
-            return {FilmsLevel::LacksEarlierPatch, &patch};
+        if (!films.FindField(patch.field)) return {FilmsLevel::LacksEarlierPatch, &patch};
 
     FilmsLevel level{FilmsLevel::NeedsUpgrade};
     level.jestNotBoolean = RequiredFieldKind(films, "JEST") != engine::FieldKind::YesNo;
@@ -40,8 +38,7 @@ std::string FormatText(std::string text, const std::string& first, const std::st
     std::string::size_type from = 0;
     for (const std::string* arg : {&first, &second}) {
         const auto at = text.find("%s", from);
-        if (at == std::string::npos)
-            break;
+        if (at == std::string::npos) break;
         text.replace(at, 2, *arg);
         from = at + arg->size();
     }

@@ -60,21 +60,18 @@ std::vector<ColumnDef> FilmsStructure()
 
 void MapFilmRow(const TableRebuild& rebuild, std::vector<engine::Variant>& row)
 {
-    for (int i = 0; i < kKeptFields; ++i)
-        row[i] = rebuild.SnapshotValue(i);
+    for (int i = 0; i < kKeptFields; ++i) row[i] = rebuild.SnapshotValue(i);
     // A null JEST is an error here, not a 0.
     row[kJestPosition] = ConvertJest(rebuild.JestNotBoolean(), rebuild.SnapshotValue(kJestPosition).toInteger());
     row[kIdCdPosition] = rebuild.IdCdValue(kIdCdPosition);
-    for (std::size_t i = kIdCdPosition + 1; i < row.size(); ++i)
-        row[i] = engine::Variant();
+    for (std::size_t i = kIdCdPosition + 1; i < row.size(); ++i) row[i] = engine::Variant();
 }
 
 }  // namespace
 
 std::int32_t ConvertJest(bool jestNotBoolean, std::int32_t value)
 {
-    if (jestNotBoolean)
-        return value;
+    if (jestNotBoolean) return value;
     return value == -1 ? 0 : 1;
 }
 

@@ -8,8 +8,7 @@ constexpr int kIdCdPosition = 5;
 
 void MapLoanRow(const TableRebuild& rebuild, std::vector<engine::Variant>& row)
 {
-    for (int i = 0; i < kIdCdPosition; ++i)
-        row[i] = rebuild.SnapshotValue(i);
+    for (int i = 0; i < kIdCdPosition; ++i) row[i] = rebuild.SnapshotValue(i);
     row[kIdCdPosition] = rebuild.IdCdValue(kIdCdPosition);
 }
 

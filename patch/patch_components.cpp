@@ -7,8 +7,7 @@ PatchComponents::PatchComponents()
     dbFilm.SetVersion("3.6");
     mdbFilmy.SetConnection(&dbFilm);
     mdbFilmy.SetTableName("Wypozycz");
-    for (const char* field : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"})
-        mdbFilmy.IndexDefs().Add(field, field);
+    for (const char* field : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"}) mdbFilmy.IndexDefs().Add(field, field);
 }
 
 }  // namespace patch

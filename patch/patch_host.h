@@ -56,10 +56,9 @@ public:
     virtual TovaskADODB::TTovaskADOTable& mdbClone() = 0;
 
     // The program's own message window; returns the result of the button pressed.
-    virtual int ShowMessageWindow(std::uint8_t pictureKind, const std::string& title,
-                                  const std::string& messageText,
-                                  const std::vector<std::uint8_t>& buttons,
-                                  const std::vector<std::int32_t>& colors, bool display) = 0;
+    virtual int ShowMessageWindow(std::uint8_t pictureKind, const std::string& title, const std::string& messageText,
+                                  const std::vector<std::uint8_t>& buttons, const std::vector<std::int32_t>& colors,
+                                  bool display) = 0;
     // The plain modal dialog with one OK button and the application's title.
     virtual void ShowPlainMessage(const std::string& text) = 0;
     virtual void WarningBeep() = 0;  // exclamation sound

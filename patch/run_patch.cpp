@@ -20,8 +20,7 @@ std::vector<std::string> SplitLines(const std::string& text)
     std::string line;
     std::istringstream in(text);
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
     return lines;
@@ -32,8 +31,7 @@ void Abandon(PatchHost& host)
 {
     host.mdbClone().Close();
     auto& db = host.dbFilm();
-    if (db.InTransaction())
-        db.RollbackTrans();
+    if (db.InTransaction()) db.RollbackTrans();
     db.CloseBase();
 }
 
@@ -41,8 +39,8 @@ void Abandon(PatchHost& host)
 class FileTreatment {
 public:
     FileTreatment(PatchHost& host, int index, std::vector<std::string>& tableNames)
-        : host_(host), db_(host.dbFilm()), table_(host.mdbFilmy()), index_(index),
-          fileName_(host.FileName(index)), tableNames_(tableNames)
+        : host_(host), db_(host.dbFilm()), table_(host.mdbFilmy()), index_(index), fileName_(host.FileName(index)),
+          tableNames_(tableNames)
     {
     }
 
@@ -74,8 +72,7 @@ FileOutcome FileTreatment::Run()
         return FileOutcome::NotCatalogue;
     }
     table_.SetTableName(*films);
-    if (const auto outcome = TreatFilms(*films))
-        return *outcome;
+    if (const auto outcome = TreatFilms(*films)) return *outcome;
 
     const auto loans = FindTable(tableNames_, "WYPOZYCZ");
     if (!loans) {
@@ -137,9 +134,9 @@ std::optional<FileOutcome> FileTreatment::TreatFilms(const std::string& films)
 void FileTreatment::ReportConversionError(const std::string& tableName)
 {
     host_.WarningBeep();
-    host_.ShowMessageWindow(0, "Informacja",
-                            FormatText("Wystąpił nieznany błąd konwersji dla bazy: %s tabela: %s", fileName_, tableName),
-                            {0}, {0xFFD9B3, 0xFFB871, 0x000080}, true);
+    host_.ShowMessageWindow(
+        0, "Informacja", FormatText("Wystąpił nieznany błąd konwersji dla bazy: %s tabela: %s", fileName_, tableName),
+        {0}, {0xFFD9B3, 0xFFB871, 0x000080}, true);
     Leave();
 }
 

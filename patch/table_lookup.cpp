@@ -7,8 +7,7 @@ namespace patch {
 std::optional<std::string> FindTable(const std::vector<std::string>& names, const std::string& wanted)
 {
     for (const auto& name : names)
-        if (TovaskADODB::SameText(name, wanted))
-            return name;
+        if (TovaskADODB::SameText(name, wanted)) return name;
     return std::nullopt;
 }
 

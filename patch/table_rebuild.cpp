@@ -10,13 +10,11 @@ void TableRebuild::Run()
 {
     TakeSnapshot();
     auto& table = host_.mdbFilmy();
-    for (const auto& name : items_.dropList)
-        table.DropFieldIndexes(name);
+    for (const auto& name : items_.dropList) table.DropFieldIndexes(name);
     RemoveAllFields();
     AddTargetFields();
     EmptyStoredTable();
-    for (const auto& name : items_.indexList)
-        table.IndexDefs().Add(name, name);
+    for (const auto& name : items_.indexList) table.IndexDefs().Add(name, name);
     table.CreateIndexes();
     PrepareCopy();
     CopyRows();
@@ -38,8 +36,7 @@ void TableRebuild::RemoveAllFields()
     auto& table = host_.mdbFilmy();
     // The field definitions stay those of the table as it was opened.
     const int count = table.FieldDefs().Count();
-    for (int i = 0; i < count; ++i)
-        table.DeleteField(table.FieldDefs()[i].Name);
+    for (int i = 0; i < count; ++i) table.DeleteField(table.FieldDefs()[i].Name);
 }
 
 void TableRebuild::AddTargetFields()
@@ -66,8 +63,7 @@ void TableRebuild::PrepareCopy()
     // The copy goes by position: any old field left behind or new field missing
     // would put values into the wrong fields, so stop before the rows are deleted.
     CheckTargetStructure();
-    if (table.RecordCount() > 0)
-        table.EmptyTable();
+    if (table.RecordCount() > 0) table.EmptyTable();
     host_.mdbClone().First();
 }
 
@@ -101,10 +97,8 @@ void TableRebuild::CopyRows()
 
 std::int32_t TableRebuild::IdCdValue(int position) const
 {
-    if (!host_.KeepIdCd())
-        return 0;
-    if (!host_.JestNotBoolean())
-        return SnapshotInteger(0);
+    if (!host_.KeepIdCd()) return 0;
+    if (!host_.JestNotBoolean()) return SnapshotInteger(0);
     const std::int32_t own = SnapshotInteger(position);
     return own != 0 ? own : SnapshotInteger(0);
 }

@@ -32,7 +32,8 @@ bool SaveArtwork(const QDir& folder)
     bool ok = true;
     for (int size : {16, 32, 48})
         ok = app::RenderArtwork(QStringLiteral("app_icon"), QSize(size, size))
-                 .save(folder.filePath(QStringLiteral("icon_%1.png").arg(size)), "PNG") && ok;
+                 .save(folder.filePath(QStringLiteral("icon_%1.png").arg(size)), "PNG") &&
+             ok;
     ok = app::StartGlyph().save(folder.filePath(QStringLiteral("glyph_start.png")), "PNG") && ok;
     ok = app::CloseGlyph().save(folder.filePath(QStringLiteral("glyph_close.png")), "PNG") && ok;
     ok = app::HeaderCloseGlyph().save(folder.filePath(QStringLiteral("glyph_header_close.png")), "PNG") && ok;
@@ -64,8 +65,8 @@ int main(int argc, char* argv[])
     ok = Save(window, folder, QStringLiteral("main_window_opis.png")) && ok;
 
     window.TovaskPageControl1->setCurrentIndex(0);
-    window.SetFileList({"filmy.mdb", "kopia.mdb", "archiwum 2004.mdb", "dom.mdb", "praca.mdb",
-                        "seriale.mdb", "stare.mdb"});
+    window.SetFileList(
+        {"filmy.mdb", "kopia.mdb", "archiwum 2004.mdb", "dom.mdb", "praca.mdb", "seriale.mdb", "stare.mdb"});
     window.TickFile(0);
     window.TickFile(1);
     window.SetProgressMaximum(7);

@@ -60,27 +60,39 @@ int main(int argc, char** argv)
     }
 
     const std::vector<Sample> samples = {
-        {"message_1_button.png", PictureInformation, QStringLiteral("Informacja"),
-         QStringLiteral("Błąd podczas aktualizacji pliku: FILMY.MDB"), {ButtonOk},
+        {"message_1_button.png",
+         PictureInformation,
+         QStringLiteral("Informacja"),
+         QStringLiteral("Błąd podczas aktualizacji pliku: FILMY.MDB"),
+         {ButtonOk},
          {0xFFD9B3, 0xFFB871, 0x000080}},
-        {"message_2_buttons.png", PictureQuestion, QStringLiteral("Pytanie"),
+        {"message_2_buttons.png",
+         PictureQuestion,
+         QStringLiteral("Pytanie"),
          QStringLiteral("Czy zaktualizować bazę danych?\r\nZrób &wcześniej kopię && sprawdź ją."),
-         {ButtonYes, ButtonNo}, {}},
-        {"message_3_buttons.png", PictureError, QStringLiteral("Błąd"),
+         {ButtonYes, ButtonNo},
+         {}},
+        {"message_3_buttons.png",
+         PictureError,
+         QStringLiteral("Błąd"),
          QStringLiteral("Nie można otworzyć pliku bazy danych."),
-         {ButtonAbort, ButtonRetry, ButtonIgnore}, {-1, -1, -1}},
-        {"message_wrapped_text.png", PictureWarning, QStringLiteral("Uwaga"),
+         {ButtonAbort, ButtonRetry, ButtonIgnore},
+         {-1, -1, -1}},
+        {"message_wrapped_text.png",
+         PictureWarning,
+         QStringLiteral("Uwaga"),
          QStringLiteral("Przed uruchomieniem patcha zabezpiecz swoje dane, ponieważ pliki "
                         "baz danych są zmieniane w miejscu i nie jest tworzona ich kopia."),
-         {ButtonOk, ButtonCancel, ButtonHelp}, {0xE0F0FF, -1, -1}},
+         {ButtonOk, ButtonCancel, ButtonHelp},
+         {0xE0F0FF, -1, -1}},
     };
 
     int failures = 0;
     for (const Sample& sample : samples) {
         const QString path = folder.filePath(QString::fromLatin1(sample.file));
         Snapshot snapshot(path);
-        ShowMessageWindow(sample.picture, sample.title, sample.text, sample.buttons, sample.colors,
-                          true, nullptr, &snapshot);
+        ShowMessageWindow(sample.picture, sample.title, sample.text, sample.buttons, sample.colors, true, nullptr,
+                          &snapshot);
         if (snapshot.Saved()) {
             std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
         } else {

@@ -14,10 +14,10 @@ std::string RemoveFileExt(const std::string& fileName);
 
 // Windows file attribute bits as ListFiles derives them from POSIX.
 enum FileAttribute : std::uint32_t {
-  kAttrReadOnly = 1,
-  kAttrHidden = 2,
-  kAttrDirectory = 16,
-  kAttrArchive = 32,
+    kAttrReadOnly = 1,
+    kAttrHidden = 2,
+    kAttrDirectory = 16,
+    kAttrArchive = 32,
 };
 
 // Attribute word of folder + name, following a symbolic link; a dangling link

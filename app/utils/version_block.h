@@ -9,11 +9,11 @@ namespace utils {
 // File version from VS_FIXEDFILEINFO: major and minor from the high
 // doubleword, release and build from the low one.
 struct FixedFileVersion {
-  std::uint16_t major = 0;
-  std::uint16_t minor = 0;
-  std::uint16_t release = 0;
-  std::uint16_t build = 0;
-  friend bool operator==(const FixedFileVersion&, const FixedFileVersion&) = default;
+    std::uint16_t major = 0;
+    std::uint16_t minor = 0;
+    std::uint16_t release = 0;
+    std::uint16_t build = 0;
+    friend bool operator==(const FixedFileVersion&, const FixedFileVersion&) = default;
 };
 
 // Reads the fixed file information of a Windows VS_VERSIONINFO block (UTF-16

@@ -7,29 +7,30 @@
 
 namespace utils {
 
-void WarningBeep() {
-  // Without a GUI application there is no platform to sound it.
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
-    QApplication::beep();
+void WarningBeep()
+{
+    // Without a GUI application there is no platform to sound it.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) QApplication::beep();
 }
 
-void HideWindowCaption(QWidget* window, bool hide) {
-  if (window == nullptr || !window->isWindow()) return;
-  const Qt::WindowFlags flags = window->windowFlags();
-  if (flags.testFlag(Qt::FramelessWindowHint) == hide) return;
+void HideWindowCaption(QWidget* window, bool hide)
+{
+    if (window == nullptr || !window->isWindow()) return;
+    const Qt::WindowFlags flags = window->windowFlags();
+    if (flags.testFlag(Qt::FramelessWindowHint) == hide) return;
 
-  const QRect client = window->geometry();
-  const bool wasVisible = window->isVisible();
-  const bool wasPlaced = window->testAttribute(Qt::WA_Moved);
-  // Changing the flags recreates the native window and hides it.
-  window->setWindowFlags(flags ^ Qt::FramelessWindowHint);
-  if (wasVisible || wasPlaced) {
-    window->setGeometry(client);
-  } else {
-    // Never placed yet: leave the first placement (centring) to the caller.
-    window->resize(client.size());
-  }
-  if (wasVisible) window->show();
+    const QRect client = window->geometry();
+    const bool wasVisible = window->isVisible();
+    const bool wasPlaced = window->testAttribute(Qt::WA_Moved);
+    // Changing the flags recreates the native window and hides it.
+    window->setWindowFlags(flags ^ Qt::FramelessWindowHint);
+    if (wasVisible || wasPlaced) {
+        window->setGeometry(client);
+    } else {
+        // Never placed yet: leave the first placement (centring) to the caller.
+        window->resize(client.size());
+    }
+    if (wasVisible) window->show();
 }
 
 }  // namespace utils

@@ -30,8 +30,7 @@ std::string UniqueTemporaryName(const std::filesystem::path& folder)
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const int fd = ::mkstemps(buffer.data(), 4);
-    if (fd < 0)
-        DatabaseError(SystemMessage("Nie można utworzyć pliku tymczasowego w", folder.string(), errno));
+    if (fd < 0) DatabaseError(SystemMessage("Nie można utworzyć pliku tymczasowego w", folder.string(), errno));
     ::close(fd);
     std::string name(buffer.data());
     ::unlink(name.c_str());
@@ -42,13 +41,11 @@ void SyncFolder(const std::filesystem::path& folder)
 {
     const std::string name = folder.empty() ? std::string(".") : folder.string();
     const int fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        DatabaseError(SystemMessage("Nie można otworzyć folderu", name, errno));
+    if (fd < 0) DatabaseError(SystemMessage("Nie można otworzyć folderu", name, errno));
     const int result = ::fsync(fd);
     const int error = errno;
     ::close(fd);
-    if (result != 0)
-        DatabaseError(SystemMessage("Nie można zapisać folderu", name, error));
+    if (result != 0) DatabaseError(SystemMessage("Nie można zapisać folderu", name, error));
 }
 
 // A link named like the catalogue must stay a link: the copy replaces the file it
@@ -66,8 +63,7 @@ public:
     explicit TemporaryFile(std::string name) : name_(std::move(name)) {}
     ~TemporaryFile()
     {
-        if (!name_.empty())
-            ::unlink(name_.c_str());
+        if (!name_.empty()) ::unlink(name_.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -82,8 +78,7 @@ private:
 
 void TTovaskADOBase::Compact(const std::string& linkOrFileName, const std::string& password)
 {
-    if (!engine_)
-        DatabaseError(Messages::NoDaoVersion);
+    if (!engine_) DatabaseError(Messages::NoDaoVersion);
     const std::string fileName = FileBehindLinks(linkOrFileName);
     // The copy must sit in the file's own folder so that the rename replaces it atomically.
     const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
@@ -93,12 +88,10 @@ void TTovaskADOBase::Compact(const std::string& linkOrFileName, const std::strin
     engine_->compactDatabase(fileName, temporary.name(), connect);
 
     // SQLite forbids replacing a database file that is open in this process.
-    if (engine::isFileOpenInProcess(fileName))
-        DatabaseError(Messages::BaseOpen);
+    if (engine::isFileOpenInProcess(fileName)) DatabaseError(Messages::BaseOpen);
     struct stat original {};
     // Keeping the file's permissions is a courtesy; the copy is sound without it.
-    if (::stat(fileName.c_str(), &original) == 0)
-        (void)::chmod(temporary.name().c_str(), original.st_mode & 07777);
+    if (::stat(fileName.c_str(), &original) == 0) (void)::chmod(temporary.name().c_str(), original.st_mode & 07777);
     if (std::rename(temporary.name().c_str(), fileName.c_str()) != 0)
         DatabaseError(SystemMessage("Nie można zastąpić pliku", fileName, errno));
     temporary.release();

@@ -20,16 +20,13 @@ std::string TTovaskADOBase::ConnectionString() const
 
 void TTovaskADOBase::SetConnectionString(const std::string& value)
 {
-    if (value != connection_.connectionString())
-        connection_.setConnectionString(value);
-    if (auto path = engine::dataSourceOf(connection_.connectionString()))
-        dataBase_ = std::move(*path);
+    if (value != connection_.connectionString()) connection_.setConnectionString(value);
+    if (auto path = engine::dataSourceOf(connection_.connectionString())) dataBase_ = std::move(*path);
 }
 
 std::unique_ptr<engine::Database> TTovaskADOBase::OpenDaoDatabase() const
 {
-    if (!workspace_)
-        DatabaseError(Messages::NoDaoVersion);
+    if (!workspace_) DatabaseError(Messages::NoDaoVersion);
     return workspace_->openDatabase(dataBase_, false, false, SchemaConnect);
 }
 
@@ -50,14 +47,12 @@ void TTovaskADOBase::CloseBase()
         }
     }
     SetConnected(false);
-    if (schemaFailure)
-        std::rethrow_exception(schemaFailure);
+    if (schemaFailure) std::rethrow_exception(schemaFailure);
 }
 
 void TTovaskADOBase::SetConnected(bool value)
 {
-    if (value == Connected())
-        return;
+    if (value == Connected()) return;
     if (value) {
         connection_.open();
         return;
@@ -69,8 +64,7 @@ void TTovaskADOBase::SetConnected(bool value)
 
 engine::Database& TTovaskADOBase::RequireDaoDatabase() const
 {
-    if (!daoDatabase_ || !daoDatabase_->isOpen())
-        DatabaseError(Messages::BaseNotOpen);
+    if (!daoDatabase_ || !daoDatabase_->isOpen()) DatabaseError(Messages::BaseNotOpen);
     return *daoDatabase_;
 }
 
@@ -81,29 +75,25 @@ void TTovaskADOBase::ReplaceDaoDatabase(std::unique_ptr<engine::Database> databa
 
 void TTovaskADOBase::GetTableNames(std::vector<std::string>& list) const
 {
-    if (!Connected())
-        DatabaseError(Messages::BaseNotOpen);
+    if (!Connected()) DatabaseError(Messages::BaseNotOpen);
     list = connection_.tableNames();
 }
 
 void TTovaskADOBase::BeginTrans()
 {
-    if (!Connected())
-        DatabaseError(Messages::BaseNotOpen);
+    if (!Connected()) DatabaseError(Messages::BaseNotOpen);
     connection_.beginTransaction();
 }
 
 void TTovaskADOBase::CommitTrans()
 {
-    if (!Connected())
-        DatabaseError(Messages::BaseNotOpen);
+    if (!Connected()) DatabaseError(Messages::BaseNotOpen);
     connection_.commitTransaction();
 }
 
 void TTovaskADOBase::RollbackTrans()
 {
-    if (!Connected())
-        DatabaseError(Messages::BaseNotOpen);
+    if (!Connected()) DatabaseError(Messages::BaseNotOpen);
     connection_.rollbackTransaction();
 }
 
@@ -114,8 +104,7 @@ bool TTovaskADOBase::InTransaction() const
 
 void TTovaskADOBase::RegisterDataSet(TTovaskADOTable* table)
 {
-    if (std::find(dataSets_.begin(), dataSets_.end(), table) == dataSets_.end())
-        dataSets_.push_back(table);
+    if (std::find(dataSets_.begin(), dataSets_.end(), table) == dataSets_.end()) dataSets_.push_back(table);
 }
 
 void TTovaskADOBase::UnregisterDataSet(TTovaskADOTable* table)
@@ -125,8 +114,7 @@ void TTovaskADOBase::UnregisterDataSet(TTovaskADOTable* table)
 
 void TTovaskADOBase::CloseDataSets()
 {
-    for (TTovaskADOTable* table : dataSets_)
-        table->Close();
+    for (TTovaskADOTable* table : dataSets_) table->Close();
 }
 
 }  // namespace TovaskADODB

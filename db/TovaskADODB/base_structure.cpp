@@ -13,8 +13,7 @@ constexpr const char* PrimaryKeyIndexName = "PrimaryKey";
 bool TTovaskADOBase::HasPrimaryKey(engine::TableDef& tableDef)
 {
     for (int i = 0; i < tableDef.indexCount(); ++i)
-        if (tableDef.index(i).primary())
-            return true;
+        if (tableDef.index(i).primary()) return true;
     return false;
 }
 
@@ -31,14 +30,11 @@ void TTovaskADOBase::DropPrimaryKey(engine::TableDef& tableDef)
 
 bool TTovaskADOBase::AddFields(const std::string& tableName, const TFieldArrays& columns, bool unique)
 {
-    if (!Connected())
-        DatabaseError(Messages::BaseNotOpen);
-    if (tableName.empty())
-        DatabaseError(Messages::BaseNotDefined);
+    if (!Connected()) DatabaseError(Messages::BaseNotOpen);
+    if (tableName.empty()) DatabaseError(Messages::BaseNotDefined);
     const std::size_t count = columns.Kinds.size();
-    if (columns.Names.size() < count || columns.Sizes.size() < count ||
-        columns.Required.size() < count || columns.AllowZeroLength.size() < count ||
-        columns.Attributes.size() < count)
+    if (columns.Names.size() < count || columns.Sizes.size() < count || columns.Required.size() < count ||
+        columns.AllowZeroLength.size() < count || columns.Attributes.size() < count)
         DatabaseError(Messages::ColumnArraysMismatch);
 
     engine::TableDef tableDef = RequireDaoDatabase().tableDef(tableName);
@@ -68,8 +64,7 @@ bool TTovaskADOBase::AddFields(const std::string& tableName, const TFieldArrays&
             primaryKey->appendField(createField(i).name());
         }
     }
-    if (primaryKey)
-        tableDef.appendIndex(*primaryKey);
+    if (primaryKey) tableDef.appendIndex(*primaryKey);
 
     for (std::size_t i = 0; i < count; ++i) {
         if ((columns.Attributes[i] & ColumnOwnIndexA) > 0 || (columns.Attributes[i] & ColumnOwnIndexB) > 0) {

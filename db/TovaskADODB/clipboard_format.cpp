@@ -21,10 +21,8 @@ std::uint32_t RegisterClipboardFormat(const std::string& name)
     static std::vector<std::string> names;
     std::lock_guard lock(guard);
     for (std::size_t i = 0; i < names.size(); ++i)
-        if (SameText(names[i], name))
-            return FirstFormat + static_cast<std::uint32_t>(i);
-    if (names.size() > LastFormat - FirstFormat)
-        throw std::length_error("No clipboard format identifiers left");
+        if (SameText(names[i], name)) return FirstFormat + static_cast<std::uint32_t>(i);
+    if (names.size() > LastFormat - FirstFormat) throw std::length_error("No clipboard format identifiers left");
     names.push_back(name);
     return FirstFormat + static_cast<std::uint32_t>(names.size() - 1);
 }

@@ -4,8 +4,7 @@ namespace TovaskADODB {
 
 void DatabaseError(const std::string& message, const std::string& componentName)
 {
-    if (componentName.empty())
-        throw EDatabaseError(message);
+    if (componentName.empty()) throw EDatabaseError(message);
     throw EDatabaseError(componentName + ": " + message);
 }
 

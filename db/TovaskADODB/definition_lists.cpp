@@ -15,15 +15,13 @@ namespace {
 
 const TFieldDef& TFieldDefs::operator[](int position) const
 {
-    if (position < 0 || position >= Count())
-        OutOfRange(position);
+    if (position < 0 || position >= Count()) OutOfRange(position);
     return items_[static_cast<std::size_t>(position)];
 }
 
 TIndexOptions::TIndexOptions(std::initializer_list<TIndexOption> options)
 {
-    for (TIndexOption option : options)
-        bits_ |= Bit(option);
+    for (TIndexOption option : options) bits_ |= Bit(option);
 }
 
 TIndexDef& TIndexDefs::Add(std::string name, std::string fields, TIndexOptions options)
@@ -33,8 +31,7 @@ TIndexDef& TIndexDefs::Add(std::string name, std::string fields, TIndexOptions o
 
 const TIndexDef& TIndexDefs::operator[](int position) const
 {
-    if (position < 0 || position >= Count())
-        OutOfRange(position);
+    if (position < 0 || position >= Count()) OutOfRange(position);
     return items_[static_cast<std::size_t>(position)];
 }
 

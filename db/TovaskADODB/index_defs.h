@@ -25,7 +25,10 @@ public:
     bool operator==(const TIndexOptions&) const = default;
 
 private:
-    static std::uint8_t Bit(TIndexOption option) { return static_cast<std::uint8_t>(1u << static_cast<unsigned>(option)); }
+    static std::uint8_t Bit(TIndexOption option)
+    {
+        return static_cast<std::uint8_t>(1u << static_cast<unsigned>(option));
+    }
     std::uint8_t bits_ = 0;
 };
 

@@ -4,8 +4,7 @@
 namespace TovaskADODB::Messages {
 
 inline constexpr const char* NoDaoFound = "Nie odnaleziono DAO w tym systemie!";
-inline constexpr const char* NoDaoVersion =
-    "You does not have Microsoft DAO installed ot it is an OLD Version!";
+inline constexpr const char* NoDaoVersion = "You does not have Microsoft DAO installed ot it is an OLD Version!";
 inline constexpr const char* BaseOpen = "Baza jest otwarta.";
 inline constexpr const char* BaseNotOpen = "Baza nie jest otwarta.";
 inline constexpr const char* BaseNotDefined = "Baza nie została zdefiniowana";

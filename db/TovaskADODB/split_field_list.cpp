@@ -12,10 +12,8 @@ std::string Trim(const std::string& text)
 {
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && IsTrimmed(text[first]))
-        ++first;
-    while (last > first && IsTrimmed(text[last - 1]))
-        --last;
+    while (first < last && IsTrimmed(text[first])) ++first;
+    while (last > first && IsTrimmed(text[last - 1])) --last;
     return text.substr(first, last - first);
 }
 }  // namespace
@@ -29,8 +27,7 @@ void SplitFieldList(const std::string& text, std::vector<std::string>& list)
         const char c = text[i];
         if (c == ';' || c == '\r' || c == '\n') {
             // A ';' counts as a carriage return, so ";\n" and "\r\n" both end one entry.
-            if ((c == ';' || c == '\r') && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+            if ((c == ';' || c == '\r') && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             list.push_back(Trim(entry));
             entry.clear();
             pending = false;
@@ -39,8 +36,7 @@ void SplitFieldList(const std::string& text, std::vector<std::string>& list)
             pending = true;
         }
     }
-    if (pending)
-        list.push_back(Trim(entry));
+    if (pending) list.push_back(Trim(entry));
 }
 
 }  // namespace TovaskADODB

@@ -13,37 +13,29 @@ TTovaskADOTable::TTovaskADOTable(std::string name) : name_(std::move(name)) {}
 TTovaskADOTable::~TTovaskADOTable()
 {
     Close();
-    if (connection_)
-        connection_->UnregisterDataSet(this);
+    if (connection_) connection_->UnregisterDataSet(this);
 }
 
 void TTovaskADOTable::SetConnection(TTovaskADOBase* value)
 {
-    if (value == connection_)
-        return;
+    if (value == connection_) return;
     // The rows are held in memory, so an open dataset keeps them across the change.
-    if (connection_)
-        connection_->UnregisterDataSet(this);
+    if (connection_) connection_->UnregisterDataSet(this);
     connection_ = value;
-    if (connection_)
-        connection_->RegisterDataSet(this);
+    if (connection_) connection_->RegisterDataSet(this);
 }
 
 void TTovaskADOTable::SetTableName(const std::string& value)
 {
-    if (value == tableName_)
-        return;
-    if (Active())
-        DatabaseError(Messages::DataSetOpen, name_);
+    if (value == tableName_) return;
+    if (Active()) DatabaseError(Messages::DataSetOpen, name_);
     tableName_ = value;
 }
 
 void TTovaskADOTable::SetADOCommandText(const std::string& value)
 {
-    if (tableName_.empty())
-        DatabaseError(Messages::TableNotNamed);
-    if (value.empty())
-        return;
+    if (tableName_.empty()) DatabaseError(Messages::TableNotNamed);
+    if (value.empty()) return;
     Close();
     adoCommandText_ = value;
 }
@@ -53,10 +45,8 @@ bool TTovaskADOTable::IsLinkedTo(const TDataSource* dataSource) const
     std::set<const TTovaskADOTable*> visited;
     while (dataSource && dataSource->DataSet) {
         const TTovaskADOTable* dataSet = dataSource->DataSet;
-        if (dataSet == this)
-            return true;
-        if (!visited.insert(dataSet).second)
-            return false;  // a loop that does not pass through this component
+        if (dataSet == this) return true;
+        if (!visited.insert(dataSet).second) return false;  // a loop that does not pass through this component
         dataSource = dataSet->masterSource_;
     }
     return false;
@@ -64,25 +54,21 @@ bool TTovaskADOTable::IsLinkedTo(const TDataSource* dataSource) const
 
 void TTovaskADOTable::SetMasterSource(TDataSource* value)
 {
-    if (IsLinkedTo(value))
-        DatabaseError(Messages::CircularLink, name_);
+    if (IsLinkedTo(value)) DatabaseError(Messages::CircularLink, name_);
     masterSource_ = value;
 }
 
 TTovaskADOBase& TTovaskADOTable::RequireConnection() const
 {
-    if (!connection_)
-        DatabaseError(Messages::MissingConnection, name_);
+    if (!connection_) DatabaseError(Messages::MissingConnection, name_);
     return *connection_;
 }
 
 void TTovaskADOTable::Open()
 {
-    if (Active())
-        return;
+    if (Active()) return;
     TTovaskADOBase& base = RequireConnection();
-    if (tableName_.empty())
-        DatabaseError(Messages::TableNotNamed);
+    if (tableName_.empty()) DatabaseError(Messages::TableNotNamed);
     // As the toolkit's datasets do, opening a dataset opens its connection.
     base.SetConnected(true);
     recordset_.open(base.AdoConnection(), tableName_);
@@ -109,8 +95,7 @@ void TTovaskADOTable::SetActive(bool value)
 
 void TTovaskADOTable::Clone(const TTovaskADOTable& source)
 {
-    if (&source == this)
-        return;
+    if (&source == this) return;
     Close();
     source.CheckActive();
     recordset_.cloneFrom(source.recordset_);
@@ -129,8 +114,7 @@ void TTovaskADOTable::RefreshFieldDefs()
 
 void TTovaskADOTable::CheckActive() const
 {
-    if (!Active())
-        DatabaseError(Messages::DataSetClosed, name_);
+    if (!Active()) DatabaseError(Messages::DataSetClosed, name_);
 }
 
 int TTovaskADOTable::RecordCount() const
@@ -180,8 +164,7 @@ std::int32_t TTovaskADOTable::FieldAsInteger(int position) const
 
 std::optional<TFieldDef> TTovaskADOTable::FindField(const std::string& fieldName) const
 {
-    if (!Active())
-        return std::nullopt;
+    if (!Active()) return std::nullopt;
     const auto& fields = recordset_.fields();
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (SameText(fields[i].name, fieldName))
@@ -192,8 +175,7 @@ std::optional<TFieldDef> TTovaskADOTable::FindField(const std::string& fieldName
 void TTovaskADOTable::AppendRecord(const std::vector<engine::Variant>& values)
 {
     CheckActive();
-    if (readOnly_)
-        DatabaseError(Messages::DataSetReadOnly, name_);
+    if (readOnly_) DatabaseError(Messages::DataSetReadOnly, name_);
     recordset_.append(values);
 }
 

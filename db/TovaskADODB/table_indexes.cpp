@@ -52,8 +52,7 @@ void TTovaskADOTable::DropFieldIndexes(const std::string& fieldName) noexcept
 
 void TTovaskADOTable::CreateIndexes()
 {
-    if (indexDefs_.Empty())
-        return;
+    if (indexDefs_.Empty()) return;
     std::vector<std::string> fieldNames;
     engine::TableDef tableDef = StoredTableDef();
 
@@ -67,36 +66,27 @@ void TTovaskADOTable::CreateIndexes()
     }
 
     if (hasPrimaryKey) {
-        if (TTovaskADOBase::HasPrimaryKey(tableDef))
-            TTovaskADOBase::DropPrimaryKey(tableDef);
+        if (TTovaskADOBase::HasPrimaryKey(tableDef)) TTovaskADOBase::DropPrimaryKey(tableDef);
         engine::Index primaryKey = tableDef.createIndex(primaryKeyName);
         primaryKey.setPrimary(true);
         for (const TIndexDef& def : indexDefs_) {
-            if (!def.Options.Contains(TIndexOption::Primary))
-                continue;
+            if (!def.Options.Contains(TIndexOption::Primary)) continue;
             SplitFieldList(def.Fields, fieldNames);
-            for (const std::string& name : fieldNames)
-                primaryKey.appendField(name);
+            for (const std::string& name : fieldNames) primaryKey.appendField(name);
         }
         tableDef.appendIndex(primaryKey);
     }
 
     for (const TIndexDef& def : indexDefs_) {
-        if (!IsPlainOrUnique(def.Options))
-            continue;
+        if (!IsPlainOrUnique(def.Options)) continue;
         SplitFieldList(def.Fields, fieldNames);
         std::string indexName = def.Name;
-        if (indexName.empty() && !fieldNames.empty())
-            indexName = fieldNames.front();
-        if (indexName.empty())
-            DatabaseError(Messages::IndexWithoutName, name_);
-        if (hasPrimaryKey && SameText(indexName, primaryKeyName))
-            continue;
+        if (indexName.empty() && !fieldNames.empty()) indexName = fieldNames.front();
+        if (indexName.empty()) DatabaseError(Messages::IndexWithoutName, name_);
+        if (hasPrimaryKey && SameText(indexName, primaryKeyName)) continue;
         engine::Index index = tableDef.createIndex(indexName);
-        if (def.Options.Contains(TIndexOption::Unique))
-            index.setUnique(true);
-        for (const std::string& name : fieldNames)
-            index.appendField(name);
+        if (def.Options.Contains(TIndexOption::Unique)) index.setUnique(true);
+        for (const std::string& name : fieldNames) index.appendField(name);
         tableDef.appendIndex(index);
     }
 }

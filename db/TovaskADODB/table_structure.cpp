@@ -7,20 +7,16 @@ namespace TovaskADODB {
 
 engine::TableDef TTovaskADOTable::StoredTableDef() const
 {
-    if (!connection_)
-        DatabaseError(Messages::BaseNotOpen);
+    if (!connection_) DatabaseError(Messages::BaseNotOpen);
     return connection_->RequireDaoDatabase().tableDef(tableName_);
 }
 
-bool TTovaskADOTable::AddField(const std::string& fieldName, engine::FieldKind kind, std::int32_t size,
-                               bool required, bool allowZeroLength, bool primaryKey)
+bool TTovaskADOTable::AddField(const std::string& fieldName, engine::FieldKind kind, std::int32_t size, bool required,
+                               bool allowZeroLength, bool primaryKey)
 {
-    if (tableName_.empty())
-        DatabaseError(Messages::TableNotNamed);
-    if (!connection_ || !connection_->Connected())
-        DatabaseError(Messages::BaseNotOpen);
-    if (Active())
-        DatabaseError(Messages::TableOpen);
+    if (tableName_.empty()) DatabaseError(Messages::TableNotNamed);
+    if (!connection_ || !connection_->Connected()) DatabaseError(Messages::BaseNotOpen);
+    if (Active()) DatabaseError(Messages::TableOpen);
     const TFieldArrays column{{fieldName},
                               {kind},
                               {FieldSizeFor(kind, size)},
@@ -56,8 +52,7 @@ void TTovaskADOTable::EmptyTable()
     std::exception_ptr failure;
     try {
         if (!IsEmpty()) {
-            if (!Active())
-                DatabaseError(Messages::TableNotOpen);
+            if (!Active()) DatabaseError(Messages::TableNotOpen);
             Close();
             RequireConnection().AdoConnection().execute("DELETE FROM " + tableName_);
         }
@@ -68,11 +63,9 @@ void TTovaskADOTable::EmptyTable()
     try {
         Open();
     } catch (...) {
-        if (!failure)
-            failure = std::current_exception();
+        if (!failure) failure = std::current_exception();
     }
-    if (failure)
-        std::rethrow_exception(failure);
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace TovaskADODB

@@ -23,12 +23,10 @@ TTovaskADOBase::TTovaskADOBase(std::string name, const engine::EngineCatalog& ca
     : name_(std::move(name)), catalog_(catalog)
 {
     DetectEngines();
-    if (daoVersions_.empty())
-        DatabaseError(Messages::NoDaoFound);
+    if (daoVersions_.empty()) DatabaseError(Messages::NoDaoFound);
     version_ = daoVersions_.front() == "3.5" ? "3.5" : "3.6";
     CreateEngine(version_);
-    if (!engine_)
-        DatabaseError(Messages::NoDaoVersion);
+    if (!engine_) DatabaseError(Messages::NoDaoVersion);
     engine_->setDefaultUser(DefaultUser);
     engine_->setDefaultPassword({});
     defaultType_ = 2;
@@ -43,8 +41,7 @@ TTovaskADOBase::TTovaskADOBase(std::string name, const engine::EngineCatalog& ca
 TTovaskADOBase::~TTovaskADOBase()
 {
     CloseDataSets();
-    for (TTovaskADOTable* table : dataSets_)
-        table->connection_ = nullptr;
+    for (TTovaskADOTable* table : dataSets_) table->connection_ = nullptr;
     dataSets_.clear();
     if (workspace_) {
         try {
@@ -61,8 +58,7 @@ TTovaskADOBase::~TTovaskADOBase()
 void TTovaskADOBase::DetectEngines()
 {
     for (const char* version : {"3.6", "3.5"}) {
-        if (!Lists(catalog_.installedVersions, version))
-            continue;
+        if (!Lists(catalog_.installedVersions, version)) continue;
         try {
             engine::DbEngine probe(version, catalog_);
         } catch (const engine::EngineError&) {
@@ -111,8 +107,7 @@ void TTovaskADOBase::RecreateWorkspace()
     engine_.reset();
     CreateEngine(version_);
     // Any version other than 3.5 or 3.6 leaves no engine to work with.
-    if (!engine_)
-        DatabaseError(Messages::NoDaoVersion);
+    if (!engine_) DatabaseError(Messages::NoDaoVersion);
     engine_->setDefaultUser(DefaultUser);
     engine_->setDefaultPassword({});
     workspace_ = engine_->createWorkspace(workspaceName_, DefaultUser, {}, defaultType_);
@@ -122,8 +117,7 @@ void TTovaskADOBase::RecreateWorkspace()
 
 void TTovaskADOBase::SetVersion(const std::string& value)
 {
-    if (Connected())
-        DatabaseError(Messages::BaseOpen);
+    if (Connected()) DatabaseError(Messages::BaseOpen);
     const std::string previous = version_;
     version_ = value.substr(0, 3);
     ReadIsamFormats();
@@ -141,10 +135,8 @@ void TTovaskADOBase::SetVersion(const std::string& value)
 void TTovaskADOBase::ReadIsamFormats()
 {
     // The engine's catalog stands in for the installed-format registry key of the version.
-    const bool keyOpens = (version_ == "3.5" || version_ == "3.6") &&
-                          Lists(catalog_.installedVersions, version_);
-    if (keyOpens)
-        isamFormats_ = catalog_.installableFormats;
+    const bool keyOpens = (version_ == "3.5" || version_ == "3.6") && Lists(catalog_.installedVersions, version_);
+    if (keyOpens) isamFormats_ = catalog_.installableFormats;
     isamFormats_.insert(isamFormats_.begin(), "ODBC");
     isamFormats_.insert(isamFormats_.begin(), "Access");
 }

@@ -19,8 +19,7 @@ class TTovaskADOTable;
 class TTovaskADOBase {
 public:
     // Fails with "Nie odnaleziono DAO w tym systemie!" when the catalog lists no usable engine.
-    explicit TTovaskADOBase(std::string name,
-                            const engine::EngineCatalog& catalog = engine::EngineCatalog::system());
+    explicit TTovaskADOBase(std::string name, const engine::EngineCatalog& catalog = engine::EngineCatalog::system());
     ~TTovaskADOBase();
     TTovaskADOBase(const TTovaskADOBase&) = delete;
     TTovaskADOBase& operator=(const TTovaskADOBase&) = delete;

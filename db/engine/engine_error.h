@@ -9,7 +9,9 @@ namespace engine {
 class EngineError : public std::runtime_error {
 public:
     explicit EngineError(const std::string& message, int sqliteCode = 0)
-        : std::runtime_error(message), sqliteCode_(sqliteCode) {}
+        : std::runtime_error(message), sqliteCode_(sqliteCode)
+    {
+    }
     int sqliteCode() const noexcept { return sqliteCode_; }
 
 private:

@@ -25,23 +25,21 @@ void storeProperty(DatabaseFile& file, const std::string& table, const std::stri
 
 }  // namespace
 
-Field::Field(std::string name, FieldKind kind, std::int32_t size)
-    : name_(std::move(name)), kind_(kind), size_(size)
-{
-}
+Field::Field(std::string name, FieldKind kind, std::int32_t size) : name_(std::move(name)), kind_(kind), size_(size) {}
 
 void Field::setRequired(bool value)
 {
     if (file_)
-        storeProperty(*file_, table_, name_, [](detail::FieldProperties& p, bool v) { p.required = v; }, value);
+        storeProperty(
+            *file_, table_, name_, [](detail::FieldProperties& p, bool v) { p.required = v; }, value);
     required_ = value;
 }
 
 void Field::setAllowZeroLength(bool value)
 {
     if (file_)
-        storeProperty(*file_, table_, name_, [](detail::FieldProperties& p, bool v) { p.allowZeroLength = v; },
-                      value);
+        storeProperty(
+            *file_, table_, name_, [](detail::FieldProperties& p, bool v) { p.allowZeroLength = v; }, value);
     allowZeroLength_ = value;
 }
 

@@ -166,8 +166,10 @@ bool mayReadAsNumber(std::string_view text)
 {
     bool digit = false;
     for (const char c : text) {
-        if (c >= '0' && c <= '9') digit = true;
-        else if (!std::strchr("+-.eE \t\n\v\f\r", c)) return false;
+        if (c >= '0' && c <= '9')
+            digit = true;
+        else if (!std::strchr("+-.eE \t\n\v\f\r", c))
+            return false;
     }
     return digit;
 }
@@ -183,8 +185,10 @@ void bindStored(Statement& statement, int index, const Variant& stored, FieldKin
     case VariantType::Double: statement.bindDouble(index, stored.real()); break;
     case VariantType::Text:
         // Stored as bytes, or SQLite would keep "007" as the number 7.
-        if (kind == FieldKind::Memo && mayReadAsNumber(stored.text())) statement.bindBlob(index, stored.text());
-        else statement.bindText(index, stored.text());
+        if (kind == FieldKind::Memo && mayReadAsNumber(stored.text()))
+            statement.bindBlob(index, stored.text());
+        else
+            statement.bindText(index, stored.text());
         break;
     case VariantType::DateTime:
         formatStoredDateTime(stored.dateTime(), scratch);

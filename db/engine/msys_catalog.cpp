@@ -26,9 +26,9 @@ FieldProperties fieldProperties(StatementCache& cache, const std::string& table,
 {
     FieldProperties properties;
     if (!tableExists(cache, fieldsTable)) return properties;
-    StatementUse query(cache.get(
-        "SELECT Required, AllowZeroLength FROM MSysFields "
-        "WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE LIMIT 1"));
+    StatementUse query(
+        cache.get("SELECT Required, AllowZeroLength FROM MSysFields "
+                  "WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE LIMIT 1"));
     query->bindText(1, table);
     query->bindText(2, field);
     if (query->step()) {
@@ -44,9 +44,9 @@ void writeFieldProperties(StatementCache& cache, const std::string& table, const
     ensureFieldsTable(cache);
     bool updated;
     {
-        StatementUse update(cache.get(
-            "UPDATE MSysFields SET Required = ?3, AllowZeroLength = ?4 "
-            "WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE"));
+        StatementUse update(
+            cache.get("UPDATE MSysFields SET Required = ?3, AllowZeroLength = ?4 "
+                      "WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE"));
         update->bindText(1, table);
         update->bindText(2, field);
         update->bindInteger(3, properties.required ? 1 : 0);
@@ -55,8 +55,9 @@ void writeFieldProperties(StatementCache& cache, const std::string& table, const
         updated = sqlite3_changes(cache.db()) > 0;
     }
     if (updated) return;
-    StatementUse insert(cache.get("INSERT INTO MSysFields(TableName, FieldName, Required, AllowZeroLength) "
-                                  "VALUES(?1, ?2, ?3, ?4)"));
+    StatementUse insert(
+        cache.get("INSERT INTO MSysFields(TableName, FieldName, Required, AllowZeroLength) "
+                  "VALUES(?1, ?2, ?3, ?4)"));
     insert->bindText(1, table);
     insert->bindText(2, field);
     insert->bindInteger(3, properties.required ? 1 : 0);
@@ -77,8 +78,8 @@ void forgetField(StatementCache& cache, const std::string& table, const std::str
 bool isPrimaryIndex(StatementCache& cache, const std::string& table, const std::string& index)
 {
     if (!tableExists(cache, indexesTable)) return false;
-    StatementUse query(cache.get(
-        "SELECT 1 FROM MSysIndexes WHERE TableName = ?1 COLLATE NOCASE AND IndexName = ?2 COLLATE NOCASE"));
+    StatementUse query(
+        cache.get("SELECT 1 FROM MSysIndexes WHERE TableName = ?1 COLLATE NOCASE AND IndexName = ?2 COLLATE NOCASE"));
     query->bindText(1, table);
     query->bindText(2, index);
     return query->step();

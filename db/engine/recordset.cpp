@@ -26,9 +26,9 @@ struct RowStore {
     std::vector<detail::FieldRules> rules;
     std::vector<std::vector<Variant>> chunks;
     int rowCount = 0;
-    int loadedRows = 0;                    // rows held in chunks
-    std::vector<std::int64_t> appended;    // rowids of the rows after them
-    std::string rowidName;                 // empty: no rowid, appended rows go to chunks too
+    int loadedRows = 0;                  // rows held in chunks
+    std::vector<std::int64_t> appended;  // rowids of the rows after them
+    std::string rowidName;               // empty: no rowid, appended rows go to chunks too
     std::weak_ptr<DatabaseFile> file;
 
     // Where the next row's values go.
@@ -63,8 +63,7 @@ std::string selectText(const std::string& table, const std::vector<RecordsetFiel
                        const std::string& rowidName)
 {
     std::string sql = "SELECT ";
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        sql += (i ? ", " : "") + detail::quoteIdentifier(fields[i].name);
+    for (std::size_t i = 0; i < fields.size(); ++i) sql += (i ? ", " : "") + detail::quoteIdentifier(fields[i].name);
     if (fields.empty()) sql += "1";
     sql += " FROM " + detail::quoteIdentifier(table);
     // Without an order SQLite may read through a covering index, in its key order.
@@ -91,11 +90,11 @@ std::unique_ptr<detail::Statement> prepareSelect(DatabaseFile& file, const std::
 struct StaticRecordset::State {
     std::shared_ptr<DatabaseFile> file;  // an opened recordset's hold; a clone's only once it appends
     std::shared_ptr<RowStore> rows;
-    std::unique_ptr<detail::Statement> insert;  // declared after file: finalized before it
+    std::unique_ptr<detail::Statement> insert;    // declared after file: finalized before it
     std::unique_ptr<detail::Statement> readBack;  // one appended row, by rowid
-    std::vector<std::string> dateTexts;         // bound dates, reused row after row
-    std::vector<Variant> converted;             // the row being appended, reused
-    std::vector<Variant> appendedRow;           // the appended row last read back
+    std::vector<std::string> dateTexts;           // bound dates, reused row after row
+    std::vector<Variant> converted;               // the row being appended, reused
+    std::vector<Variant> appendedRow;             // the appended row last read back
     int appendedRowIndex = -1;
     int current = 0;
 
@@ -207,9 +206,10 @@ const Variant& StaticRecordset::value(int position) const
     const auto& rows = *state_->rows;
     const int fieldCount = static_cast<int>(rows.fields.size());
     if (position < 0 || position >= fieldCount)
-        throw EngineError("Item cannot be found in the collection corresponding to the requested name or ordinal. "
-                          "(position " + std::to_string(position) + " of " + std::to_string(fieldCount) +
-                          " fields)");
+        throw EngineError(
+            "Item cannot be found in the collection corresponding to the requested name or ordinal. "
+            "(position " +
+            std::to_string(position) + " of " + std::to_string(fieldCount) + " fields)");
     if (state_->current < rows.loadedRows) return rows.at(state_->current, position);
     return state_->appendedValue(position);
 }
@@ -225,8 +225,7 @@ const Variant& StaticRecordset::State::appendedValue(int position)
         }
         detail::StatementUse use(*readBack);
         readBack->bindInteger(1, rows->appended[static_cast<std::size_t>(current - rows->loadedRows)]);
-        if (!readBack->step())
-            throw EngineError("Either BOF or EOF is True, or the current record has been deleted.");
+        if (!readBack->step()) throw EngineError("Either BOF or EOF is True, or the current record has been deleted.");
         appendedRow.clear();
         for (std::size_t i = 0; i < rows->fields.size(); ++i)
             appendedRow.push_back(detail::readStored(*readBack, static_cast<int>(i), rows->fields[i].kind));

@@ -69,14 +69,14 @@ public:
     const std::string& name() const { return name_; }
 
     Field createField(const std::string& name, FieldKind kind, std::int32_t size) const;
-    void appendField(const Field& field);            // to the end; fails if the name exists
-    void deleteField(const std::string& name);       // fails if missing or in an index
-    Field field(const std::string& name) const;      // letter case ignored; fails if missing
-    std::vector<Field> fields() const;               // in position order
+    void appendField(const Field& field);        // to the end; fails if the name exists
+    void deleteField(const std::string& name);   // fails if missing or in an index
+    Field field(const std::string& name) const;  // letter case ignored; fails if missing
+    std::vector<Field> fields() const;           // in position order
     int fieldCount() const;
 
     Index createIndex(const std::string& name) const;
-    void appendIndex(const Index& index);            // fails if the name exists
+    void appendIndex(const Index& index);  // fails if the name exists
     void deleteIndex(const std::string& name);
     int indexCount() const;
     Index index(int position) const;
@@ -135,8 +135,7 @@ public:
     const std::vector<std::shared_ptr<Workspace>>& workspaces() const { return workspaces_; }
 
     // Writes a compacted, synced copy of source to target (which must not exist).
-    void compactDatabase(const std::string& source, const std::string& target,
-                         const std::string& password = {});
+    void compactDatabase(const std::string& source, const std::string& target, const std::string& password = {});
 
 private:
     std::string version_;

@@ -22,8 +22,8 @@ void execSql(sqlite3* db, const std::string& sql)
 Statement::Statement(sqlite3* db, std::string_view sql) : db_(db)
 {
     if (sql.size() > INT_MAX) throw EngineError("Statement too long.");
-    const int rc = sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
-                                      &stmt_, nullptr);
+    const int rc =
+        sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;

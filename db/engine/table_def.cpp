@@ -38,7 +38,8 @@ const detail::IndexInfo* findIndex(const std::vector<detail::IndexInfo>& indexes
 
 }  // namespace
 
-TableDef::TableDef(std::shared_ptr<DatabaseFile> file, std::string name) : file_(std::move(file)), name_(std::move(name))
+TableDef::TableDef(std::shared_ptr<DatabaseFile> file, std::string name)
+    : file_(std::move(file)), name_(std::move(name))
 {
 }
 
@@ -148,7 +149,8 @@ void TableDef::appendIndex(const Index& index)
     std::string columns;
     for (const auto& name : index.fields()) {
         const auto* field = findField(fields, name);
-        if (!field) throw EngineError("Field '" + name + "' of index '" + index.name() + "' is not in table '" + name_ + "'.");
+        if (!field)
+            throw EngineError("Field '" + name + "' of index '" + index.name() + "' is not in table '" + name_ + "'.");
         columns += (columns.empty() ? "" : ", ") + detail::quoteIdentifier(field->name);
     }
 

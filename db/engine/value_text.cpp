@@ -48,18 +48,18 @@ bool expect(std::string_view text, std::size_t& pos, char c)
 bool isValidDateTime(const DateTime& v)
 {
     return v.year >= 1 && v.year <= 9999 && v.month >= 1 && v.month <= 12 && v.day >= 1 &&
-           v.day <= daysInMonth(v.year, v.month) && v.hour >= 0 && v.hour <= 23 && v.minute >= 0 &&
-           v.minute <= 59 && v.second >= 0 && v.second <= 59 && v.millisecond >= 0 && v.millisecond <= 999;
+           v.day <= daysInMonth(v.year, v.month) && v.hour >= 0 && v.hour <= 23 && v.minute >= 0 && v.minute <= 59 &&
+           v.second >= 0 && v.second <= 59 && v.millisecond >= 0 && v.millisecond <= 999;
 }
 
 void formatStoredDateTime(const DateTime& v, std::string& out)
 {
     char buffer[32];
-    int length = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", v.year, v.month, v.day,
-                               v.hour, v.minute, v.second);
+    int length = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", v.year, v.month, v.day, v.hour,
+                               v.minute, v.second);
     if (v.millisecond != 0)
-        length += std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length), ".%03d",
-                                v.millisecond);
+        length +=
+            std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length), ".%03d", v.millisecond);
     out.assign(buffer, static_cast<std::size_t>(length));
 }
 
@@ -74,10 +74,9 @@ std::string dateTimeDisplayText(const DateTime& v)
 {
     char buffer[32];
     const bool midnight = v.hour == 0 && v.minute == 0 && v.second == 0 && v.millisecond == 0;
-    const int length =
-        midnight ? std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", v.year, v.month, v.day)
-                 : std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", v.year, v.month, v.day,
-                                 v.hour, v.minute, v.second);
+    const int length = midnight ? std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", v.year, v.month, v.day)
+                                : std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", v.year, v.month,
+                                                v.day, v.hour, v.minute, v.second);
     return std::string(buffer, static_cast<std::size_t>(length));
 }
 
@@ -120,8 +119,10 @@ std::optional<std::string> doubleText(double value)
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     std::string text(buffer, result.ptr);
     for (char& c : text) {
-        if (c == '.') c = ',';
-        else if (c == 'e') c = 'E';
+        if (c == '.')
+            c = ',';
+        else if (c == 'e')
+            c = 'E';
     }
     return text;
 }

@@ -39,7 +39,8 @@ std::unique_ptr<ListingHost> RunFolder(const std::string& folder)
 
 bool FilmsUpgraded(const std::string& path)
 {
-    const auto rows = patch_test::QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'");
+    const auto rows =
+        patch_test::QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'");
     return rows.at(0).at(0) == "1";
 }
 

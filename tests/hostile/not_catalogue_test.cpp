@@ -42,8 +42,7 @@ std::ptrdiff_t EntryCount(const std::string& folder)
 void ExpectSkippedUnchanged(const CatalogueFolder& folder, const std::vector<std::string>& names)
 {
     std::vector<std::string> before;
-    for (const auto& name : names)
-        before.push_back(FileBytes(folder.PathOf(name)));
+    for (const auto& name : names) before.push_back(FileBytes(folder.PathOf(name)));
     const auto countBefore = EntryCount(folder.Folder());
 
     const auto host = RunFolder(folder.Folder());
@@ -84,8 +83,7 @@ TEST(NotCatalogue, TruncatedAndCorruptedCataloguesAreLeftAsTheyWere)
     const auto corrupted = folder.Add("corrupted.mdb", Level::ReadyYesNo, 400, 100);
     {
         std::string bytes = FileBytes(corrupted);
-        for (std::size_t i = 4096; i < bytes.size(); ++i)
-            bytes[i] = static_cast<char>(0xA5 ^ (i & 0xFF));
+        for (std::size_t i = 4096; i < bytes.size(); ++i) bytes[i] = static_cast<char>(0xA5 ^ (i & 0xFF));
         WriteBytes(corrupted, bytes);
     }
     // Header damaged: a wrong page size.
@@ -98,8 +96,7 @@ TEST(NotCatalogue, TruncatedAndCorruptedCataloguesAreLeftAsTheyWere)
     }
     const std::vector<std::string> damaged{"corrupted.mdb", "header.mdb", "truncated.mdb"};
     std::vector<std::string> before;
-    for (const auto& name : damaged)
-        before.push_back(FileBytes(folder.PathOf(name)));
+    for (const auto& name : damaged) before.push_back(FileBytes(folder.PathOf(name)));
 
     const auto host = RunFolder(folder.Folder());
 

@@ -37,8 +37,7 @@ Upgrade RunOn(const CatalogueFolder& folder)
 std::vector<patch_test::Cell> Column(const std::string& path, const std::string& sql)
 {
     std::vector<patch_test::Cell> cells;
-    for (const auto& row : QueryRows(path, sql))
-        cells.push_back(row.at(0));
+    for (const auto& row : QueryRows(path, sql)) cells.push_back(row.at(0));
     return cells;
 }
 
@@ -98,7 +97,9 @@ TEST(OddFilms, TextLongerThanItsTargetFieldIsReportedAndKept)
     CatalogueFolder folder;
     const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
     // Another tool wrote 300 characters into the 150-character title.
-    ExecuteSql(path, "UPDATE FILMY SET T_ORG = replace(printf('%.300c', 'x'), 'x', 'ż') WHERE ID_CD = (SELECT max(ID_CD) FROM FILMY);");
+    ExecuteSql(path,
+               "UPDATE FILMY SET T_ORG = replace(printf('%.300c', 'x'), 'x', 'ż') WHERE ID_CD = (SELECT max(ID_CD) "
+               "FROM FILMY);");
     ExpectReportedAndUnchanged(folder, path);
 }
 
@@ -114,8 +115,9 @@ TEST(OddFilms, TenMegabyteMemoArrivesWhole)
 {
     CatalogueFolder folder;
     const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 5, 2);
-    ExecuteSql(path, "UPDATE FILMY SET OPIS = replace(printf('%.5242880c', 'x'), 'x', 'ó') WHERE ID_CD = "
-                     "(SELECT min(ID_CD) FROM FILMY);");
+    ExecuteSql(path,
+               "UPDATE FILMY SET OPIS = replace(printf('%.5242880c', 'x'), 'x', 'ó') WHERE ID_CD = "
+               "(SELECT min(ID_CD) FROM FILMY);");
     const auto digest = "SELECT length(OPIS), substr(OPIS, 1000000, 4), hex(substr(OPIS, -3)) FROM FILMY ORDER BY ";
     const auto before = QueryRows(path, std::string(digest) + "ID_CD");
 
@@ -129,9 +131,10 @@ TEST(OddFilms, DuplicateFilmKeysAreAllKept)
     CatalogueFolder folder;
     const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
     // A table whose primary key was lost lets the same key in twice.
-    ExecuteSql(path, "DROP INDEX \"FILMY.PrimaryKey\"; DELETE FROM MSysIndexes WHERE TableName = 'FILMY';"
-                     "UPDATE FILMY SET ID_CD = (SELECT min(ID_CD) FROM FILMY) WHERE ID_CD IN "
-                     "(SELECT ID_CD FROM FILMY ORDER BY ID_CD LIMIT 2 OFFSET 1);");
+    ExecuteSql(path,
+               "DROP INDEX \"FILMY.PrimaryKey\"; DELETE FROM MSysIndexes WHERE TableName = 'FILMY';"
+               "UPDATE FILMY SET ID_CD = (SELECT min(ID_CD) FROM FILMY) WHERE ID_CD IN "
+               "(SELECT ID_CD FROM FILMY ORDER BY ID_CD LIMIT 2 OFFSET 1);");
     const auto key = *QueryRows(path, "SELECT min(ID_CD) FROM FILMY").at(0).at(0);
     const auto titles = Column(path, "SELECT T_ORG FROM FILMY ORDER BY ID_CD, T_ORG");
 

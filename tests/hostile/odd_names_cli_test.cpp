@@ -22,9 +22,9 @@ namespace fs = std::filesystem;
 using hostile_test::FilmsUpgraded;
 using hostile_test::RowCount;
 
-const std::vector<std::string> kOddNames{
-    "moje filmy.mdb", "a;b.mdb", "Tom & Jerry.mdb", "\"cytat\".mdb", "'apostrof'.mdb", "Źródło łąk żółwi.mdb",
-    "Data Source=x;.mdb", ";.mdb"};
+const std::vector<std::string> kOddNames{"moje filmy.mdb",     "a;b.mdb",        "Tom & Jerry.mdb",
+                                         "\"cytat\".mdb",      "'apostrof'.mdb", "Źródło łąk żółwi.mdb",
+                                         "Data Source=x;.mdb", ";.mdb"};
 
 // Runs the runner on folder without a shell, so no name needs escaping; the output is discarded.
 int RunCli(const std::string& folder)
@@ -48,8 +48,7 @@ TEST(OddNames, CataloguesWithOddNamesInAnOddFolderAreAllUpgraded)
     sample::SampleOptions options;
     options.films = 8;
     options.loans = 3;
-    for (const auto& name : kOddNames)
-        sample::WriteSampleCatalogue(folder / name, options);
+    for (const auto& name : kOddNames) sample::WriteSampleCatalogue(folder / name, options);
 
     EXPECT_EQ(RunCli(folder.string() + "/"), 0);
 

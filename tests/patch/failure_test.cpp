@@ -20,8 +20,7 @@ using sample::Level;
 void FailAt(RecordingHost& host, const std::string& table, int row)
 {
     host.onRowCopied = [table, row](const std::string& current, int position) {
-        if (current == table && position == row)
-            throw std::runtime_error("injected failure");
+        if (current == table && position == row) throw std::runtime_error("injected failure");
     };
 }
 
@@ -61,8 +60,7 @@ TEST(FailurePartWay, FieldKeptByAForeignIndexStopsTheUpgradeBeforeAnyRowIsLost)
     const auto empty = folder.Add("b.mdb", Level::ReadyYesNo, 20, 5);
     ExecuteSql(empty, "DELETE FROM FILMY");
     // An index outside the drop list keeps ROK_PROD from being deleted.
-    for (const auto& path : {full, empty})
-        ExecuteSql(path, "CREATE INDEX \"FILMY.ROK_PROD\" ON FILMY(ROK_PROD)");
+    for (const auto& path : {full, empty}) ExecuteSql(path, "CREATE INDEX \"FILMY.ROK_PROD\" ON FILMY(ROK_PROD)");
     const auto before = DumpContent(full);
     const auto beforeEmpty = DumpContent(empty);
     RecordingHost host(folder.Folder());
@@ -94,8 +92,7 @@ TEST(FailurePartWay, CompactionThatFailsLeavesTheUpgradeInPlaceButUnticked)
     holder.setConnectionString(patch::CatalogueConnectionString(path));
     RecordingHost host(folder.Folder());
     host.onRowCopied = [&holder](const std::string& table, int) {
-        if (table == "WYPOZYCZ" && !holder.isOpen())
-            holder.open();
+        if (table == "WYPOZYCZ" && !holder.isOpen()) holder.open();
     };
     patch::RunPatch(host);
     holder.close();

@@ -24,8 +24,7 @@ Db OpenReadOnly(const std::string& path)
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     Db db(raw);
-    if (rc != SQLITE_OK)
-        throw std::runtime_error("cannot open " + path);
+    if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + path);
     return db;
 }
 
@@ -56,20 +55,16 @@ std::string DumpContent(const std::string& path)
     std::string dump;
     const auto objects = Query(db.get(), "SELECT type, name, sql FROM sqlite_master ORDER BY type, name");
     for (const auto& object : objects) {
-        for (const auto& cell : object)
-            dump += cell + " | ";
+        for (const auto& cell : object) dump += cell + " | ";
         dump += "\n";
-        if (object[0] != "3:table")
-            continue;
+        if (object[0] != "3:table") continue;
         const std::string name = object[1].substr(2);
         std::string quoted = "\"";
-        for (char c : name)
-            quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
         quoted += "\"";
         for (const auto& row : Query(db.get(), "SELECT * FROM " + quoted + " ORDER BY rowid")) {
             dump += "  ";
-            for (const auto& cell : row)
-                dump += cell + " | ";
+            for (const auto& cell : row) dump += cell + " | ";
             dump += "\n";
         }
     }
@@ -102,8 +97,7 @@ void ExecuteSql(const std::string& path, const std::string& sql)
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     Db db(raw);
-    if (rc != SQLITE_OK)
-        throw std::runtime_error("cannot open " + path);
+    if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + path);
     char* message = nullptr;
     if (sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
         const std::string text = message ? message : "";

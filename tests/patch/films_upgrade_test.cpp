@@ -51,8 +51,9 @@ TEST(FilmsUpgrade, GivesTheTargetStructureWithExactlyItsTenIndexes)
         EXPECT_EQ(target[i].name, expected[i].name) << i;
     }
 
-    const auto indexes = QueryRows(path, "SELECT i.name, c.name FROM sqlite_master i, pragma_index_info(i.name) c "
-                                         "WHERE i.type = 'index' AND i.tbl_name = 'FILMY' ORDER BY i.name");
+    const auto indexes = QueryRows(path,
+                                   "SELECT i.name, c.name FROM sqlite_master i, pragma_index_info(i.name) c "
+                                   "WHERE i.type = 'index' AND i.tbl_name = 'FILMY' ORDER BY i.name");
     const Rows expectedIndexes = {
         {"FILMY.FILM_ID", "FILM_ID"}, {"FILMY.GATUNEK", "GATUNEK"}, {"FILMY.ID_CD", "ID_CD"},
         {"FILMY.ODCINEK", "ODCINEK"}, {"FILMY.SERIA", "SERIA"},     {"FILMY.SER_ID", "SER_ID"},
@@ -60,8 +61,9 @@ TEST(FilmsUpgrade, GivesTheTargetStructureWithExactlyItsTenIndexes)
         {"FILMY.T_PL_S", "T_PL_S"},
     };
     EXPECT_EQ(indexes, expectedIndexes);
-    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = 'FILMY' "
-                              "AND sql LIKE 'CREATE UNIQUE%'")[0][0],
+    EXPECT_EQ(QueryRows(path,
+                        "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = 'FILMY' "
+                        "AND sql LIKE 'CREATE UNIQUE%'")[0][0],
               "0");
 }
 
@@ -81,8 +83,7 @@ void ExpectYesNoRowsMapped(const Upgraded& result, bool keepIdCd)
         // Yes becomes 0, No becomes 1.
         EXPECT_EQ(*now[30], *old[30] == "1" ? "0" : "1") << "row " << r;
         EXPECT_EQ(now[37], keepIdCd ? old[0] : Cell("0")) << "row " << r;
-        for (int i = 38; i < 44; ++i)
-            EXPECT_EQ(now[i], std::nullopt) << "row " << r << " field " << i;
+        for (int i = 38; i < 44; ++i) EXPECT_EQ(now[i], std::nullopt) << "row " << r << " field " << i;
     }
 }
 
@@ -112,8 +113,9 @@ TEST(FilmsUpgrade, LongJestKeepsItsValuesAndTakesIdCdFromPosition37OrTheKey)
 {
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyLong, 60, 5);
-    ExecuteSql(path, "UPDATE FILMY SET ID_CD = 0 WHERE rowid = 2; UPDATE FILMY SET ID_CD = NULL WHERE rowid = 3;"
-                     "UPDATE FILMY SET ID_CD = 4711 WHERE rowid = 4");
+    ExecuteSql(path,
+               "UPDATE FILMY SET ID_CD = 0 WHERE rowid = 2; UPDATE FILMY SET ID_CD = NULL WHERE rowid = 3;"
+               "UPDATE FILMY SET ID_CD = 4711 WHERE rowid = 4");
     Upgraded result{{}, {}, RecordingHost(folder.Folder(), true)};
     Upgrade(path, result);
     ASSERT_EQ(result.host.outcomes[0], FileOutcome::Upgraded);
@@ -121,8 +123,7 @@ TEST(FilmsUpgrade, LongJestKeepsItsValuesAndTakesIdCdFromPosition37OrTheKey)
     for (std::size_t r = 0; r < result.before.size(); ++r) {
         const auto& old = result.before[r];
         const auto& now = result.after[r];
-        for (int i = 0; i < 37; ++i)
-            EXPECT_EQ(now[i], old[i]) << "row " << r << " field " << i;
+        for (int i = 0; i < 37; ++i) EXPECT_EQ(now[i], old[i]) << "row " << r << " field " << i;
         const bool ownIdCd = old[37] && *old[37] != "0";
         EXPECT_EQ(now[37], ownIdCd ? old[37] : old[0]) << "row " << r;
     }

@@ -18,8 +18,9 @@ const char* const kLoanQuery = "SELECT * FROM WYPOZYCZ ORDER BY rowid";
 std::string OneLoanCatalogue(CatalogueFolder& folder)
 {
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 30, 1);
-    ExecuteSql(path, "DELETE FROM WYPOZYCZ; INSERT INTO WYPOZYCZ VALUES (17, 4, '2004-03-01 00:00:00', "
-                     "'2004-03-15 00:00:00', 0)");
+    ExecuteSql(path,
+               "DELETE FROM WYPOZYCZ; INSERT INTO WYPOZYCZ VALUES (17, 4, '2004-03-01 00:00:00', "
+               "'2004-03-15 00:00:00', 0)");
     return path;
 }
 
@@ -39,8 +40,9 @@ TEST(LoansUpgrade, LoanGetsTheIdCdOfItsFilm)
                                               {"DATA_Z", "DATETIME"},
                                               {"KASUJ", "BIT"},
                                               {"ID_CD", "LONG"}}));
-    EXPECT_EQ(QueryRows(path, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'WYPOZYCZ' "
-                              "ORDER BY name"),
+    EXPECT_EQ(QueryRows(path,
+                        "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'WYPOZYCZ' "
+                        "ORDER BY name"),
               (std::vector<std::vector<Cell>>{{"WYPOZYCZ.DATA_W"},
                                               {"WYPOZYCZ.DATA_Z"},
                                               {"WYPOZYCZ.FILM_ID"},
@@ -61,8 +63,9 @@ TEST(LoansUpgrade, LongJestCatalogueKeepsANonZeroIdCdOfTheLoan)
 {
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyLong, 30, 20);
-    ExecuteSql(path, "UPDATE WYPOZYCZ SET ID_CD = 0 WHERE rowid = 1; UPDATE WYPOZYCZ SET ID_CD = NULL WHERE rowid = 2;"
-                     "UPDATE WYPOZYCZ SET ID_CD = 999 WHERE rowid = 3");
+    ExecuteSql(path,
+               "UPDATE WYPOZYCZ SET ID_CD = 0 WHERE rowid = 1; UPDATE WYPOZYCZ SET ID_CD = NULL WHERE rowid = 2;"
+               "UPDATE WYPOZYCZ SET ID_CD = 999 WHERE rowid = 3");
     const auto before = QueryRows(path, kLoanQuery);
     RecordingHost host(folder.Folder(), true);
     patch::RunPatch(host);
@@ -70,8 +73,7 @@ TEST(LoansUpgrade, LongJestCatalogueKeepsANonZeroIdCdOfTheLoan)
     const auto after = QueryRows(path, kLoanQuery);
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t r = 0; r < before.size(); ++r) {
-        for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(after[r][i], before[r][i]);
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(after[r][i], before[r][i]);
         const bool own = before[r][5] && *before[r][5] != "0";
         EXPECT_EQ(after[r][5], own ? before[r][5] : before[r][0]) << "row " << r;
     }

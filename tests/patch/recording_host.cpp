@@ -15,8 +15,7 @@ std::string RecordingHost::ListFiles(const std::string& folder, const std::strin
             names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     std::string text;
-    for (const auto& name : names)
-        text += name + "\r\n";
+    for (const auto& name : names) text += name + "\r\n";
     return text;
 }
 

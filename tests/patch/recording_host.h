@@ -18,8 +18,7 @@ struct Notice {
 
 class RecordingHost : public patch::PatchHost {
 public:
-    explicit RecordingHost(std::string folder, bool keepIdCd = true)
-        : folder_(std::move(folder)), keepIdCd_(keepIdCd)
+    explicit RecordingHost(std::string folder, bool keepIdCd = true) : folder_(std::move(folder)), keepIdCd_(keepIdCd)
     {
     }
 
@@ -50,8 +49,7 @@ public:
     void StepProgress() override
     {
         ++progressPosition;
-        if (onRowCopied)
-            onRowCopied(components.mdbFilmy.TableName(), progressPosition);
+        if (onRowCopied) onRowCopied(components.mdbFilmy.TableName(), progressPosition);
     }
     bool KeepIdCd() const override { return keepIdCd_; }
     bool JestNotBoolean() const override { return jestNotBoolean_; }

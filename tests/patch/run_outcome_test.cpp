@@ -28,15 +28,12 @@ TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
 {
     CatalogueFolder folder;
     const std::string untouched[] = {
-        folder.Add("a-no-aka.mdb", Level::NoAka),
-        folder.Add("b-no-subtype.mdb", Level::NoSubtype),
-        folder.Add("c-no-videodvd.mdb", Level::NoVideoDvd),
-        folder.Add("d-upgraded.mdb", Level::Upgraded),
+        folder.Add("a-no-aka.mdb", Level::NoAka),           folder.Add("b-no-subtype.mdb", Level::NoSubtype),
+        folder.Add("c-no-videodvd.mdb", Level::NoVideoDvd), folder.Add("d-upgraded.mdb", Level::Upgraded),
         folder.Add("e-no-films.mdb", Level::NoFilms),
     };
     std::vector<std::string> before;
-    for (const auto& path : untouched)
-        before.push_back(FileBytes(path));
+    for (const auto& path : untouched) before.push_back(FileBytes(path));
     const ino_t inodes[] = {Inode(folder.Add("f-no-loans.mdb", Level::NoLoans)),
                             Inode(folder.Add("g-ready-long.mdb", Level::ReadyLong)),
                             Inode(folder.Add("h-ready-yesno.mdb", Level::ReadyYesNo))};
@@ -44,16 +41,16 @@ TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
     RecordingHost host(folder.Folder());
     patch::RunPatch(host);
 
-    EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{
-                                 FileOutcome::LacksEarlierPatch, FileOutcome::LacksEarlierPatch,
-                                 FileOutcome::LacksEarlierPatch, FileOutcome::AlreadyUpgraded,
-                                 FileOutcome::NotCatalogue, FileOutcome::UpgradedWithoutLoans, FileOutcome::Upgraded,
-                                 FileOutcome::Upgraded}));
+    EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::LacksEarlierPatch, FileOutcome::LacksEarlierPatch,
+                                                       FileOutcome::LacksEarlierPatch, FileOutcome::AlreadyUpgraded,
+                                                       FileOutcome::NotCatalogue, FileOutcome::UpgradedWithoutLoans,
+                                                       FileOutcome::Upgraded, FileOutcome::Upgraded}));
     EXPECT_EQ(host.ticks, (std::vector<bool>{false, false, false, true, false, false, true, true}));
 
     // Only the three missing patches speak: each with the default beep and the plain dialog.
     ASSERT_EQ(host.notices.size(), 6u);
-    const char* texts[] = {"Tabela FILMY wymaga patcha qlt_1.2.1.0-01_v.", "Tabela FILMY wymaga patcha qlt_1.2.2.6-01_v.",
+    const char* texts[] = {"Tabela FILMY wymaga patcha qlt_1.2.1.0-01_v.",
+                           "Tabela FILMY wymaga patcha qlt_1.2.2.6-01_v.",
                            "Tabela FILMY wymaga patcha qlt_1.2.3.9-01_v."};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(host.notices[2 * i].kind, "beep");
@@ -61,8 +58,7 @@ TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
         EXPECT_EQ(host.notices[2 * i + 1].text, texts[i]);
     }
 
-    for (std::size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(FileBytes(untouched[i]), before[i]) << untouched[i];
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(FileBytes(untouched[i]), before[i]) << untouched[i];
     // Upgraded files are compacted; the one without loans is not.
     EXPECT_EQ(Inode(folder.PathOf("f-no-loans.mdb")), inodes[0]);
     EXPECT_NE(Inode(folder.PathOf("g-ready-long.mdb")), inodes[1]);
@@ -98,8 +94,9 @@ TEST(RunOutcome, NoticesNameTheFilmsTableAsStored)
     ASSERT_EQ(host.notices.size(), 2u);
     EXPECT_EQ(host.notices[1].text, "Tabela Filmy wymaga patcha qlt_1.2.2.6-01_v.");
     // The stored names are kept by the rebuild.
-    EXPECT_EQ(QueryRows(folder.PathOf("c.mdb"), "SELECT count(*) FROM sqlite_master WHERE name IN ('Filmy', "
-                                                "'Wypozycz', 'Filmy.FILM_ID', 'Wypozycz.ID_CD')")[0][0],
+    EXPECT_EQ(QueryRows(folder.PathOf("c.mdb"),
+                        "SELECT count(*) FROM sqlite_master WHERE name IN ('Filmy', "
+                        "'Wypozycz', 'Filmy.FILM_ID', 'Wypozycz.ID_CD')")[0][0],
               "4");
 }
 
@@ -151,8 +148,8 @@ TEST(RunOutcome, FilesThatAreNoDatabaseAreSkippedInSilence)
     std::ofstream(folder.PathOf("c.mdb")).close();  // zero bytes
     RecordingHost host(folder.Folder());
     patch::RunPatch(host);
-    EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::Failed, FileOutcome::Upgraded,
-                                                       FileOutcome::Failed}));
+    EXPECT_EQ(host.outcomes,
+              (std::vector<FileOutcome>{FileOutcome::Failed, FileOutcome::Upgraded, FileOutcome::Failed}));
     EXPECT_TRUE(host.notices.empty());
     EXPECT_EQ(FileBytes(text), "not a database\n");
     EXPECT_EQ(FileBytes(folder.PathOf("c.mdb")), "");

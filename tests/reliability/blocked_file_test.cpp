@@ -45,11 +45,9 @@ public:
     {
         int ready[2];
         int release[2];
-        if (::pipe(ready) != 0 || ::pipe(release) != 0)
-            throw std::runtime_error("pipe");
+        if (::pipe(ready) != 0 || ::pipe(release) != 0) throw std::runtime_error("pipe");
         pid_ = ::fork();
-        if (pid_ < 0)
-            throw std::runtime_error("fork");
+        if (pid_ < 0) throw std::runtime_error("fork");
         if (pid_ == 0) {
             ::close(ready[0]);
             ::close(release[1]);
@@ -191,8 +189,7 @@ TEST_F(BlockedFile, FolderWhereNothingCanBeCreatedChangesNothing)
     const auto before = folder_.Folder();
     {
         ReadOnlyFolder readOnly(before);
-        if (!readOnly.active())
-            GTEST_SKIP() << "this file system cannot make a folder read-only";
+        if (!readOnly.active()) GTEST_SKIP() << "this file system cannot make a folder read-only";
         RecordingHost host(before);
         const auto start = Clock::now();
         patch::RunPatch(host);

@@ -104,8 +104,7 @@ TEST_P(FaultInjection, EveryFailedCallLeavesTheFileWholeAndTheRunGoesOn)
         EXPECT_TRUE(again.outcomes[0] == FileOutcome::Upgraded || again.outcomes[0] == FileOutcome::AlreadyUpgraded);
         EXPECT_EQ(reliability::RecoveredContent(folder.file("a.mdb")), upgraded_.at("a.mdb"));
         EXPECT_EQ(folder.entries(), (std::vector<std::string>{"a.mdb", "b.mdb"}));
-        if (HasFailure())
-            break;
+        if (HasFailure()) break;
     }
     // Most points must really have broken the run, or the faults missed their mark.
     EXPECT_GT(failedRuns, injectionPoints_ / stride / 2);

@@ -36,8 +36,7 @@ sqlite3_file* Real(sqlite3_file* file)
 int Fault(int ioError)
 {
     ++state.calls;
-    if (!state.armed)
-        return SQLITE_OK;
+    if (!state.armed) return SQLITE_OK;
     if (state.full || state.calls == state.plan.failAt) {
         ++state.faults;
         if (state.plan.kind == FaultKind::DiskFull) {
@@ -65,22 +64,19 @@ int Read(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset)
 
 int Write(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset)
 {
-    if (const int rc = Fault(SQLITE_IOERR_WRITE); rc != SQLITE_OK)
-        return rc;
+    if (const int rc = Fault(SQLITE_IOERR_WRITE); rc != SQLITE_OK) return rc;
     return Real(file)->pMethods->xWrite(Real(file), buffer, amount, offset);
 }
 
 int Truncate(sqlite3_file* file, sqlite3_int64 size)
 {
-    if (const int rc = Fault(SQLITE_IOERR_TRUNCATE); rc != SQLITE_OK)
-        return rc;
+    if (const int rc = Fault(SQLITE_IOERR_TRUNCATE); rc != SQLITE_OK) return rc;
     return Real(file)->pMethods->xTruncate(Real(file), size);
 }
 
 int Sync(sqlite3_file* file, int flags)
 {
-    if (const int rc = Fault(SQLITE_IOERR_FSYNC); rc != SQLITE_OK)
-        return rc;
+    if (const int rc = Fault(SQLITE_IOERR_FSYNC); rc != SQLITE_OK) return rc;
     // The tests need no durability against power loss, and real syncs would make
     // a loop over every call too slow.
     (void)file;
@@ -88,16 +84,34 @@ int Sync(sqlite3_file* file, int flags)
     return SQLITE_OK;
 }
 
-int FileSize(sqlite3_file* file, sqlite3_int64* size) { return Real(file)->pMethods->xFileSize(Real(file), size); }
-int Lock(sqlite3_file* file, int level) { return Real(file)->pMethods->xLock(Real(file), level); }
-int Unlock(sqlite3_file* file, int level) { return Real(file)->pMethods->xUnlock(Real(file), level); }
+int FileSize(sqlite3_file* file, sqlite3_int64* size)
+{
+    return Real(file)->pMethods->xFileSize(Real(file), size);
+}
+int Lock(sqlite3_file* file, int level)
+{
+    return Real(file)->pMethods->xLock(Real(file), level);
+}
+int Unlock(sqlite3_file* file, int level)
+{
+    return Real(file)->pMethods->xUnlock(Real(file), level);
+}
 int CheckReservedLock(sqlite3_file* file, int* out)
 {
     return Real(file)->pMethods->xCheckReservedLock(Real(file), out);
 }
-int FileControl(sqlite3_file* file, int op, void* arg) { return Real(file)->pMethods->xFileControl(Real(file), op, arg); }
-int SectorSize(sqlite3_file* file) { return Real(file)->pMethods->xSectorSize(Real(file)); }
-int DeviceCharacteristics(sqlite3_file* file) { return Real(file)->pMethods->xDeviceCharacteristics(Real(file)); }
+int FileControl(sqlite3_file* file, int op, void* arg)
+{
+    return Real(file)->pMethods->xFileControl(Real(file), op, arg);
+}
+int SectorSize(sqlite3_file* file)
+{
+    return Real(file)->pMethods->xSectorSize(Real(file));
+}
+int DeviceCharacteristics(sqlite3_file* file)
+{
+    return Real(file)->pMethods->xDeviceCharacteristics(Real(file));
+}
 int ShmMap(sqlite3_file* file, int page, int size, int extend, void volatile** out)
 {
     return Real(file)->pMethods->xShmMap(Real(file), page, size, extend, out);
@@ -106,8 +120,14 @@ int ShmLock(sqlite3_file* file, int offset, int n, int flags)
 {
     return Real(file)->pMethods->xShmLock(Real(file), offset, n, flags);
 }
-void ShmBarrier(sqlite3_file* file) { Real(file)->pMethods->xShmBarrier(Real(file)); }
-int ShmUnmap(sqlite3_file* file, int deleteFlag) { return Real(file)->pMethods->xShmUnmap(Real(file), deleteFlag); }
+void ShmBarrier(sqlite3_file* file)
+{
+    Real(file)->pMethods->xShmBarrier(Real(file));
+}
+int ShmUnmap(sqlite3_file* file, int deleteFlag)
+{
+    return Real(file)->pMethods->xShmUnmap(Real(file), deleteFlag);
+}
 int Fetch(sqlite3_file* file, sqlite3_int64 offset, int amount, void** out)
 {
     return Real(file)->pMethods->xFetch(Real(file), offset, amount, out);
@@ -122,8 +142,7 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
     auto* wrapped = reinterpret_cast<WrappedFile*>(file);
     wrapped->base.pMethods = nullptr;
     wrapped->real = static_cast<sqlite3_file*>(std::calloc(1, static_cast<std::size_t>(state.real->szOsFile)));
-    if (!wrapped->real)
-        return SQLITE_NOMEM;
+    if (!wrapped->real) return SQLITE_NOMEM;
     const int rc = state.real->xOpen(state.real, name, wrapped->real, flags, outFlags);
     if (wrapped->real->pMethods) {
         // The real methods' version says which optional calls exist.
@@ -136,38 +155,81 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
     return rc;
 }
 
-int Delete(sqlite3_vfs*, const char* name, int syncDir) { return state.real->xDelete(state.real, name, syncDir); }
-int Access(sqlite3_vfs*, const char* name, int flags, int* out) { return state.real->xAccess(state.real, name, flags, out); }
+int Delete(sqlite3_vfs*, const char* name, int syncDir)
+{
+    return state.real->xDelete(state.real, name, syncDir);
+}
+int Access(sqlite3_vfs*, const char* name, int flags, int* out)
+{
+    return state.real->xAccess(state.real, name, flags, out);
+}
 int FullPathname(sqlite3_vfs*, const char* name, int size, char* out)
 {
     return state.real->xFullPathname(state.real, name, size, out);
 }
-void* DlOpen(sqlite3_vfs*, const char* name) { return state.real->xDlOpen(state.real, name); }
-void DlError(sqlite3_vfs*, int size, char* out) { state.real->xDlError(state.real, size, out); }
+void* DlOpen(sqlite3_vfs*, const char* name)
+{
+    return state.real->xDlOpen(state.real, name);
+}
+void DlError(sqlite3_vfs*, int size, char* out)
+{
+    state.real->xDlError(state.real, size, out);
+}
 void (*DlSym(sqlite3_vfs*, void* handle, const char* symbol))(void)
 {
     return state.real->xDlSym(state.real, handle, symbol);
 }
-void DlClose(sqlite3_vfs*, void* handle) { state.real->xDlClose(state.real, handle); }
-int Randomness(sqlite3_vfs*, int size, char* out) { return state.real->xRandomness(state.real, size, out); }
-int Sleep(sqlite3_vfs*, int micro) { return state.real->xSleep(state.real, micro); }
-int CurrentTime(sqlite3_vfs*, double* out) { return state.real->xCurrentTime(state.real, out); }
-int GetLastError(sqlite3_vfs*, int size, char* out) { return state.real->xGetLastError(state.real, size, out); }
-int CurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* out) { return state.real->xCurrentTimeInt64(state.real, out); }
+void DlClose(sqlite3_vfs*, void* handle)
+{
+    state.real->xDlClose(state.real, handle);
+}
+int Randomness(sqlite3_vfs*, int size, char* out)
+{
+    return state.real->xRandomness(state.real, size, out);
+}
+int Sleep(sqlite3_vfs*, int micro)
+{
+    return state.real->xSleep(state.real, micro);
+}
+int CurrentTime(sqlite3_vfs*, double* out)
+{
+    return state.real->xCurrentTime(state.real, out);
+}
+int GetLastError(sqlite3_vfs*, int size, char* out)
+{
+    return state.real->xGetLastError(state.real, size, out);
+}
+int CurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* out)
+{
+    return state.real->xCurrentTimeInt64(state.real, out);
+}
 
 }  // namespace
 
 FaultVfs::FaultVfs()
 {
-    if (state.real)
-        throw std::logic_error("one FaultVfs at a time");
+    if (state.real) throw std::logic_error("one FaultVfs at a time");
     state.real = sqlite3_vfs_find(nullptr);
-    if (!state.real)
-        throw std::runtime_error("no default SQLite VFS");
-    state.methods = sqlite3_io_methods{3,         Close,       Read,     Write,   Truncate,    Sync,
-                                       FileSize,  Lock,        Unlock,   CheckReservedLock, FileControl,
-                                       SectorSize, DeviceCharacteristics, ShmMap, ShmLock, ShmBarrier,
-                                       ShmUnmap,  Fetch,       Unfetch};
+    if (!state.real) throw std::runtime_error("no default SQLite VFS");
+    state.methods = sqlite3_io_methods{3,
+                                       Close,
+                                       Read,
+                                       Write,
+                                       Truncate,
+                                       Sync,
+                                       FileSize,
+                                       Lock,
+                                       Unlock,
+                                       CheckReservedLock,
+                                       FileControl,
+                                       SectorSize,
+                                       DeviceCharacteristics,
+                                       ShmMap,
+                                       ShmLock,
+                                       ShmBarrier,
+                                       ShmUnmap,
+                                       Fetch,
+                                       Unfetch};
     state.vfs = sqlite3_vfs{};
     state.vfs.iVersion = 2;
     state.vfs.szOsFile = static_cast<int>(sizeof(WrappedFile));
@@ -186,8 +248,7 @@ FaultVfs::FaultVfs()
     state.vfs.xCurrentTime = CurrentTime;
     state.vfs.xGetLastError = GetLastError;
     state.vfs.xCurrentTimeInt64 = CurrentTimeInt64;
-    if (sqlite3_vfs_register(&state.vfs, 1) != SQLITE_OK)
-        throw std::runtime_error("cannot register the fault VFS");
+    if (sqlite3_vfs_register(&state.vfs, 1) != SQLITE_OK) throw std::runtime_error("cannot register the fault VFS");
     Arm({});
 }
 
@@ -213,7 +274,13 @@ void FaultVfs::Disarm()
     state.full = false;
 }
 
-int FaultVfs::Calls() const { return state.calls; }
-int FaultVfs::Faults() const { return state.faults; }
+int FaultVfs::Calls() const
+{
+    return state.calls;
+}
+int FaultVfs::Faults() const
+{
+    return state.faults;
+}
 
 }  // namespace reliability

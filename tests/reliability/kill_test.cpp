@@ -25,11 +25,9 @@ TEST(KillTest, EveryFileStaysWholeWhenTheRunnerIsKilled)
     std::ostringstream progress;
     const auto report = reliability::RunKillTest(options, progress);
     EXPECT_EQ(report.kills, 5);
-    for (const auto& problem : report.problems)
-        ADD_FAILURE() << problem;
+    for (const auto& problem : report.problems) ADD_FAILURE() << problem;
     EXPECT_GT(report.filesAsBefore + report.filesUpgraded, 0);
-    if (HasFailure())
-        std::cout << progress.str();
+    if (HasFailure()) std::cout << progress.str();
 }
 
 // A kill during compaction leaves its copy beside the file. The run leaves it
@@ -47,8 +45,7 @@ TEST(KillTest, LeftoverCompactionCopyIsNeitherListedNorTouched)
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::string output;
     std::array<char, 4096> buffer{};
-    while (const auto read = fread(buffer.data(), 1, buffer.size(), pipe.get()))
-        output.append(buffer.data(), read);
+    while (const auto read = fread(buffer.data(), 1, buffer.size(), pipe.get())) output.append(buffer.data(), read);
     EXPECT_EQ(pclose(pipe.release()), 0) << output;
 
     EXPECT_NE(output.find("Bazy w folderze " + folder.Folder() + ": 1\n"), std::string::npos) << output;

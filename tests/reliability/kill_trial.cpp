@@ -31,8 +31,7 @@ using Contents = std::map<std::string, std::string>;
 pid_t StartRunner(const std::string& runner, const fs::path& folder, const fs::path& outputFile)
 {
     const pid_t pid = ::fork();
-    if (pid < 0)
-        throw std::runtime_error("fork failed");
+    if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
         const int out = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out >= 0) {
@@ -150,8 +149,7 @@ public:
                 Problem(name + " is neither as before nor upgraded");
                 states += '?';
             }
-            if (patch_test::IntegrityCheck(path.string()) != "ok")
-                Problem(name + " fails the integrity check");
+            if (patch_test::IntegrityCheck(path.string()) != "ok") Problem(name + " fails the integrity check");
         }
 
         // The second run must take exactly the catalogues and finish every one.
@@ -169,7 +167,10 @@ public:
     }
 
 private:
-    void Problem(const std::string& text) { report_.problems.push_back("kill " + std::to_string(report_.kills) + ": " + text); }
+    void Problem(const std::string& text)
+    {
+        report_.problems.push_back("kill " + std::to_string(report_.kills) + ": " + text);
+    }
 
     const KillTestOptions& options_;
     KillTestReport& report_;

@@ -14,13 +14,13 @@ struct KillTestOptions {
     std::string runner;  // path of vidarkon-patch-cli
     int kills = 50;
     std::uint64_t seed = 1;
-    int films = 3000;    // per catalogue; loans are half of it
+    int films = 3000;  // per catalogue; loans are half of it
 };
 
 struct KillTestReport {
     int kills = 0;
     int finishedBeforeKill = 0;
-    int filesAsBefore = 0;        // summed over kills and files
+    int filesAsBefore = 0;  // summed over kills and files
     int filesUpgraded = 0;
     int leftoverTemporaries = 0;  // compaction copies found after a kill
     std::vector<std::string> problems;

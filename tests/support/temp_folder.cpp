@@ -10,8 +10,7 @@ namespace test_support {
 TempFolder::TempFolder()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "vk-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary folder");
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
     path_ = std::filesystem::canonical(pattern);
 }
 
@@ -19,8 +18,7 @@ TempFolder::~TempFolder()
 {
     // Tests take rights away from the folder; give them back so that it goes.
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
 }
 

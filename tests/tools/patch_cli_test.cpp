@@ -87,8 +87,7 @@ TEST(PatchCli, CheckChangesNothingAndNamesEachLevel)
         fputs("no database", text.get());
     }
     std::vector<std::string> before;
-    for (const auto& path : paths)
-        before.push_back(FileBytes(path));
+    for (const auto& path : paths) before.push_back(FileBytes(path));
 
     const auto result = RunCli("--check " + Quoted(folder.Folder()));
     EXPECT_EQ(result.status, 1);
@@ -98,8 +97,7 @@ TEST(PatchCli, CheckChangesNothingAndNamesEachLevel)
     EXPECT_NE(result.output.find("b.mdb: wymaga uaktualnienia"), std::string::npos);
     EXPECT_NE(result.output.find("c.mdb: nie jest katalogiem"), std::string::npos);
     EXPECT_NE(result.output.find("d.mdb: nie daje się otworzyć"), std::string::npos);
-    for (std::size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(FileBytes(paths[i]), before[i]);
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(FileBytes(paths[i]), before[i]);
 }
 
 TEST(PatchCli, OptionParsing)

@@ -13,12 +13,15 @@ using namespace sample_test;
 
 namespace {
 
-const std::vector<std::string> levels = {"no-aka",   "no-subtype", "no-videodvd", "ready-yesno",
-                                         "ready-long", "upgraded", "no-loans",    "no-films"};
-const std::vector<std::string> levelsWithLoans = {"no-aka", "no-subtype", "no-videodvd", "ready-yesno",
-                                                  "ready-long", "upgraded"};
+const std::vector<std::string> levels = {"no-aka",     "no-subtype", "no-videodvd", "ready-yesno",
+                                         "ready-long", "upgraded",   "no-loans",    "no-films"};
+const std::vector<std::string> levelsWithLoans = {"no-aka",      "no-subtype", "no-videodvd",
+                                                  "ready-yesno", "ready-long", "upgraded"};
 
-std::filesystem::path fileOf(const std::string& level) { return EveryLevelFolder() / (level + ".mdb"); }
+std::filesystem::path fileOf(const std::string& level)
+{
+    return EveryLevelFolder() / (level + ".mdb");
+}
 
 std::string filmKey(const std::string& level)
 {
@@ -36,15 +39,19 @@ std::int64_t misfits(const CatalogueReader& file, const std::string& table, cons
 {
     const std::string c = "\"" + column.name + "\"";
     std::string bad;
-    if (column.type == "BIT") bad = c + " IS NULL OR " + c + " NOT IN (0, 1) OR typeof(" + c + ") <> 'integer'";
-    else if (column.type == "LONG") bad = "typeof(" + c + ") NOT IN ('integer', 'null')";
+    if (column.type == "BIT")
+        bad = c + " IS NULL OR " + c + " NOT IN (0, 1) OR typeof(" + c + ") <> 'integer'";
+    else if (column.type == "LONG")
+        bad = "typeof(" + c + ") NOT IN ('integer', 'null')";
     else if (column.type == "DATETIME")
         bad = c + " NOT GLOB '[12][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]'";
-    else if (column.type == "MEMO") bad = "typeof(" + c + ") NOT IN ('text', 'null') OR " + c + " = ''";
+    else if (column.type == "MEMO")
+        bad = "typeof(" + c + ") NOT IN ('text', 'null') OR " + c + " = ''";
     else if (column.type.starts_with("TEXT("))
         bad = "typeof(" + c + ") NOT IN ('text', 'null') OR " + c + " = '' OR length(" + c + ") > " +
               column.type.substr(5, column.type.size() - 6);
-    else return -1;
+    else
+        return -1;
     return file.integer("SELECT COUNT(*) FROM \"" + table + "\" WHERE " + bad);
 }
 
@@ -86,13 +93,18 @@ TEST(SampleData, LoansReferToExistingFilmsAndPeopleAtSensibleDates)
         EXPECT_EQ(file.integer("SELECT COUNT(DISTINCT " + key + ") FROM FILMY"), everyLevelFilms);
         EXPECT_EQ(file.integer("SELECT COUNT(*) FROM WYPOZYCZ"), everyLevelLoans);
         EXPECT_EQ(file.integer("SELECT COUNT(*) FROM WYPOZYCZ w WHERE NOT EXISTS "
-                               "(SELECT 1 FROM FILMY f WHERE f." + key + " = w.FILM_ID)"), 0);
+                               "(SELECT 1 FROM FILMY f WHERE f." +
+                               key + " = w.FILM_ID)"),
+                  0);
         EXPECT_EQ(file.integer("SELECT COUNT(*) FROM WYPOZYCZ w WHERE NOT EXISTS "
-                               "(SELECT 1 FROM OSOBY o WHERE o.ID_OSOBY = w.ID_OSOBY)"), 0);
+                               "(SELECT 1 FROM OSOBY o WHERE o.ID_OSOBY = w.ID_OSOBY)"),
+                  0);
         EXPECT_EQ(file.integer("SELECT COUNT(*) FROM WYPOZYCZ WHERE DATA_Z <= DATA_W"), 0);
         EXPECT_GT(file.integer("SELECT COUNT(*) FROM WYPOZYCZ WHERE DATA_Z IS NULL"), 0);
-        EXPECT_EQ(file.integer("SELECT COUNT(*) FROM WYPOZYCZ w JOIN FILMY f ON f." + key + " = w.FILM_ID "
-                               "WHERE w.DATA_W < date(f.DATA_DOD)"), 0);
+        EXPECT_EQ(file.integer("SELECT COUNT(*) FROM WYPOZYCZ w JOIN FILMY f ON f." + key +
+                               " = w.FILM_ID "
+                               "WHERE w.DATA_W < date(f.DATA_DOD)"),
+                  0);
     }
 }
 
@@ -105,14 +117,16 @@ TEST(SampleData, IdCdValuesMatchTheLevel)
     EXPECT_GT(ready.integer("SELECT COUNT(*) FROM FILMY WHERE ID_CD = 0"), 0);
     EXPECT_GT(ready.integer("SELECT COUNT(*) FROM FILMY WHERE ID_CD <> 0 AND ID_CD <> FILM_ID"), 0);
     EXPECT_EQ(ready.integer("SELECT COUNT(*) FROM WYPOZYCZ w JOIN FILMY f ON f.FILM_ID = w.FILM_ID "
-                            "WHERE w.ID_CD IS NOT f.ID_CD"), 0);
+                            "WHERE w.ID_CD IS NOT f.ID_CD"),
+              0);
     EXPECT_EQ(ready.integer("SELECT COUNT(*) FROM FILMY WHERE JEST IS NULL OR JEST NOT IN (0, 1)"), 0);
 
     const CatalogueReader upgraded(fileOf("upgraded"));
     EXPECT_EQ(upgraded.integer("SELECT COUNT(*) FROM FILMY WHERE ID_CD IS NOT FILM_ID"), 0);
     EXPECT_EQ(upgraded.integer("SELECT COUNT(*) FROM WYPOZYCZ WHERE ID_CD IS NOT FILM_ID"), 0);
-    EXPECT_EQ(upgraded.integer("SELECT COUNT(*) FROM FILMY WHERE OCENA IS NOT NULL AND "
-                               "(CAST(OCENA AS INTEGER) NOT BETWEEN 1 AND 10 OR CAST(CAST(OCENA AS INTEGER) AS TEXT) <> OCENA)"),
+    EXPECT_EQ(upgraded.integer(
+                  "SELECT COUNT(*) FROM FILMY WHERE OCENA IS NOT NULL AND "
+                  "(CAST(OCENA AS INTEGER) NOT BETWEEN 1 AND 10 OR CAST(CAST(OCENA AS INTEGER) AS TEXT) <> OCENA)"),
               0);
 }
 

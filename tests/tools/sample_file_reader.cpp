@@ -40,7 +40,10 @@ private:
     sqlite3_stmt* statement_ = nullptr;
 };
 
-std::string quotedName(const std::string& name) { return "\"" + name + "\""; }
+std::string quotedName(const std::string& name)
+{
+    return "\"" + name + "\"";
+}
 
 }  // namespace
 
@@ -52,12 +55,16 @@ CatalogueReader::CatalogueReader(const std::filesystem::path& file)
     }
 }
 
-CatalogueReader::~CatalogueReader() { sqlite3_close(db_); }
+CatalogueReader::~CatalogueReader()
+{
+    sqlite3_close(db_);
+}
 
 std::vector<std::string> CatalogueReader::tables() const
 {
-    return texts("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-                 "ORDER BY name");
+    return texts(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+        "ORDER BY name");
 }
 
 std::vector<ColumnInfo> CatalogueReader::columns(const std::string& table) const

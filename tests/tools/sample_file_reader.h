@@ -37,9 +37,9 @@ public:
     std::vector<std::string> tables() const;  // sorted, sqlite_ tables left out
     std::vector<ColumnInfo> columns(const std::string& table) const;
     std::vector<IndexInfo> indexes(const std::string& table) const;  // sorted by name
-    std::int64_t integer(const std::string& sql) const;               // first column of the first row
-    std::string text(const std::string& sql) const;                   // "<null>" for null
-    std::vector<std::string> texts(const std::string& sql) const;     // first column, every row
+    std::int64_t integer(const std::string& sql) const;              // first column of the first row
+    std::string text(const std::string& sql) const;                  // "<null>" for null
+    std::vector<std::string> texts(const std::string& sql) const;    // first column, every row
 
 private:
     sqlite3* db_ = nullptr;

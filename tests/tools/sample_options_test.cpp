@@ -23,7 +23,10 @@ SampleOptions small()
     return options;
 }
 
-void writeText(const std::filesystem::path& file, const std::string& text) { std::ofstream(file) << text; }
+void writeText(const std::filesystem::path& file, const std::string& text)
+{
+    std::ofstream(file) << text;
+}
 
 std::string readText(const std::filesystem::path& file)
 {
@@ -123,10 +126,17 @@ TEST(SampleCommandLine, ReadsOptionsInBothSpellings)
 TEST(SampleCommandLine, RejectsBadUsage)
 {
     const std::vector<std::vector<std::string_view>> bad = {
-        {},                          {"a.mdb", "b.mdb"},     {"--all", "demo", "a.mdb"},
-        {"--level", "old", "a.mdb"}, {"-n", "12a", "a.mdb"}, {"-n", "-", "a.mdb"},
-        {"--films=", "a.mdb"},       {"--seed"},             {"--force=yes", "a.mdb"},
-        {"--colour", "a.mdb"},       {"-m", "-1", "a.mdb"},
+        {},
+        {"a.mdb", "b.mdb"},
+        {"--all", "demo", "a.mdb"},
+        {"--level", "old", "a.mdb"},
+        {"-n", "12a", "a.mdb"},
+        {"-n", "-", "a.mdb"},
+        {"--films=", "a.mdb"},
+        {"--seed"},
+        {"--force=yes", "a.mdb"},
+        {"--colour", "a.mdb"},
+        {"-m", "-1", "a.mdb"},
     };
     for (const auto& arguments : bad)
         EXPECT_THROW(sample::ParseCommandLine(arguments), sample::UsageError) << arguments.size();

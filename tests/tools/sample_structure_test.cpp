@@ -14,8 +14,7 @@ namespace {
 
 const std::vector<ColumnInfo> target = [] {
     std::vector<ColumnInfo> columns;
-    for (const auto& column : test_support::kFilmsTargetColumns)
-        columns.push_back({column.name, column.type});
+    for (const auto& column : test_support::kFilmsTargetColumns) columns.push_back({column.name, column.type});
     return columns;
 }();
 
@@ -43,7 +42,10 @@ std::vector<ColumnInfo> withIdCd(std::vector<ColumnInfo> columns)
     return columns;
 }
 
-CatalogueReader open(const std::string& level) { return CatalogueReader(EveryLevelFolder() / (level + ".mdb")); }
+CatalogueReader open(const std::string& level)
+{
+    return CatalogueReader(EveryLevelFolder() / (level + ".mdb"));
+}
 
 std::vector<std::string> indexNames(const CatalogueReader& file, const std::string& table)
 {
@@ -87,12 +89,12 @@ TEST(SampleStructure, UpgradedHasTheTargetFieldsAndExactlyTheTenIndexes)
         EXPECT_FALSE(index.unique) << index.name;
         EXPECT_EQ(index.columns, std::vector<std::string>{index.name.substr(6)}) << index.name;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"FILMY.FILM_ID", "FILMY.GATUNEK", "FILMY.ID_CD", "FILMY.ODCINEK",
-                                               "FILMY.SERIA", "FILMY.SER_ID", "FILMY.T_ORG", "FILMY.T_ORG_S",
-                                               "FILMY.T_PL", "FILMY.T_PL_S"}));
-    EXPECT_EQ(indexNames(file, "WYPOZYCZ"), (std::vector<std::string>{"WYPOZYCZ.DATA_W", "WYPOZYCZ.DATA_Z",
-                                                                      "WYPOZYCZ.FILM_ID", "WYPOZYCZ.ID_CD",
-                                                                      "WYPOZYCZ.ID_OSOBY"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"FILMY.FILM_ID", "FILMY.GATUNEK", "FILMY.ID_CD", "FILMY.ODCINEK", "FILMY.SERIA",
+                                        "FILMY.SER_ID", "FILMY.T_ORG", "FILMY.T_ORG_S", "FILMY.T_PL", "FILMY.T_PL_S"}));
+    EXPECT_EQ(indexNames(file, "WYPOZYCZ"),
+              (std::vector<std::string>{"WYPOZYCZ.DATA_W", "WYPOZYCZ.DATA_Z", "WYPOZYCZ.FILM_ID", "WYPOZYCZ.ID_CD",
+                                        "WYPOZYCZ.ID_OSOBY"}));
     EXPECT_EQ(file.integer("SELECT COUNT(*) FROM MSysIndexes WHERE TableName = 'FILMY'"), 0);
 }
 
@@ -114,14 +116,15 @@ TEST(SampleStructure, OldIndexesStartWithFieldsTheUpgradeDrops)
     }
     EXPECT_EQ(indexNames(open("ready-yesno"), "FILMY"),
               (std::vector<std::string>{"FILMY.GATUNEK", "FILMY.PrimaryKey", "FILMY.T_ORG", "FILMY.T_PL"}));
-    EXPECT_EQ(indexNames(open("ready-yesno"), "WYPOZYCZ"),
-              (std::vector<std::string>{"WYPOZYCZ.DATA_W", "WYPOZYCZ.DATA_Z", "WYPOZYCZ.FILM_ID", "WYPOZYCZ.ID_OSOBY"}));
+    EXPECT_EQ(
+        indexNames(open("ready-yesno"), "WYPOZYCZ"),
+        (std::vector<std::string>{"WYPOZYCZ.DATA_W", "WYPOZYCZ.DATA_Z", "WYPOZYCZ.FILM_ID", "WYPOZYCZ.ID_OSOBY"}));
 }
 
 TEST(SampleStructure, PrimaryKeyIsAUniqueIndexListedInMSysIndexes)
 {
-    for (auto [level, key] : {std::pair{"ready-yesno", "ID_CD"}, std::pair{"no-aka", "ID_CD"},
-                              std::pair{"ready-long", "FILM_ID"}}) {
+    for (auto [level, key] :
+         {std::pair{"ready-yesno", "ID_CD"}, std::pair{"no-aka", "ID_CD"}, std::pair{"ready-long", "FILM_ID"}}) {
         SCOPED_TRACE(level);
         const auto file = open(level);
         const auto indexes = file.indexes("FILMY");
@@ -142,7 +145,8 @@ TEST(SampleStructure, EachLevelHasItsTables)
         EXPECT_EQ(open(level).tables(), catalogue) << level;
     EXPECT_EQ(open("no-loans").tables(), (std::vector<std::string>{"FILMY", "MSysFields", "MSysIndexes", "OSOBY"}));
     const auto other = open("no-films").tables();
-    EXPECT_EQ(std::count_if(other.begin(), other.end(), [](const std::string& t) { return !t.starts_with("MSys"); }), 2);
+    EXPECT_EQ(std::count_if(other.begin(), other.end(), [](const std::string& t) { return !t.starts_with("MSys"); }),
+              2);
     for (const auto& table : other) {
         EXPECT_NE(table, "FILMY");
         EXPECT_NE(table, "WYPOZYCZ");
@@ -159,9 +163,10 @@ TEST(SampleStructure, FieldPropertiesCoverEveryFieldAndMatchTheLevel)
     const auto upgraded = open("upgraded");
     for (const auto& column : target) {
         const bool textual = column.type.starts_with("TEXT") || column.type == "MEMO";
-        EXPECT_EQ(upgraded.integer("SELECT AllowZeroLength FROM MSysFields WHERE TableName = 'FILMY' AND FieldName = '" +
-                                   column.name + "'"),
-                  textual ? 1 : 0)
+        EXPECT_EQ(
+            upgraded.integer("SELECT AllowZeroLength FROM MSysFields WHERE TableName = 'FILMY' AND FieldName = '" +
+                             column.name + "'"),
+            textual ? 1 : 0)
             << column.name;
     }
 }

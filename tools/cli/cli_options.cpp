@@ -48,10 +48,8 @@ std::optional<CliOptions> ParseOptions(const std::vector<std::string>& args, std
             folderGiven = true;
         }
     }
-    if (options.folder.empty())
-        options.folder = ".";
-    if (options.folder.back() != '/')
-        options.folder += '/';
+    if (options.folder.empty()) options.folder = ".";
+    if (options.folder.back() != '/') options.folder += '/';
     return options;
 }
 

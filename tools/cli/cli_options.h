@@ -6,8 +6,8 @@
 namespace cli {
 
 struct CliOptions {
-    std::string folder;     // ends in '/'
-    bool keepIdCd = true;   // the window's "Zachowaj zawartość pola ID_CD"
+    std::string folder;    // ends in '/'
+    bool keepIdCd = true;  // the window's "Zachowaj zawartość pola ID_CD"
     bool checkOnly = false;
     bool help = false;
 };

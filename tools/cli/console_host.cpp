@@ -8,22 +8,15 @@ const char* OutcomeText(patch::FileOutcome outcome)
 {
     using patch::FileOutcome;
     switch (outcome) {
-    case FileOutcome::NotCatalogue:
-        return "pominięta: brak tabeli FILMY";
-    case FileOutcome::LacksEarlierPatch:
-        return "pominięta: brak wcześniejszego patcha";
-    case FileOutcome::AlreadyUpgraded:
-        return "już uaktualniona";
-    case FileOutcome::Upgraded:
-        return "uaktualniona";
-    case FileOutcome::UpgradedWithoutLoans:
-        return "tabela FILMY uaktualniona, brak tabeli WYPOZYCZ";
+    case FileOutcome::NotCatalogue: return "pominięta: brak tabeli FILMY";
+    case FileOutcome::LacksEarlierPatch: return "pominięta: brak wcześniejszego patcha";
+    case FileOutcome::AlreadyUpgraded: return "już uaktualniona";
+    case FileOutcome::Upgraded: return "uaktualniona";
+    case FileOutcome::UpgradedWithoutLoans: return "tabela FILMY uaktualniona, brak tabeli WYPOZYCZ";
     case FileOutcome::UpgradedNotCompacted:
         return "uaktualniona, ale nieskompaktowana (nie udało się zapisać skompaktowanej kopii)";
-    case FileOutcome::ConversionError:
-        return "błąd konwersji, baza pozostała bez zmian";
-    case FileOutcome::Failed:
-        return "nie udało się otworzyć lub zapisać bazy, pozostała bez zmian";
+    case FileOutcome::ConversionError: return "błąd konwersji, baza pozostała bez zmian";
+    case FileOutcome::Failed: return "nie udało się otworzyć lub zapisać bazy, pozostała bez zmian";
     }
     return "";
 }
@@ -42,16 +35,14 @@ void ConsoleHost::SetFileList(const std::vector<std::string>& names)
 {
     names_ = names;
     outcomes_.assign(names_.size(), patch::FileOutcome::Failed);
-    if (!names_.empty())
-        out_ << "Bazy w folderze " << folder_ << ": " << names_.size() << "\n";
+    if (!names_.empty()) out_ << "Bazy w folderze " << folder_ << ": " << names_.size() << "\n";
 }
 
 void ConsoleHost::TickFile(int /*index*/) {}
 
 void ConsoleHost::SetProgressMaximum(int maximum)
 {
-    if (!inFile_)
-        return;  // the run's own count of files
+    if (!inFile_) return;  // the run's own count of files
     EndProgressLine();
     maximum_ = maximum;
     position_ = 0;
@@ -76,12 +67,10 @@ void ConsoleHost::ProcessPendingMessages()
 
 void ConsoleHost::ShowProgress(bool force)
 {
-    if (!inFile_ || maximum_ <= 0)
-        return;
+    if (!inFile_ || maximum_ <= 0) return;
     if (terminal_) {
         const auto now = std::chrono::steady_clock::now();
-        if (!force && position_ < maximum_ && now - lastDrawn_ < std::chrono::milliseconds(100))
-            return;
+        if (!force && position_ < maximum_ && now - lastDrawn_ < std::chrono::milliseconds(100)) return;
         lastDrawn_ = now;
         constexpr int width = 30;
         const int filled = static_cast<int>(static_cast<long long>(position_) * width / maximum_);

@@ -19,18 +19,12 @@ using patch::FileOutcome;
 const char* StateText(CatalogueState state)
 {
     switch (state) {
-    case CatalogueState::CannotOpen:
-        return "nie daje się otworzyć";
-    case CatalogueState::NotCatalogue:
-        return "nie jest katalogiem (brak tabeli FILMY)";
-    case CatalogueState::LacksEarlierPatch:
-        return "brak wcześniejszego patcha";
-    case CatalogueState::NeedsUpgrade:
-        return "wymaga uaktualnienia";
-    case CatalogueState::AlreadyUpgraded:
-        return "już uaktualniona";
-    case CatalogueState::FilmsTableDamaged:
-        return "tabela FILMY nie ma wymaganych pól";
+    case CatalogueState::CannotOpen: return "nie daje się otworzyć";
+    case CatalogueState::NotCatalogue: return "nie jest katalogiem (brak tabeli FILMY)";
+    case CatalogueState::LacksEarlierPatch: return "brak wcześniejszego patcha";
+    case CatalogueState::NeedsUpgrade: return "wymaga uaktualnienia";
+    case CatalogueState::AlreadyUpgraded: return "już uaktualniona";
+    case CatalogueState::FilmsTableDamaged: return "tabela FILMY nie ma wymaganych pól";
     }
     return "";
 }
@@ -40,8 +34,7 @@ std::vector<std::string> Lines(const std::string& text)
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
     return lines;
@@ -59,8 +52,7 @@ int Check(const cli::CliOptions& options)
     for (const auto& name : names) {
         const auto check = patch::CheckCatalogue(components.dbFilm, components.mdbFilmy, options.folder + name);
         std::cout << name << ": " << StateText(check.state);
-        if (!check.detail.empty())
-            std::cout << " (" << check.detail << ")";
+        if (!check.detail.empty()) std::cout << " (" << check.detail << ")";
         std::cout << "\n";
         if (check.state != CatalogueState::NeedsUpgrade && check.state != CatalogueState::AlreadyUpgraded &&
             check.state != CatalogueState::NotCatalogue)
@@ -74,8 +66,7 @@ int Run(const cli::CliOptions& options)
     cli::ConsoleHost host(options.folder, options.keepIdCd, std::cout, isatty(STDOUT_FILENO) == 1);
     patch::RunPatch(host);
     const auto& outcomes = host.Outcomes();
-    if (outcomes.empty())
-        return 1;
+    if (outcomes.empty()) return 1;
     int done = 0, skipped = 0, problems = 0;
     for (const auto outcome : outcomes) {
         if (outcome == FileOutcome::Upgraded || outcome == FileOutcome::AlreadyUpgraded)

@@ -36,8 +36,8 @@ std::string DateTimeText(int dayNumber, int secondOfDay)
     if (secondOfDay < 0 || secondOfDay >= 86400) throw std::out_of_range("second of day");
     const CivilDate d = DateOfDay(dayNumber);
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day,
-                  secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, secondOfDay / 3600,
+                  secondOfDay / 60 % 60, secondOfDay % 60);
     return text;
 }
 

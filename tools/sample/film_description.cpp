@@ -40,13 +40,20 @@ std::string expand(std::string_view pattern, const Cast& cast)
             continue;
         }
         const std::string_view inner = pattern.substr(i + 1, end - i - 1);
-        if (open == '[') text += alternative(inner, cast.second.gender);
-        else if (inner == "P") text += cast.hero.first;
-        else if (inner == "S") text += cast.second.full();
-        else if (inner == "J") text += alternative(cast.profession, cast.hero.gender);
-        else if (inner == "M") text += cast.place;
-        else if (inner == "D") text += cast.decade;
-        else text += alternative(inner, cast.hero.gender);
+        if (open == '[')
+            text += alternative(inner, cast.second.gender);
+        else if (inner == "P")
+            text += cast.hero.first;
+        else if (inner == "S")
+            text += cast.second.full();
+        else if (inner == "J")
+            text += alternative(cast.profession, cast.hero.gender);
+        else if (inner == "M")
+            text += cast.place;
+        else if (inner == "D")
+            text += cast.decade;
+        else
+            text += alternative(inner, cast.hero.gender);
         i = end + 1;
     }
     return CapitalizeFirst(std::move(text));
@@ -102,4 +109,3 @@ std::string MakeDescription(RandomSource& random, Language language)
 }
 
 }  // namespace sample
-

@@ -49,7 +49,10 @@ std::string grouped(int number)
     return text;
 }
 
-std::string kbps(int rate) { return grouped(rate) + " kb/s"; }
+std::string kbps(int rate)
+{
+    return grouped(rate) + " kb/s";
+}
 
 std::string_view pickOf(RandomSource& random, std::initializer_list<std::string_view> choices)
 {
@@ -93,22 +96,29 @@ void addDvdDetails(RandomSource& random, Film& film, Language language, int vide
 void addMedium(RandomSource& random, Film& film, Language language)
 {
     const auto roll = random.below(100);
-    const std::string_view subtype = roll < 35 ? "DivX" : roll < 60 ? "XviD" : roll < 80 ? "DVD" : roll < 85 ? "VCD"
-                                   : roll < 90 ? "SVCD" : roll < 95 ? "VHS" : "";
+    const std::string_view subtype = roll < 35   ? "DivX"
+                                     : roll < 60 ? "XviD"
+                                     : roll < 80 ? "DVD"
+                                     : roll < 85 ? "VCD"
+                                     : roll < 90 ? "SVCD"
+                                     : roll < 95 ? "VHS"
+                                                 : "";
     if (!subtype.empty()) film.subtype = std::string(subtype);
     if (subtype == "DivX" || subtype == "XviD") {
         const int discs = random.percent(70) ? 1 : random.percent(93) ? 2 : 3;
         film.discs = discs;
         film.size = grouped(discs * random.between(650, 702)) + " MB";
-        film.videoCodec = std::string(subtype == "DivX"
-            ? pickOf(random, {"DivX 3.11 Low-Motion", "DivX 4.12", "DivX 5.0.2", "DivX 5.2.1", "DivX 6.0"})
-            : pickOf(random, {"XviD 0.9.2", "XviD 1.0.3", "XviD 1.1.0"}));
-        film.resolution = std::string(pickOf(random, {"640x272", "640x352", "576x320", "512x288", "720x304", "640x480"}));
+        film.videoCodec = std::string(subtype == "DivX" ? pickOf(random, {"DivX 3.11 Low-Motion", "DivX 4.12",
+                                                                          "DivX 5.0.2", "DivX 5.2.1", "DivX 6.0"})
+                                                        : pickOf(random, {"XviD 0.9.2", "XviD 1.0.3", "XviD 1.1.0"}));
+        film.resolution =
+            std::string(pickOf(random, {"640x272", "640x352", "576x320", "512x288", "720x304", "640x480"}));
         film.fps = std::string(pickOf(random, {"23,976", "25,000", "29,970"}));
         film.videoBitrate = kbps(random.between(70, 140) * 10);
         film.audioCodec = std::string(pickOf(random, {"MPEG Layer-3", "AC3", "MPEG Layer-3 VBR"}));
         film.sampleRate = std::string(pickOf(random, {"48000 Hz", "44100 Hz"}));
-        film.audioBitrate = std::string(pickOf(random, {"96 kb/s", "112 kb/s", "128 kb/s", "192 kb/s", "384 kb/s", "448 kb/s"}));
+        film.audioBitrate =
+            std::string(pickOf(random, {"96 kb/s", "112 kb/s", "128 kb/s", "192 kb/s", "384 kb/s", "448 kb/s"}));
         film.channels = std::string(pickOf(random, {"2 (stereo)", "1 (mono)", "6 (5.1)"}));
     } else if (subtype == "DVD") {
         const int videoBitrate = random.between(45, 85) * 100;
@@ -166,8 +176,14 @@ FilmMaker::FilmMaker(std::uint64_t seed, int count) : random_(seed, 1), count_(c
     for (int i = 0; i < seriesCount; ++i) series_.push_back(MakeFilmTitle(seriesRandom, Language::English));
 }
 
-int FilmMaker::FirstDay() { return DayNumber({2002, 1, 1}); }
-int FilmMaker::LastDay() { return DayNumber({2008, 6, 30}); }
+int FilmMaker::FirstDay()
+{
+    return DayNumber({2002, 1, 1});
+}
+int FilmMaker::LastDay()
+{
+    return DayNumber({2008, 6, 30});
+}
 
 Film FilmMaker::next()
 {
@@ -202,7 +218,8 @@ Film FilmMaker::next()
     if (random.percent(10)) film.cinematography.reset();
     film.music = names(random, language, 1, 15, 254);
     if (random.percent(12)) film.music.reset();
-    if (!random.percent(8)) film.actors = JoinWithin(MakeFullNames(random, language, random.between(4, 12)), ", ", 100000);
+    if (!random.percent(8))
+        film.actors = JoinWithin(MakeFullNames(random, language, random.between(4, 12)), ", ", 100000);
 
     addMedium(random, film, language);
     if (!random.percent(5)) film.duration = durationText(random.between(75 * 60, 190 * 60));
@@ -230,8 +247,10 @@ Film FilmMaker::next()
     const std::int32_t disc = disc_;
     disc_ += film.discs.value_or(1);
     const auto idCdRoll = random.below(10);
-    if (idCdRoll >= 2) film.ownIdCd = disc;
-    else if (idCdRoll == 1) film.ownIdCd = 0;
+    if (idCdRoll >= 2)
+        film.ownIdCd = disc;
+    else if (idCdRoll == 1)
+        film.ownIdCd = 0;
 
     if (random.percent(6)) {
         const auto series = random.below(seriesCount);

@@ -12,8 +12,10 @@ namespace {
 void report(const std::filesystem::path& file, sample::Level level, const sample::SampleSummary& summary)
 {
     std::cout << file.string() << ": " << sample::LevelName(level);
-    if (summary.albums) std::cout << ", " << summary.albums << " albums";
-    else std::cout << ", " << summary.films << " films, " << summary.loans << " loans";
+    if (summary.albums)
+        std::cout << ", " << summary.albums << " albums";
+    else
+        std::cout << ", " << summary.films << " films, " << summary.loans << " loans";
     std::cout << ", " << summary.people << " people\n";
 }
 
@@ -34,7 +36,8 @@ int main(int argc, char** argv)
         case sample::CommandLine::Action::Help: std::cout << sample::HelpText(); break;
         case sample::CommandLine::Action::ListLevels: std::cout << sample::LevelList(); break;
         case sample::CommandLine::Action::WriteFile:
-            report(command.target, command.options.level, sample::WriteSampleCatalogue(command.target, command.options));
+            report(command.target, command.options.level,
+                   sample::WriteSampleCatalogue(command.target, command.options));
             break;
         case sample::CommandLine::Action::WriteEveryLevel:
             for (const auto& file : sample::WriteEveryLevel(command.target, command.options))

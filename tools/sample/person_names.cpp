@@ -7,9 +7,9 @@ namespace {
 std::string feminineSurname(std::string_view surname)
 {
     std::string result(surname);
-    const bool adjectival = result.size() > 3 && result.ends_with("ki") &&
-                            (result[result.size() - 3] == 's' || result[result.size() - 3] == 'c' ||
-                             result[result.size() - 3] == 'z');
+    const bool adjectival =
+        result.size() > 3 && result.ends_with("ki") &&
+        (result[result.size() - 3] == 's' || result[result.size() - 3] == 'c' || result[result.size() - 3] == 'z');
     if (adjectival) result.back() = 'a';
     return result;
 }

@@ -7,124 +7,173 @@ namespace {
 using sv = std::string_view;
 
 constexpr sv polishMale[] = {
-    "Adam", "Andrzej", "Bartosz", "Dariusz", "Grzegorz", "Jacek", "Jakub", "Jan", "Janusz", "Jerzy",
-    "Kamil", "Krzysztof", "Łukasz", "Maciej", "Marcin", "Marek", "Mariusz", "Michał", "Mirosław", "Paweł",
-    "Piotr", "Rafał", "Robert", "Ryszard", "Sławomir", "Stanisław", "Szymon", "Tadeusz", "Tomasz", "Wojciech",
-    "Zbigniew", "Zdzisław", "Bogusław", "Wiesław", "Witold", "Jędrzej", "Mikołaj", "Przemysław", "Wacław", "Józef",
+    "Adam",     "Andrzej",   "Bartosz",  "Dariusz",   "Grzegorz", "Jacek",      "Jakub",    "Jan",
+    "Janusz",   "Jerzy",     "Kamil",    "Krzysztof", "Łukasz",   "Maciej",     "Marcin",   "Marek",
+    "Mariusz",  "Michał",    "Mirosław", "Paweł",     "Piotr",    "Rafał",      "Robert",   "Ryszard",
+    "Sławomir", "Stanisław", "Szymon",   "Tadeusz",   "Tomasz",   "Wojciech",   "Zbigniew", "Zdzisław",
+    "Bogusław", "Wiesław",   "Witold",   "Jędrzej",   "Mikołaj",  "Przemysław", "Wacław",   "Józef",
 };
 constexpr sv polishFemale[] = {
-    "Agnieszka", "Aleksandra", "Alicja", "Anna", "Barbara", "Beata", "Danuta", "Dorota", "Elżbieta", "Ewa",
-    "Grażyna", "Halina", "Iwona", "Jadwiga", "Joanna", "Justyna", "Katarzyna", "Krystyna", "Magdalena", "Małgorzata",
-    "Maria", "Marta", "Monika", "Natalia", "Renata", "Teresa", "Urszula", "Wanda", "Zofia", "Żaneta",
-    "Bożena", "Jolanta", "Łucja", "Weronika", "Kinga",
+    "Agnieszka", "Aleksandra", "Alicja", "Anna",   "Barbara", "Beata",   "Danuta",   "Dorota",    "Elżbieta",
+    "Ewa",       "Grażyna",    "Halina", "Iwona",  "Jadwiga", "Joanna",  "Justyna",  "Katarzyna", "Krystyna",
+    "Magdalena", "Małgorzata", "Maria",  "Marta",  "Monika",  "Natalia", "Renata",   "Teresa",    "Urszula",
+    "Wanda",     "Zofia",      "Żaneta", "Bożena", "Jolanta", "Łucja",   "Weronika", "Kinga",
 };
 constexpr sv polishSurnames[] = {
-    "Nowak", "Kowalski", "Wiśniewski", "Wójcik", "Kowalczyk", "Kamiński", "Lewandowski", "Zieliński",
-    "Szymański", "Woźniak", "Dąbrowski", "Kozłowski", "Jankowski", "Mazur", "Wojciechowski", "Kwiatkowski",
-    "Krawczyk", "Kaczmarek", "Piotrowski", "Grabowski", "Zając", "Pawłowski", "Michalski", "Król",
-    "Wieczorek", "Jabłoński", "Wróbel", "Nowakowski", "Majewski", "Olszewski", "Stępień", "Malinowski",
-    "Jaworski", "Adamczyk", "Dudek", "Nowicki", "Pawlak", "Górski", "Witkowski", "Walczak", "Sikora",
-    "Baran", "Rutkowski", "Michalak", "Szewczyk", "Ostrowski", "Tomaszewski", "Pietrzak", "Zalewski",
-    "Wróblewski", "Jasiński", "Sadowski", "Żak", "Ślusarczyk", "Łukasiewicz", "Gołębiowski", "Bąk",
-    "Chmielewski", "Śliwiński", "Kaźmierczak", "Zawadzki", "Sobczak",
+    "Nowak",     "Kowalski",    "Wiśniewski", "Wójcik",      "Kowalczyk", "Kamiński",   "Lewandowski",   "Zieliński",
+    "Szymański", "Woźniak",     "Dąbrowski",  "Kozłowski",   "Jankowski", "Mazur",      "Wojciechowski", "Kwiatkowski",
+    "Krawczyk",  "Kaczmarek",   "Piotrowski", "Grabowski",   "Zając",     "Pawłowski",  "Michalski",     "Król",
+    "Wieczorek", "Jabłoński",   "Wróbel",     "Nowakowski",  "Majewski",  "Olszewski",  "Stępień",       "Malinowski",
+    "Jaworski",  "Adamczyk",    "Dudek",      "Nowicki",     "Pawlak",    "Górski",     "Witkowski",     "Walczak",
+    "Sikora",    "Baran",       "Rutkowski",  "Michalak",    "Szewczyk",  "Ostrowski",  "Tomaszewski",   "Pietrzak",
+    "Zalewski",  "Wróblewski",  "Jasiński",   "Sadowski",    "Żak",       "Ślusarczyk", "Łukasiewicz",   "Gołębiowski",
+    "Bąk",       "Chmielewski", "Śliwiński",  "Kaźmierczak", "Zawadzki",  "Sobczak",
 };
 
 constexpr sv englishMale[] = {
-    "James", "John", "Robert", "Michael", "William", "David", "Richard", "Thomas", "Charles", "Christopher",
-    "Daniel", "Matthew", "George", "Steven", "Paul", "Mark", "Kevin", "Brian", "Edward", "Jack",
-    "Frank", "Peter", "Harry", "Nicholas", "Samuel", "Henry", "Patrick", "Sean", "Tom", "Alan",
+    "James",  "John",    "Robert", "Michael",  "William", "David", "Richard", "Thomas", "Charles", "Christopher",
+    "Daniel", "Matthew", "George", "Steven",   "Paul",    "Mark",  "Kevin",   "Brian",  "Edward",  "Jack",
+    "Frank",  "Peter",   "Harry",  "Nicholas", "Samuel",  "Henry", "Patrick", "Sean",   "Tom",     "Alan",
 };
 constexpr sv englishFemale[] = {
-    "Mary", "Patricia", "Jennifer", "Linda", "Elizabeth", "Susan", "Jessica", "Sarah", "Karen", "Nancy",
-    "Lisa", "Emily", "Emma", "Julia", "Kate", "Rachel", "Laura", "Helen", "Anne", "Diane",
-    "Claire", "Grace", "Meg", "Holly", "Rose", "Naomi", "Sharon", "Michelle", "Amy", "Cynthia",
+    "Mary",   "Patricia", "Jennifer", "Linda", "Elizabeth", "Susan",  "Jessica", "Sarah",    "Karen", "Nancy",
+    "Lisa",   "Emily",    "Emma",     "Julia", "Kate",      "Rachel", "Laura",   "Helen",    "Anne",  "Diane",
+    "Claire", "Grace",    "Meg",      "Holly", "Rose",      "Naomi",  "Sharon",  "Michelle", "Amy",   "Cynthia",
 };
 constexpr sv englishSurnames[] = {
-    "Smith", "Johnson", "Williams", "Brown", "Jones", "Miller", "Davis", "Wilson", "Anderson", "Taylor",
-    "Thomas", "Moore", "Jackson", "Martin", "Lee", "Thompson", "White", "Harris", "Clark", "Lewis",
-    "Walker", "Hall", "Allen", "Young", "King", "Wright", "Scott", "Green", "Baker", "Adams",
-    "Nelson", "Hill", "Campbell", "Mitchell", "Roberts", "Carter", "Phillips", "Evans", "Turner", "Parker",
-    "Collins", "Edwards", "Stewart", "Morris", "Murphy", "Cook", "Rogers", "Morgan", "Cooper", "Reed",
-    "Bennett", "Gray", "Hughes", "Price", "Sullivan", "Russell", "Fisher", "Harper", "Walsh", "O'Connor",
+    "Smith",   "Johnson", "Williams", "Brown",    "Jones",    "Miller",   "Davis",    "Wilson", "Anderson", "Taylor",
+    "Thomas",  "Moore",   "Jackson",  "Martin",   "Lee",      "Thompson", "White",    "Harris", "Clark",    "Lewis",
+    "Walker",  "Hall",    "Allen",    "Young",    "King",     "Wright",   "Scott",    "Green",  "Baker",    "Adams",
+    "Nelson",  "Hill",    "Campbell", "Mitchell", "Roberts",  "Carter",   "Phillips", "Evans",  "Turner",   "Parker",
+    "Collins", "Edwards", "Stewart",  "Morris",   "Murphy",   "Cook",     "Rogers",   "Morgan", "Cooper",   "Reed",
+    "Bennett", "Gray",    "Hughes",   "Price",    "Sullivan", "Russell",  "Fisher",   "Harper", "Walsh",    "O'Connor",
 };
 
 constexpr sv frenchMale[] = {
-    "Jean", "Pierre", "Michel", "Philippe", "Alain", "Jacques", "Bernard", "François", "Gérard",
-    "Daniel", "Luc", "Olivier", "Christophe", "Vincent", "Mathieu", "Julien", "Laurent", "Thierry",
+    "Jean",   "Pierre", "Michel",  "Philippe",   "Alain",   "Jacques", "Bernard", "François", "Gérard",
+    "Daniel", "Luc",    "Olivier", "Christophe", "Vincent", "Mathieu", "Julien",  "Laurent",  "Thierry",
 };
 constexpr sv frenchFemale[] = {
-    "Marie", "Nathalie", "Isabelle", "Sylvie", "Catherine", "Françoise", "Sophie", "Juliette",
-    "Camille", "Amélie", "Audrey", "Emmanuelle", "Béatrice", "Chantal", "Hélène", "Céline",
+    "Marie",   "Nathalie", "Isabelle", "Sylvie",     "Catherine", "Françoise", "Sophie", "Juliette",
+    "Camille", "Amélie",   "Audrey",   "Emmanuelle", "Béatrice",  "Chantal",   "Hélène", "Céline",
 };
 constexpr sv frenchSurnames[] = {
-    "Martin", "Bernard", "Dubois", "Thomas", "Robert", "Richard", "Petit", "Durand", "Leroy", "Moreau",
-    "Simon", "Laurent", "Lefèbvre", "Michel", "Garcia", "David", "Bertrand", "Roux", "Vincent", "Fournier",
-    "Morel", "Girard", "Bonnet", "Dupont", "Lambert", "Fontaine", "Rousseau", "Mercier", "Blanc", "Chevalier",
+    "Martin", "Bernard", "Dubois",   "Thomas", "Robert",  "Richard",  "Petit",    "Durand",  "Leroy",   "Moreau",
+    "Simon",  "Laurent", "Lefèbvre", "Michel", "Garcia",  "David",    "Bertrand", "Roux",    "Vincent", "Fournier",
+    "Morel",  "Girard",  "Bonnet",   "Dupont", "Lambert", "Fontaine", "Rousseau", "Mercier", "Blanc",   "Chevalier",
 };
 
 constexpr sv germanMale[] = {
-    "Hans", "Peter", "Klaus", "Wolfgang", "Jürgen", "Dieter", "Thomas", "Michael", "Stefan",
-    "Andreas", "Frank", "Uwe", "Günter", "Matthias", "Jan", "Tobias", "Florian", "Moritz",
+    "Hans",    "Peter", "Klaus", "Wolfgang", "Jürgen",   "Dieter", "Thomas", "Michael", "Stefan",
+    "Andreas", "Frank", "Uwe",   "Günter",   "Matthias", "Jan",    "Tobias", "Florian", "Moritz",
 };
 constexpr sv germanFemale[] = {
-    "Ursula", "Monika", "Petra", "Sabine", "Renate", "Helga", "Karin", "Brigitte",
-    "Claudia", "Susanne", "Andrea", "Julia", "Katrin", "Anja", "Franka", "Nina",
+    "Ursula",  "Monika",  "Petra",  "Sabine", "Renate", "Helga", "Karin",  "Brigitte",
+    "Claudia", "Susanne", "Andrea", "Julia",  "Katrin", "Anja",  "Franka", "Nina",
 };
 constexpr sv germanSurnames[] = {
-    "Müller", "Schmidt", "Schneider", "Fischer", "Weber", "Meyer", "Wagner", "Becker", "Schulz", "Hoffmann",
-    "Schäfer", "Koch", "Bauer", "Richter", "Klein", "Wolf", "Schröder", "Neumann", "Schwarz", "Zimmermann",
-    "Braun", "Krüger", "Hofmann", "Hartmann", "Lange", "Schmitt", "Werner", "Krause", "Meier", "Lehmann",
+    "Müller",  "Schmidt", "Schneider", "Fischer",  "Weber", "Meyer",   "Wagner",   "Becker",  "Schulz",  "Hoffmann",
+    "Schäfer", "Koch",    "Bauer",     "Richter",  "Klein", "Wolf",    "Schröder", "Neumann", "Schwarz", "Zimmermann",
+    "Braun",   "Krüger",  "Hofmann",   "Hartmann", "Lange", "Schmitt", "Werner",   "Krause",  "Meier",   "Lehmann",
 };
 
 constexpr sv italianMale[] = {
-    "Marco", "Giuseppe", "Giovanni", "Antonio", "Mario", "Luigi", "Francesco", "Roberto", "Paolo",
-    "Stefano", "Alessandro", "Andrea", "Massimo", "Luca", "Sergio", "Vittorio", "Federico", "Carlo",
+    "Marco",   "Giuseppe",   "Giovanni", "Antonio", "Mario", "Luigi",  "Francesco", "Roberto",  "Paolo",
+    "Stefano", "Alessandro", "Andrea",   "Massimo", "Luca",  "Sergio", "Vittorio",  "Federico", "Carlo",
 };
 constexpr sv italianFemale[] = {
-    "Maria", "Anna", "Giulia", "Francesca", "Chiara", "Sara", "Valentina", "Laura",
-    "Elena", "Alessandra", "Silvia", "Monica", "Claudia", "Sofia", "Giovanna", "Paola",
+    "Maria", "Anna",       "Giulia", "Francesca", "Chiara",  "Sara",  "Valentina", "Laura",
+    "Elena", "Alessandra", "Silvia", "Monica",    "Claudia", "Sofia", "Giovanna",  "Paola",
 };
 constexpr sv italianSurnames[] = {
-    "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci", "Marino", "Greco",
-    "Bruno", "Gallo", "Conti", "De Luca", "Mancini", "Costa", "Giordano", "Rizzo", "Lombardi", "Moretti",
-    "Barbieri", "Fontana", "Santoro", "Mariani", "Rinaldi", "Caruso", "Ferrara", "Galli", "Martini", "Leone",
+    "Rossi",    "Russo",   "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo",  "Ricci", "Marino",   "Greco",
+    "Bruno",    "Gallo",   "Conti",   "De Luca",  "Mancini", "Costa",  "Giordano", "Rizzo", "Lombardi", "Moretti",
+    "Barbieri", "Fontana", "Santoro", "Mariani",  "Rinaldi", "Caruso", "Ferrara",  "Galli", "Martini",  "Leone",
 };
 
 constexpr Country countries[] = {
-    {"USA", Language::English, 420},          {"Polska", Language::Polish, 150},
-    {"Wielka Brytania", Language::English, 90}, {"Francja", Language::French, 70},
-    {"Niemcy", Language::German, 50},         {"Włochy", Language::Italian, 35},
-    {"Kanada", Language::English, 30},        {"Australia", Language::English, 15},
-    {"Hiszpania", Language::English, 15},     {"Czechy", Language::English, 15},
-    {"Japonia", Language::English, 20},       {"Szwecja", Language::English, 10},
-    {"Dania", Language::English, 10},         {"Irlandia", Language::English, 10},
-    {"Nowa Zelandia", Language::English, 10}, {"Korea Południowa", Language::English, 10},
-    {"Rosja", Language::English, 10},         {"Meksyk", Language::English, 10},
-    {"Węgry", Language::English, 5},          {"Hongkong", Language::English, 10},
+    {"USA", Language::English, 420},
+    {"Polska", Language::Polish, 150},
+    {"Wielka Brytania", Language::English, 90},
+    {"Francja", Language::French, 70},
+    {"Niemcy", Language::German, 50},
+    {"Włochy", Language::Italian, 35},
+    {"Kanada", Language::English, 30},
+    {"Australia", Language::English, 15},
+    {"Hiszpania", Language::English, 15},
+    {"Czechy", Language::English, 15},
+    {"Japonia", Language::English, 20},
+    {"Szwecja", Language::English, 10},
+    {"Dania", Language::English, 10},
+    {"Irlandia", Language::English, 10},
+    {"Nowa Zelandia", Language::English, 10},
+    {"Korea Południowa", Language::English, 10},
+    {"Rosja", Language::English, 10},
+    {"Meksyk", Language::English, 10},
+    {"Węgry", Language::English, 5},
+    {"Hongkong", Language::English, 10},
     {"Chiny", Language::English, 5},
 };
 
 constexpr sv genres[] = {
-    "Dramat", "Komedia", "Thriller", "Horror", "Sci-Fi", "Fantasy", "Akcja", "Przygodowy", "Kryminał",
-    "Wojenny", "Western", "Animacja", "Familijny", "Romans", "Obyczajowy", "Dokumentalny", "Biograficzny",
-    "Historyczny", "Musical", "Sensacyjny", "Psychologiczny", "Komedia romantyczna", "Dreszczowiec",
-    "Kostiumowy", "Komedia kryminalna", "Melodramat", "Gangsterski", "Katastroficzny", "Sportowy", "Muzyczny",
+    "Dramat",
+    "Komedia",
+    "Thriller",
+    "Horror",
+    "Sci-Fi",
+    "Fantasy",
+    "Akcja",
+    "Przygodowy",
+    "Kryminał",
+    "Wojenny",
+    "Western",
+    "Animacja",
+    "Familijny",
+    "Romans",
+    "Obyczajowy",
+    "Dokumentalny",
+    "Biograficzny",
+    "Historyczny",
+    "Musical",
+    "Sensacyjny",
+    "Psychologiczny",
+    "Komedia romantyczna",
+    "Dreszczowiec",
+    "Kostiumowy",
+    "Komedia kryminalna",
+    "Melodramat",
+    "Gangsterski",
+    "Katastroficzny",
+    "Sportowy",
+    "Muzyczny",
 };
 
 constexpr TitleAdjective adjectives[] = {
-    {"Ostatni", "Ostatnia", "Ostatnie", "Last"},       {"Cichy", "Cicha", "Ciche", "Silent"},
-    {"Czarny", "Czarna", "Czarne", "Black"},           {"Zimny", "Zimna", "Zimne", "Cold"},
-    {"Długi", "Długa", "Długie", "Long"},              {"Złoty", "Złota", "Złote", "Golden"},
-    {"Stary", "Stara", "Stare", "Old"},                {"Ukryty", "Ukryta", "Ukryte", "Hidden"},
-    {"Zapomniany", "Zapomniana", "Zapomniane", "Forgotten"}, {"Dziki", "Dzika", "Dzikie", "Wild"},
-    {"Wielki", "Wielka", "Wielkie", "Great"},          {"Samotny", "Samotna", "Samotne", "Lonely"},
+    {"Ostatni", "Ostatnia", "Ostatnie", "Last"},
+    {"Cichy", "Cicha", "Ciche", "Silent"},
+    {"Czarny", "Czarna", "Czarne", "Black"},
+    {"Zimny", "Zimna", "Zimne", "Cold"},
+    {"Długi", "Długa", "Długie", "Long"},
+    {"Złoty", "Złota", "Złote", "Golden"},
+    {"Stary", "Stara", "Stare", "Old"},
+    {"Ukryty", "Ukryta", "Ukryte", "Hidden"},
+    {"Zapomniany", "Zapomniana", "Zapomniane", "Forgotten"},
+    {"Dziki", "Dzika", "Dzikie", "Wild"},
+    {"Wielki", "Wielka", "Wielkie", "Great"},
+    {"Samotny", "Samotna", "Samotne", "Lonely"},
     {"Niebezpieczny", "Niebezpieczna", "Niebezpieczne", "Dangerous"},
-    {"Śmiertelny", "Śmiertelna", "Śmiertelne", "Deadly"}, {"Czerwony", "Czerwona", "Czerwone", "Red"},
-    {"Biały", "Biała", "Białe", "White"},              {"Mroczny", "Mroczna", "Mroczne", "Dark"},
-    {"Gorący", "Gorąca", "Gorące", "Hot"},             {"Żelazny", "Żelazna", "Żelazne", "Iron"},
-    {"Szósty", "Szósta", "Szóste", "Sixth"},           {"Tajemniczy", "Tajemnicza", "Tajemnicze", "Mysterious"},
-    {"Piękny", "Piękna", "Piękne", "Beautiful"},       {"Zły", "Zła", "Złe", "Evil"},
-    {"Cudowny", "Cudowna", "Cudowne", "Wonderful"},    {"Pierwszy", "Pierwsza", "Pierwsze", "First"},
+    {"Śmiertelny", "Śmiertelna", "Śmiertelne", "Deadly"},
+    {"Czerwony", "Czerwona", "Czerwone", "Red"},
+    {"Biały", "Biała", "Białe", "White"},
+    {"Mroczny", "Mroczna", "Mroczne", "Dark"},
+    {"Gorący", "Gorąca", "Gorące", "Hot"},
+    {"Żelazny", "Żelazna", "Żelazne", "Iron"},
+    {"Szósty", "Szósta", "Szóste", "Sixth"},
+    {"Tajemniczy", "Tajemnicza", "Tajemnicze", "Mysterious"},
+    {"Piękny", "Piękna", "Piękne", "Beautiful"},
+    {"Zły", "Zła", "Złe", "Evil"},
+    {"Cudowny", "Cudowna", "Cudowne", "Wonderful"},
+    {"Pierwszy", "Pierwsza", "Pierwsze", "First"},
 };
 
 constexpr TitleNoun nouns[] = {
@@ -176,67 +225,96 @@ constexpr TitleNoun nouns[] = {
 };
 
 constexpr TitlePlace titlePlaces[] = {
-    {"w Warszawie", "in Warsaw"}, {"w Paryżu", "in Paris"},   {"w Nowym Jorku", "in New York"},
+    {"w Warszawie", "in Warsaw"}, {"w Paryżu", "in Paris"},    {"w Nowym Jorku", "in New York"},
     {"w Rzymie", "in Rome"},      {"w Berlinie", "in Berlin"}, {"w Tokio", "in Tokyo"},
     {"w Londynie", "in London"},  {"w Krakowie", "in Cracow"}, {"w Wenecji", "in Venice"},
     {"w Teksasie", "in Texas"},   {"w Chicago", "in Chicago"}, {"nad Wisłą", "on the Vistula"},
 };
 
 constexpr TitlePair subtitles[] = {
-    {"The Return", "Powrót"},         {"Revenge", "Zemsta"},
-    {"The Beginning", "Początek"},    {"Awakening", "Przebudzenie"},
-    {"Final Battle", "Ostateczne starcie"}, {"New Blood", "Nowa krew"},
-    {"The Last Chapter", "Ostatni rozdział"}, {"Judgement Day", "Dzień sądu"},
+    {"The Return", "Powrót"},
+    {"Revenge", "Zemsta"},
+    {"The Beginning", "Początek"},
+    {"Awakening", "Przebudzenie"},
+    {"Final Battle", "Ostateczne starcie"},
+    {"New Blood", "Nowa krew"},
+    {"The Last Chapter", "Ostatni rozdział"},
+    {"Judgement Day", "Dzień sądu"},
 };
 
 constexpr TitlePair englishKnown[] = {
-    {"Gone with the Wind", "Przeminęło z wiatrem"}, {"Some Like It Hot", "Pół żartem, pół serio"},
-    {"The Godfather", "Ojciec chrzestny"},          {"Jaws", "Szczęki"},
-    {"Die Hard", "Szklana pułapka"},                {"Home Alone", "Kevin sam w domu"},
-    {"Dirty Dancing", "Dirty Dancing"},             {"The Shining", "Lśnienie"},
-    {"Taxi Driver", "Taksówkarz"},                  {"Heat", "Gorączka"},
-    {"Rain Man", "Rain Man"},                       {"Casablanca", "Casablanca"},
+    {"Gone with the Wind", "Przeminęło z wiatrem"},
+    {"Some Like It Hot", "Pół żartem, pół serio"},
+    {"The Godfather", "Ojciec chrzestny"},
+    {"Jaws", "Szczęki"},
+    {"Die Hard", "Szklana pułapka"},
+    {"Home Alone", "Kevin sam w domu"},
+    {"Dirty Dancing", "Dirty Dancing"},
+    {"The Shining", "Lśnienie"},
+    {"Taxi Driver", "Taksówkarz"},
+    {"Heat", "Gorączka"},
+    {"Rain Man", "Rain Man"},
+    {"Casablanca", "Casablanca"},
     {"One Flew Over the Cuckoo's Nest", "Lot nad kukułczym gniazdem"},
-    {"The Silence of the Lambs", "Milczenie owiec"}, {"Back to the Future", "Powrót do przyszłości"},
-    {"Groundhog Day", "Dzień świstaka"},            {"The Sting", "Żądło"},
-    {"High Noon", "W samo południe"},               {"Airplane!", "Czy leci z nami pilot?"},
-    {"Police Academy", "Akademia policyjna"},       {"Lethal Weapon", "Zabójcza broń"},
+    {"The Silence of the Lambs", "Milczenie owiec"},
+    {"Back to the Future", "Powrót do przyszłości"},
+    {"Groundhog Day", "Dzień świstaka"},
+    {"The Sting", "Żądło"},
+    {"High Noon", "W samo południe"},
+    {"Airplane!", "Czy leci z nami pilot?"},
+    {"Police Academy", "Akademia policyjna"},
+    {"Lethal Weapon", "Zabójcza broń"},
 };
 constexpr TitlePair polishKnown[] = {
-    {"Rejs", "Rejs"},           {"Miś", "Miś"},         {"Seksmisja", "Seksmisja"},
-    {"Kiler", "Kiler"},         {"Pan Tadeusz", "Pan Tadeusz"}, {"Dzień świra", "Dzień świra"},
-    {"Psy", "Psy"},             {"Vabank", "Vabank"},   {"Potop", "Potop"},
-    {"Nie lubię poniedziałku", "Nie lubię poniedziałku"}, {"Sami swoi", "Sami swoi"},
-    {"Kingsajz", "Kingsajz"},   {"Ogniem i mieczem", "Ogniem i mieczem"},
+    {"Rejs", "Rejs"},
+    {"Miś", "Miś"},
+    {"Seksmisja", "Seksmisja"},
+    {"Kiler", "Kiler"},
+    {"Pan Tadeusz", "Pan Tadeusz"},
+    {"Dzień świra", "Dzień świra"},
+    {"Psy", "Psy"},
+    {"Vabank", "Vabank"},
+    {"Potop", "Potop"},
+    {"Nie lubię poniedziałku", "Nie lubię poniedziałku"},
+    {"Sami swoi", "Sami swoi"},
+    {"Kingsajz", "Kingsajz"},
+    {"Ogniem i mieczem", "Ogniem i mieczem"},
     {"Chłopaki nie płaczą", "Chłopaki nie płaczą"},
 };
 constexpr TitlePair frenchKnown[] = {
-    {"Le Fabuleux Destin d'Amélie Poulain", "Amelia"}, {"La Haine", "Nienawiść"},
-    {"Les Visiteurs", "Goście, goście"}, {"Le Dîner de cons", "Kolacja dla palantów"},
-    {"Taxi", "Taxi"}, {"Léon", "Leon zawodowiec"},
+    {"Le Fabuleux Destin d'Amélie Poulain", "Amelia"}, {"La Haine", "Nienawiść"}, {"Les Visiteurs", "Goście, goście"},
+    {"Le Dîner de cons", "Kolacja dla palantów"},      {"Taxi", "Taxi"},          {"Léon", "Leon zawodowiec"},
 };
 constexpr TitlePair germanKnown[] = {
-    {"Das Boot", "Okręt"}, {"Lola rennt", "Biegnij, Lola, biegnij"},
-    {"Good Bye, Lenin!", "Good Bye, Lenin!"}, {"Der Untergang", "Upadek"},
+    {"Das Boot", "Okręt"},
+    {"Lola rennt", "Biegnij, Lola, biegnij"},
+    {"Good Bye, Lenin!", "Good Bye, Lenin!"},
+    {"Der Untergang", "Upadek"},
 };
 constexpr TitlePair italianKnown[] = {
-    {"La vita è bella", "Życie jest piękne"}, {"Nuovo Cinema Paradiso", "Cinema Paradiso"},
-    {"Il buono, il brutto, il cattivo", "Dobry, zły i brzydki"}, {"La dolce vita", "Słodkie życie"},
+    {"La vita è bella", "Życie jest piękne"},
+    {"Nuovo Cinema Paradiso", "Cinema Paradiso"},
+    {"Il buono, il brutto, il cattivo", "Dobry, zły i brzydki"},
+    {"La dolce vita", "Słodkie życie"},
 };
 
 constexpr sv openings[] = {
     "{P} jest {młodym|młodą} {J} {M}.",
     "{M} mieszka {P}, {który|która} od lat jest {J} i marzy o spokojnym życiu z dala od wielkiego miasta.",
-    "Akcja rozgrywa się w latach {D}, gdy {P} wraca do rodzinnego domu po wielu latach nieobecności i zastaje zupełnie inny świat.",
-    "Kiedy {P} po raz pierwszy przekracza próg nowej pracy, nie wie jeszcze, że ten dzień odmieni całe {jego|jej} życie.",
+    "Akcja rozgrywa się w latach {D}, gdy {P} wraca do rodzinnego domu po wielu latach nieobecności i zastaje zupełnie "
+    "inny świat.",
+    "Kiedy {P} po raz pierwszy przekracza próg nowej pracy, nie wie jeszcze, że ten dzień odmieni całe {jego|jej} "
+    "życie.",
     "{P} od dziecka {chciał|chciała} zostać {J}, ale los {go|ją} nie oszczędzał.",
     "Jest koniec lat {D}. {P} od lat jest {J} {M} i właśnie {dostał|dostała} propozycję nie do odrzucenia.",
 };
 
 constexpr sv plot[] = {
-    "Pewnego dnia {P} otrzymuje tajemniczą przesyłkę bez nadawcy, a w środku znajduje stare zdjęcie i klucz do skrytki na dworcu.",
+    "Pewnego dnia {P} otrzymuje tajemniczą przesyłkę bez nadawcy, a w środku znajduje stare zdjęcie i klucz do skrytki "
+    "na dworcu.",
     "Wkrótce okazuje się, że nic nie jest takie, jakim się wydaje.",
-    "{S}, [dawny przyjaciel|dawna przyjaciółka] z lat szkolnych, proponuje {mu|jej} udział w przedsięwzięciu, które może przynieść fortunę, ale też kosztować życie.",
+    "{S}, [dawny przyjaciel|dawna przyjaciółka] z lat szkolnych, proponuje {mu|jej} udział w przedsięwzięciu, które "
+    "może przynieść fortunę, ale też kosztować życie.",
     "Śledztwo prowadzi do wpływowych ludzi, którzy zrobią wszystko, by ukryć prawdę.",
     "{P} musi zmierzyć się nie tylko z przeciwnikami, ale przede wszystkim z własną przeszłością.",
     "Nocą na ulicach miasta dochodzi do serii tajemniczych zdarzeń, a policja jest bezradna.",
@@ -248,7 +326,8 @@ constexpr sv plot[] = {
     "Źródłem kłopotów okazuje się rodzinny sekret skrywany od trzech pokoleń.",
     "Później sprawy przybierają nieoczekiwany obrót, a dawni sojusznicy stają się wrogami.",
     "{P} nie ma pojęcia, że za wszystkim stoi ktoś z {jego|jej} najbliższego otoczenia.",
-    "Rodzina nie rozumie {jego|jej} decyzji, a {jego narzeczona|jej narzeczony} stawia sprawę jasno: albo praca, albo ślub.",
+    "Rodzina nie rozumie {jego|jej} decyzji, a {jego narzeczona|jej narzeczony} stawia sprawę jasno: albo praca, albo "
+    "ślub.",
     "Żeby ocalić ukochaną osobę, {P} musi złamać wszystkie zasady, w które dotąd {wierzył|wierzyła}.",
     "Ślady prowadzą za granicę, do Pragi, Wiednia i Budapesztu.",
     "W tle rozgrywa się historia wielkiej miłości, zazdrości i zdrady.",
@@ -283,16 +362,31 @@ constexpr sv verdicts[] = {
 };
 
 constexpr sv professions[] = {
-    "policjantem|policjantką", "dziennikarzem|dziennikarką", "nauczycielem|nauczycielką", "lekarzem|lekarką",
-    "adwokatem|adwokatką", "taksówkarzem|taksówkarką", "pisarzem|pisarką", "agentem FBI|agentką FBI",
-    "kelnerem|kelnerką", "księgowym|księgową", "malarzem|malarką", "pilotem|pilotką",
-    "fotografem|fotografką", "pianistą|pianistką", "studentem medycyny|studentką medycyny",
+    "policjantem|policjantką", "dziennikarzem|dziennikarką", "nauczycielem|nauczycielką",
+    "lekarzem|lekarką",        "adwokatem|adwokatką",        "taksówkarzem|taksówkarką",
+    "pisarzem|pisarką",        "agentem FBI|agentką FBI",    "kelnerem|kelnerką",
+    "księgowym|księgową",      "malarzem|malarką",           "pilotem|pilotką",
+    "fotografem|fotografką",   "pianistą|pianistką",         "studentem medycyny|studentką medycyny",
 };
 
 constexpr sv descriptionPlaces[] = {
-    "w Warszawie", "w Krakowie", "w Gdańsku", "w Łodzi", "we Wrocławiu", "w Poznaniu", "w Zakopanem",
-    "w małym miasteczku na Mazurach", "na przedmieściach Chicago", "w Nowym Jorku", "w Paryżu",
-    "w Londynie", "w Berlinie", "na prowincji", "w nadmorskim kurorcie", "w Szczecinie", "w Lublinie",
+    "w Warszawie",
+    "w Krakowie",
+    "w Gdańsku",
+    "w Łodzi",
+    "we Wrocławiu",
+    "w Poznaniu",
+    "w Zakopanem",
+    "w małym miasteczku na Mazurach",
+    "na przedmieściach Chicago",
+    "w Nowym Jorku",
+    "w Paryżu",
+    "w Londynie",
+    "w Berlinie",
+    "na prowincji",
+    "w nadmorskim kurorcie",
+    "w Szczecinie",
+    "w Lublinie",
 };
 
 constexpr sv decades[] = {
@@ -302,18 +396,39 @@ constexpr sv decades[] = {
 constexpr DescriptionPools descriptionPools{openings, plot, verdicts, professions, descriptionPlaces, decades};
 
 constexpr sv remarks[] = {
-    "Napisy wtopione.", "Wersja reżyserska.", "Pożyczony od Marka, oddać!", "Kopia z telewizji, reklamy wycięte.",
-    "Brak okładki.", "Wersja z lektorem.", "Płyta porysowana, ostatnie minuty się zacinają.",
-    "Edycja specjalna, 2 płyty.", "Nagrane z Canal+.", "Dźwięk lekko przesunięty względem obrazu.",
-    "Obejrzeć jeszcze raz z dziećmi.", "Prezent od cioci Zosi.", "Wersja kinowa, bez scen dodatkowych.",
-    "Kupione na giełdzie, jakość średnia.", "Oryginalne wydanie, z książeczką.",
-    "Napisy w osobnym pliku *.txt.", "Źle dopasowane napisy, poprawić.", "Jakość bardzo dobra, polecam!",
+    "Napisy wtopione.",
+    "Wersja reżyserska.",
+    "Pożyczony od Marka, oddać!",
+    "Kopia z telewizji, reklamy wycięte.",
+    "Brak okładki.",
+    "Wersja z lektorem.",
+    "Płyta porysowana, ostatnie minuty się zacinają.",
+    "Edycja specjalna, 2 płyty.",
+    "Nagrane z Canal+.",
+    "Dźwięk lekko przesunięty względem obrazu.",
+    "Obejrzeć jeszcze raz z dziećmi.",
+    "Prezent od cioci Zosi.",
+    "Wersja kinowa, bez scen dodatkowych.",
+    "Kupione na giełdzie, jakość średnia.",
+    "Oryginalne wydanie, z książeczką.",
+    "Napisy w osobnym pliku *.txt.",
+    "Źle dopasowane napisy, poprawić.",
+    "Jakość bardzo dobra, polecam!",
 };
 
 constexpr sv locations[] = {
-    "Półka 1", "Półka 2, rząd dolny", "Półka 3, rząd górny", "Szafa w salonie", "Pudełko z serialami",
-    "Segregator A", "Segregator B, strona 12", "Szuflada pod telewizorem", "Piwnica, karton nr 4",
-    "U Tomka", "Biurko w pracy", "Regał przy oknie",
+    "Półka 1",
+    "Półka 2, rząd dolny",
+    "Półka 3, rząd górny",
+    "Szafa w salonie",
+    "Pudełko z serialami",
+    "Segregator A",
+    "Segregator B, strona 12",
+    "Szuflada pod telewizorem",
+    "Piwnica, karton nr 4",
+    "U Tomka",
+    "Biurko w pracy",
+    "Regał przy oknie",
 };
 
 constexpr sv dvdLanguages[] = {
@@ -322,12 +437,24 @@ constexpr sv dvdLanguages[] = {
 
 constexpr sv subtitleLanguages[] = {
     "Polskie", "Angielskie", "Niemieckie", "Francuskie", "Hiszpańskie", "Włoskie",
-    "Czeskie", "Węgierskie", "Hebrajskie", "Tureckie", "Szwedzkie", "Duńskie",
+    "Czeskie", "Węgierskie", "Hebrajskie", "Tureckie",   "Szwedzkie",   "Duńskie",
 };
 
 constexpr sv musicGenres[] = {
-    "Rock", "Pop", "Jazz", "Poezja śpiewana", "Disco polo", "Muzyka klasyczna", "Blues", "Heavy metal",
-    "Muzyka elektroniczna", "Folk", "Reggae", "Punk", "Szanty", "Ścieżka dźwiękowa",
+    "Rock",
+    "Pop",
+    "Jazz",
+    "Poezja śpiewana",
+    "Disco polo",
+    "Muzyka klasyczna",
+    "Blues",
+    "Heavy metal",
+    "Muzyka elektroniczna",
+    "Folk",
+    "Reggae",
+    "Punk",
+    "Szanty",
+    "Ścieżka dźwiękowa",
 };
 
 constexpr sv musicMedia[] = {"CD", "Kaseta", "Płyta winylowa", "MP3", "Minidisc"};
@@ -346,12 +473,30 @@ NamePool NamesOf(Language language)
     return {englishMale, englishFemale, englishSurnames, false};
 }
 
-std::span<const Country> Countries() { return countries; }
-std::span<const std::string_view> Genres() { return genres; }
-std::span<const TitleAdjective> TitleAdjectives() { return adjectives; }
-std::span<const TitleNoun> TitleNouns() { return nouns; }
-std::span<const TitlePlace> TitlePlaces() { return titlePlaces; }
-std::span<const TitlePair> TitleSubtitles() { return subtitles; }
+std::span<const Country> Countries()
+{
+    return countries;
+}
+std::span<const std::string_view> Genres()
+{
+    return genres;
+}
+std::span<const TitleAdjective> TitleAdjectives()
+{
+    return adjectives;
+}
+std::span<const TitleNoun> TitleNouns()
+{
+    return nouns;
+}
+std::span<const TitlePlace> TitlePlaces()
+{
+    return titlePlaces;
+}
+std::span<const TitlePair> TitleSubtitles()
+{
+    return subtitles;
+}
 
 std::span<const TitlePair> KnownTitles(Language language)
 {
@@ -365,12 +510,33 @@ std::span<const TitlePair> KnownTitles(Language language)
     return englishKnown;
 }
 
-const DescriptionPools& Descriptions() { return descriptionPools; }
-std::span<const std::string_view> Remarks() { return remarks; }
-std::span<const std::string_view> Locations() { return locations; }
-std::span<const std::string_view> DvdLanguages() { return dvdLanguages; }
-std::span<const std::string_view> SubtitleLanguages() { return subtitleLanguages; }
-std::span<const std::string_view> MusicGenres() { return musicGenres; }
-std::span<const std::string_view> MusicMedia() { return musicMedia; }
+const DescriptionPools& Descriptions()
+{
+    return descriptionPools;
+}
+std::span<const std::string_view> Remarks()
+{
+    return remarks;
+}
+std::span<const std::string_view> Locations()
+{
+    return locations;
+}
+std::span<const std::string_view> DvdLanguages()
+{
+    return dvdLanguages;
+}
+std::span<const std::string_view> SubtitleLanguages()
+{
+    return subtitleLanguages;
+}
+std::span<const std::string_view> MusicGenres()
+{
+    return musicGenres;
+}
+std::span<const std::string_view> MusicMedia()
+{
+    return musicMedia;
+}
 
 }  // namespace sample

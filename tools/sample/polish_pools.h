@@ -59,13 +59,13 @@ std::span<const std::string_view> Genres();
 std::span<const TitleAdjective> TitleAdjectives();
 std::span<const TitleNoun> TitleNouns();
 std::span<const TitlePlace> TitlePlaces();
-std::span<const TitlePair> TitleSubtitles();            // English and Polish subtitle
+std::span<const TitlePair> TitleSubtitles();                // English and Polish subtitle
 std::span<const TitlePair> KnownTitles(Language language);  // original and Polish title
 const DescriptionPools& Descriptions();
 std::span<const std::string_view> Remarks();
 std::span<const std::string_view> Locations();
-std::span<const std::string_view> DvdLanguages();     // "Polski", ...
-std::span<const std::string_view> SubtitleLanguages(); // "Polskie", ...
+std::span<const std::string_view> DvdLanguages();       // "Polski", ...
+std::span<const std::string_view> SubtitleLanguages();  // "Polskie", ...
 std::span<const std::string_view> MusicGenres();
 std::span<const std::string_view> MusicMedia();
 

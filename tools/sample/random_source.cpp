@@ -14,7 +14,10 @@ std::uint64_t splitMix64(std::uint64_t& x)
     return z ^ (z >> 31);
 }
 
-std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+std::uint64_t rotl(std::uint64_t x, int k)
+{
+    return (x << k) | (x >> (64 - k));
+}
 
 }  // namespace
 
@@ -50,6 +53,9 @@ std::int32_t RandomSource::between(std::int32_t low, std::int32_t high)
     return static_cast<std::int32_t>(low + static_cast<std::int64_t>(below(span)));
 }
 
-bool RandomSource::percent(std::uint32_t chance) { return below(100) < chance; }
+bool RandomSource::percent(std::uint32_t chance)
+{
+    return below(100) < chance;
+}
 
 }  // namespace sample

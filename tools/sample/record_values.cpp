@@ -4,9 +4,18 @@ namespace sample {
 
 namespace {
 
-Value text(const std::optional<std::string>& value) { return value ? Value(*value) : Value(); }
-Value integer(const std::optional<std::int32_t>& value) { return value ? Value(std::int64_t{*value}) : Value(); }
-Value yesNo(bool value) { return std::int64_t{value ? 1 : 0}; }
+Value text(const std::optional<std::string>& value)
+{
+    return value ? Value(*value) : Value();
+}
+Value integer(const std::optional<std::int32_t>& value)
+{
+    return value ? Value(std::int64_t{*value}) : Value();
+}
+Value yesNo(bool value)
+{
+    return std::int64_t{value ? 1 : 0};
+}
 
 }  // namespace
 

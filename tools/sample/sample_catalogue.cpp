@@ -24,10 +24,9 @@ constexpr int maxRows = 10'000'000;
 
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
 {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(),
-                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
-                                                  std::tolower(static_cast<unsigned char>(b)); });
+    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+           });
 }
 
 bool sameIgnoringCase(std::string_view a, std::string_view b)
@@ -76,14 +75,16 @@ SampleSummary writeTables(SqliteFile& file, const SampleOptions& options, const 
     {
         TableWriter writer(file, structure.people.name, structure.people.fields());
         RandomSource random(options.seed, 3);
-        for (int key = 1; key <= summary.people; ++key) InsertRecord(writer, structure.people, MakePerson(random, key), values);
+        for (int key = 1; key <= summary.people; ++key)
+            InsertRecord(writer, structure.people, MakePerson(random, key), values);
     }
     finishTable(file, structure.people, options.fieldProperties);
 
     if (structure.albums) {
         TableWriter writer(file, structure.albums->name, structure.albums->fields());
         RandomSource random(options.seed, 5);
-        for (int key = 1; key <= options.films; ++key) InsertRecord(writer, *structure.albums, MakeAlbum(random, key), values);
+        for (int key = 1; key <= options.films; ++key)
+            InsertRecord(writer, *structure.albums, MakeAlbum(random, key), values);
         summary.albums = options.films;
         finishTable(file, *structure.albums, options.fieldProperties);
     }
@@ -170,7 +171,8 @@ SampleSummary WriteSampleCatalogue(const fs::path& file, const SampleOptions& op
     if (fs::is_directory(file)) throw SampleError(file.string() + " is a folder");
     if (file.has_parent_path() && !fs::is_directory(file.parent_path()))
         throw SampleError("no folder " + file.parent_path().string());
-    if (!options.overwrite && fs::exists(file)) throw SampleError(file.string() + " already exists (--force replaces it)");
+    if (!options.overwrite && fs::exists(file))
+        throw SampleError(file.string() + " already exists (--force replaces it)");
 
     const fs::path temporary = temporaryBeside(file);
     fs::path journal = temporary;

@@ -22,8 +22,8 @@ public:
 
 struct SampleOptions {
     Level level = Level::ReadyYesNo;
-    int films = 200;  // also the albums of the database without films
-    int loans = 50;   // ignored at the levels without a loans table
+    int films = 200;            // also the albums of the database without films
+    int loans = 50;             // ignored at the levels without a loans table
     std::optional<int> people;  // default: one for about every ten loans, 5 to 1000
     std::uint64_t seed = 1;
     TableNames tableNames;

@@ -64,7 +64,10 @@ Statement::Statement(SqliteFile& file, const std::string& sql) : file_(file)
         fail(file.handle(), "prepare " + sql.substr(0, 120));
 }
 
-Statement::~Statement() { sqlite3_finalize(statement_); }
+Statement::~Statement()
+{
+    sqlite3_finalize(statement_);
+}
 
 void Statement::bind(int position, const Value& value)
 {
@@ -82,8 +85,7 @@ void Statement::bind(int position, const Value& value)
 void Statement::run()
 {
     int rc;
-    while ((rc = sqlite3_step(statement_)) == SQLITE_ROW) {
-    }
+    while ((rc = sqlite3_step(statement_)) == SQLITE_ROW) {}
     if (rc != SQLITE_DONE) {
         const std::string message = sqlite3_errmsg(file_.handle());
         sqlite3_reset(statement_);

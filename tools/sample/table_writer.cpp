@@ -53,8 +53,7 @@ bool fits(const FieldDefinition& field, const Value& value)
 }  // namespace
 
 TableWriter::TableWriter(SqliteFile& file, std::string table, std::vector<FieldDefinition> fields)
-    : table_(std::move(table)),
-      fields_(std::move(fields)),
+    : table_(std::move(table)), fields_(std::move(fields)),
       insert_(withTable(file, table_, fields_), insertSql(table_, fields_.size()))
 {
 }
@@ -90,7 +89,8 @@ void CreatePropertyTables(SqliteFile& file)
 void RecordProperties(SqliteFile& file, const std::string& table, const std::vector<FieldDefinition>& fields,
                       const std::vector<IndexDefinition>& indexes)
 {
-    Statement field(file, "INSERT INTO MSysFields(TableName, FieldName, Required, AllowZeroLength) VALUES (?, ?, ?, ?)");
+    Statement field(file,
+                    "INSERT INTO MSysFields(TableName, FieldName, Required, AllowZeroLength) VALUES (?, ?, ?, ?)");
     const Value tableName = table;
     for (const auto& definition : fields) {
         const Value name = definition.name;

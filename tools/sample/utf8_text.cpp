@@ -7,7 +7,10 @@ namespace sample {
 
 namespace {
 
-bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isContinuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 std::string cutToChars(std::string_view text, std::size_t maxChars)
 {
@@ -46,8 +49,7 @@ std::string JoinWithin(std::span<const std::string> items, std::string_view sepa
 std::string CapitalizeFirst(std::string text)
 {
     static constexpr const char* pairs[][2] = {
-        {"ą", "Ą"}, {"ć", "Ć"}, {"ę", "Ę"}, {"ł", "Ł"}, {"ń", "Ń"},
-        {"ó", "Ó"}, {"ś", "Ś"}, {"ź", "Ź"}, {"ż", "Ż"},
+        {"ą", "Ą"}, {"ć", "Ć"}, {"ę", "Ę"}, {"ł", "Ł"}, {"ń", "Ń"}, {"ó", "Ó"}, {"ś", "Ś"}, {"ź", "Ź"}, {"ż", "Ż"},
     };
     if (text.empty()) return text;
     if (static_cast<unsigned char>(text[0]) < 0x80) {

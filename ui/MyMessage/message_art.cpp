@@ -26,8 +26,7 @@ QPixmap RenderSvg(const QString& name, int size)
     (void)initialised;
 
     QSvgRenderer renderer(QStringLiteral(":/MyMessage/%1.svg").arg(name));
-    if (!renderer.isValid())
-        throw std::runtime_error("Missing message window artwork: " + name.toStdString());
+    if (!renderer.isValid()) throw std::runtime_error("Missing message window artwork: " + name.toStdString());
     // Sharp on high-density screens as well.
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
     const int pixels = qRound(size * ratio);
@@ -47,10 +46,8 @@ QPixmap RenderSvg(const QString& name, int size)
 QPixmap MessagePicturePixmap(std::uint8_t pictureKind)
 {
     static const std::array<QString, PictureKindCount> names = {
-        QStringLiteral("information"), QStringLiteral("warning"), QStringLiteral("question"),
-        QStringLiteral("error")};
-    if (pictureKind >= PictureKindCount)
-        return {};
+        QStringLiteral("information"), QStringLiteral("warning"), QStringLiteral("question"), QStringLiteral("error")};
+    if (pictureKind >= PictureKindCount) return {};
     return RenderSvg(names[pictureKind], PictureSize);
 }
 
@@ -58,12 +55,10 @@ QPixmap ButtonGlyphPixmap(std::uint8_t buttonKind)
 {
     // Ok and Tak share the green tick.
     static const std::array<QString, ButtonKindCount> names = {
-        QStringLiteral("tick"),  QStringLiteral("cross"), QStringLiteral("help"),
-        QStringLiteral("tick"),  QStringLiteral("no"),    QStringLiteral("close"),
-        QStringLiteral("abort"), QStringLiteral("retry"), QStringLiteral("ignore"),
-        QStringLiteral("all")};
-    if (buttonKind >= ButtonKindCount)
-        return {};
+        QStringLiteral("tick"),   QStringLiteral("cross"), QStringLiteral("help"),  QStringLiteral("tick"),
+        QStringLiteral("no"),     QStringLiteral("close"), QStringLiteral("abort"), QStringLiteral("retry"),
+        QStringLiteral("ignore"), QStringLiteral("all")};
+    if (buttonKind >= ButtonKindCount) return {};
     return RenderSvg(names[buttonKind], GlyphSize);
 }
 

@@ -22,8 +22,7 @@ int TMessageLabel::LineWidth(const QString& line) const
 void TMessageLabel::SetCaption(const QString& caption)
 {
     caption_ = caption;
-    block_ = WrapMessageText(caption, fontMetrics().height(),
-                             [this](const QString& line) { return LineWidth(line); });
+    block_ = WrapMessageText(caption, fontMetrics().height(), [this](const QString& line) { return LineWidth(line); });
     resize(block_.Width, block_.Height);
     update();
 }

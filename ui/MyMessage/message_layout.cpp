@@ -10,12 +10,9 @@ std::array<int, 3> ButtonLefts(std::size_t buttonCount)
 {
     switch (buttonCount) {
     case 0:
-    case 1:
-        return {105, HiddenButtonLeft, HiddenButtonLeft};
-    case 2:
-        return {52, 168, HiddenButtonLeft};
-    default:
-        return {17, 109, 201};
+    case 1: return {105, HiddenButtonLeft, HiddenButtonLeft};
+    case 2: return {52, 168, HiddenButtonLeft};
+    default: return {17, 109, 201};
     }
 }
 
@@ -44,14 +41,12 @@ QStringList WrapParagraph(const QString& paragraph, const LineMeasure& measure, 
     const qsizetype length = paragraph.size();
     auto takeBlanks = [&] {
         const qsizetype start = pos;
-        while (pos < length && paragraph[pos] == u' ')
-            ++pos;
+        while (pos < length && paragraph[pos] == u' ') ++pos;
         return paragraph.mid(start, pos - start);
     };
     auto takeWord = [&] {
         const qsizetype start = pos;
-        while (pos < length && paragraph[pos] != u' ')
-            ++pos;
+        while (pos < length && paragraph[pos] != u' ') ++pos;
         return paragraph.mid(start, pos - start);
     };
 
@@ -75,15 +70,13 @@ QStringList WrapParagraph(const QString& paragraph, const LineMeasure& measure, 
 int WidestLine(const QStringList& lines, const LineMeasure& measure)
 {
     int widest = 0;
-    for (const QString& line : lines)
-        widest = std::max(widest, measure(line));
+    for (const QString& line : lines) widest = std::max(widest, measure(line));
     return widest;
 }
 
 }  // namespace
 
-TextBlock WrapMessageText(const QString& text, int lineHeight, const LineMeasure& measure,
-                          int maxWidth)
+TextBlock WrapMessageText(const QString& text, int lineHeight, const LineMeasure& measure, int maxWidth)
 {
     TextBlock block;
     const QStringList paragraphs = SplitParagraphs(text);
@@ -91,8 +84,7 @@ TextBlock WrapMessageText(const QString& text, int lineHeight, const LineMeasure
     if (WidestLine(paragraphs, measure) <= maxWidth) {
         block.Lines = paragraphs;
     } else {
-        for (const QString& paragraph : paragraphs)
-            block.Lines += WrapParagraph(paragraph, measure, maxWidth);
+        for (const QString& paragraph : paragraphs) block.Lines += WrapParagraph(paragraph, measure, maxWidth);
     }
     block.Width = WidestLine(block.Lines, measure);
     block.Height = static_cast<int>(block.Lines.size()) * lineHeight;
@@ -101,8 +93,7 @@ TextBlock WrapMessageText(const QString& text, int lineHeight, const LineMeasure
 
 std::optional<QColor> ColorFromValue(std::int32_t value)
 {
-    if (value == -1)
-        return std::nullopt;
+    if (value == -1) return std::nullopt;
     const auto bits = static_cast<std::uint32_t>(value);
     return QColor(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
                   static_cast<int>((bits >> 16) & 0xFF));
@@ -111,8 +102,7 @@ std::optional<QColor> ColorFromValue(std::int32_t value)
 QChar AcceleratorOf(const QString& caption)
 {
     for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != u'&')
-            continue;
+        if (caption[i] != u'&') continue;
         if (caption[i + 1] == u'&') {
             ++i;
             continue;

@@ -45,8 +45,7 @@ using LineMeasure = std::function<int(const QString& line)>;
 // Lays the text out as the self-sizing label does: one line per line break,
 // then, when the widest line exceeds maxWidth, word wrapping at maxWidth. A
 // word wider than maxWidth stays whole and widens the block.
-TextBlock WrapMessageText(const QString& text, int lineHeight, const LineMeasure& measure,
-                          int maxWidth = MaxTextWidth);
+TextBlock WrapMessageText(const QString& text, int lineHeight, const LineMeasure& measure, int maxWidth = MaxTextWidth);
 
 // A colour value in the platform layout (red in the low byte); -1 gives no
 // colour, meaning the element keeps its design colour.

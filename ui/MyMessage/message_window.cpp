@@ -39,12 +39,10 @@ QFont DesignFont(bool bold)
     return font;
 }
 
-void SetColorRoles(QWidget& widget, std::initializer_list<QPalette::ColorRole> roles,
-                   const QColor& color)
+void SetColorRoles(QWidget& widget, std::initializer_list<QPalette::ColorRole> roles, const QColor& color)
 {
     QPalette palette = widget.palette();
-    for (QPalette::ColorRole role : roles)
-        palette.setColor(role, color);
+    for (QPalette::ColorRole role : roles) palette.setColor(role, color);
     widget.setPalette(palette);
 }
 
@@ -72,23 +70,19 @@ QToolButton* MakeButton(QWidget* strip, const char* name, int left, const QStrin
 // The letter a key press types, for matching against accelerators.
 QChar TypedLetter(const QKeyEvent& event)
 {
-    if (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
-        return {};
+    if (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return {};
     const QString text = event.text();
-    if (!text.isEmpty())
-        return text[0].isPrint() ? text[0].toUpper() : QChar();
+    if (!text.isEmpty()) return text[0].isPrint() ? text[0].toUpper() : QChar();
     // Alt held: some platforms deliver no text.
     const int key = event.key();
-    if (key > 0x20 && key < 0x100)
-        return QChar(key).toUpper();
+    if (key > 0x20 && key < 0x100) return QChar(key).toUpper();
     return {};
 }
 
 }  // namespace
 
 TOknoKomunikatu::TOknoKomunikatu(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("OknoKomunikatu"));
     setFixedSize(WindowWidth, WindowHeight);
@@ -129,15 +123,13 @@ TOknoKomunikatu::TOknoKomunikatu(QWidget* parent)
 
 TOknoKomunikatu::~TOknoKomunikatu()
 {
-    if (OknoKomunikatu == this)
-        OknoKomunikatu = previous_;
+    if (OknoKomunikatu == this) OknoKomunikatu = previous_;
 }
 
 void TOknoKomunikatu::SetModalResult(int result)
 {
     modalResult_ = result;
-    if (result != ResultNone)
-        done(result);
+    if (result != ResultNone) done(result);
 }
 
 void TOknoKomunikatu::SetButtonKinds(const std::vector<std::uint8_t>& buttons)
@@ -149,8 +141,7 @@ void TOknoKomunikatu::SetButtonKinds(const std::vector<std::uint8_t>& buttons)
 void TOknoKomunikatu::SetPicture(std::uint8_t pictureKind)
 {
     const QPixmap picture = MessagePicturePixmap(pictureKind);
-    if (!picture.isNull())
-        Image->setPixmap(picture);
+    if (!picture.isNull()) Image->setPixmap(picture);
 }
 
 void TOknoKomunikatu::ApplyColors(const std::vector<std::int32_t>& colors)
@@ -159,32 +150,26 @@ void TOknoKomunikatu::ApplyColors(const std::vector<std::int32_t>& colors)
     auto entry = [&colors](std::size_t index) -> std::optional<QColor> {
         return index < colors.size() ? ColorFromValue(colors[index]) : std::nullopt;
     };
-    if (const auto window = entry(0))
-        SetColorRoles(*this, {QPalette::Window}, *window);
-    if (const auto strip = entry(1))
-        SetColorRoles(*PANEL, {QPalette::Window, QPalette::Button}, *strip);
-    if (const auto text = entry(2))
-        SetColorRoles(*Text, {QPalette::WindowText}, *text);
+    if (const auto window = entry(0)) SetColorRoles(*this, {QPalette::Window}, *window);
+    if (const auto strip = entry(1)) SetColorRoles(*PANEL, {QPalette::Window, QPalette::Button}, *strip);
+    if (const auto text = entry(2)) SetColorRoles(*Text, {QPalette::WindowText}, *text);
 }
 
 void TOknoKomunikatu::PlaceButtons(std::size_t buttonCount)
 {
     const std::array<int, 3> lefts = ButtonLefts(buttonCount);
-    for (int slot = 0; slot < 3; ++slot)
-        ButtonAt(slot)->move(lefts[slot], ButtonTop);
+    for (int slot = 0; slot < 3; ++slot) ButtonAt(slot)->move(lefts[slot], ButtonTop);
 }
 
 void TOknoKomunikatu::ApplyButtonKinds()
 {
     for (int slot = 0; slot < 3; ++slot) {
         const std::uint8_t kind = ButtonKinds[slot];
-        if (kind < ButtonKindCount)
-            SetCaption(*ButtonAt(slot), ButtonCaptions()[kind]);
+        if (kind < ButtonKindCount) SetCaption(*ButtonAt(slot), ButtonCaptions()[kind]);
     }
     for (int slot = 0; slot < 3; ++slot) {
         const QPixmap glyph = ButtonGlyphPixmap(ButtonKinds[slot]);
-        if (!glyph.isNull())
-            ButtonAt(slot)->setIcon(QIcon(glyph));
+        if (!glyph.isNull()) ButtonAt(slot)->setIcon(QIcon(glyph));
     }
 }
 
@@ -219,8 +204,7 @@ void TOknoKomunikatu::cmdBtn2Click()
 {
     const QObject* button = sender();
     const int slot = button == cmdBtn3 ? 2 : button == cmdBtn2 ? 1 : 0;
-    if (const auto result = ButtonResult(ButtonKinds[slot]))
-        SetModalResult(*result);
+    if (const auto result = ButtonResult(ButtonKinds[slot])) SetModalResult(*result);
 }
 
 bool TOknoKomunikatu::event(QEvent* event)
@@ -243,8 +227,7 @@ void TOknoKomunikatu::keyPressEvent(QKeyEvent* event)
 void TOknoKomunikatu::DialogChar(QKeyEvent* event)
 {
     const QChar letter = TypedLetter(*event);
-    if (letter.isNull())
-        return;
+    if (letter.isNull()) return;
     for (int slot = 0; slot < 3; ++slot) {
         QToolButton* button = ButtonAt(slot);
         if (AcceleratorOf(button->text()) == letter) {
@@ -258,14 +241,9 @@ void TOknoKomunikatu::FormKeyPress(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        cmdBtn1->click();
-        break;
-    case Qt::Key_Escape:
-        SetModalResult(ResultCancel);
-        break;
-    default:
-        break;
+    case Qt::Key_Enter: cmdBtn1->click(); break;
+    case Qt::Key_Escape: SetModalResult(ResultCancel); break;
+    default: break;
     }
 }
 

@@ -12,9 +12,8 @@
 namespace MyMessage {
 
 int ShowMessageWindow(std::uint8_t PictureKind, const QString& Title, const QString& MessageText,
-                      const std::vector<std::uint8_t>& Buttons,
-                      const std::vector<std::int32_t>& Colors, bool Display, QWidget* parent,
-                      DialogAnswerer* answerer)
+                      const std::vector<std::uint8_t>& Buttons, const std::vector<std::int32_t>& Colors, bool Display,
+                      QWidget* parent, DialogAnswerer* answerer)
 {
     if (!Display) {
         // What pressing the first button would give; no window is needed for it.

@@ -21,8 +21,7 @@ namespace MyMessage {
 // and text colour in the platform layout, -1 keeping the design colour.
 // An answerer, when given, answers the window in place of a person.
 int ShowMessageWindow(std::uint8_t PictureKind, const QString& Title, const QString& MessageText,
-                      const std::vector<std::uint8_t>& Buttons,
-                      const std::vector<std::int32_t>& Colors, bool Display,
+                      const std::vector<std::uint8_t>& Buttons, const std::vector<std::int32_t>& Colors, bool Display,
                       QWidget* parent = nullptr, DialogAnswerer* answerer = nullptr);
 
 }  // namespace MyMessage

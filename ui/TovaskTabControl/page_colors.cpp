@@ -9,8 +9,7 @@ PageColorModel::PageColorModel(const QColor& controlColor, const QColor& tabBrus
 
 void PageColorModel::SetControlColor(const QColor& color)
 {
-    if (colors_.control == color)
-        return;
+    if (colors_.control == color) return;
     colors_.control = color;
     colors_.background = color;
 }
@@ -18,21 +17,18 @@ void PageColorModel::SetControlColor(const QColor& color)
 void PageColorModel::WriteColorTab(const QColor& color)
 {
     colorTab_ = color;
-    if (!parentColor_)
-        colors_.tab = color;
+    if (!parentColor_) colors_.tab = color;
 }
 
 void PageColorModel::WriteColorWindow(const QColor& color)
 {
     colorWindow_ = color;
-    if (!parentColor_)
-        colors_.background = color;
+    if (!parentColor_) colors_.background = color;
 }
 
 void PageColorModel::WriteEqualColor(bool value)
 {
-    if (value)
-        colors_.background = colors_.tab;
+    if (value) colors_.background = colors_.tab;
     SetControlColor(colors_.background);
     equalColor_ = value;
 }
@@ -52,15 +48,13 @@ bool PageColorModel::WriteParentColor(bool value, const std::optional<QColor>& p
         colors_.background = colorWindow_;
         colors_.tab = colorTab_;
     }
-    if (equalColor_)
-        colors_.background = colors_.tab;
+    if (equalColor_) colors_.background = colors_.tab;
     return parentColor.has_value();
 }
 
 bool PageColorModel::ParentColorChanged(const std::optional<QColor>& parentColor)
 {
-    if (!parentColor_ || !parentColor)
-        return false;
+    if (!parentColor_ || !parentColor) return false;
     SetControlColor(*parentColor);
     return true;
 }

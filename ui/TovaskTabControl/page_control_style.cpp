@@ -11,14 +11,14 @@ namespace {
 
 bool IsVertical(QTabBar::Shape shape)
 {
-    return shape == QTabBar::RoundedWest || shape == QTabBar::RoundedEast ||
-           shape == QTabBar::TriangularWest || shape == QTabBar::TriangularEast;
+    return shape == QTabBar::RoundedWest || shape == QTabBar::RoundedEast || shape == QTabBar::TriangularWest ||
+           shape == QTabBar::TriangularEast;
 }
 
 bool IsAtFarSide(QTabBar::Shape shape)
 {
-    return shape == QTabBar::RoundedSouth || shape == QTabBar::TriangularSouth ||
-           shape == QTabBar::RoundedEast || shape == QTabBar::TriangularEast;
+    return shape == QTabBar::RoundedSouth || shape == QTabBar::TriangularSouth || shape == QTabBar::RoundedEast ||
+           shape == QTabBar::TriangularEast;
 }
 
 struct Areas {
@@ -54,21 +54,16 @@ PageControlStyle::PageControlStyle(QObject* owner)
     setParent(owner);
 }
 
-QRect PageControlStyle::subElementRect(SubElement element, const QStyleOption* option,
-                                       const QWidget* widget) const
+QRect PageControlStyle::subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const
 {
     const auto* frame = qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(option);
-    if (!frame)
-        return QProxyStyle::subElementRect(element, option, widget);
+    if (!frame) return QProxyStyle::subElementRect(element, option, widget);
     switch (element) {
-    case SE_TabWidgetTabBar:
-        return Divide(*frame).tabBar;
-    case SE_TabWidgetTabPane:
-        return Divide(*frame).pane;
+    case SE_TabWidgetTabBar: return Divide(*frame).tabBar;
+    case SE_TabWidgetTabPane: return Divide(*frame).pane;
     case SE_TabWidgetTabContents:
         return Divide(*frame).pane.adjusted(kPaneMargin, kPaneMargin, -kPaneMargin, -kPaneMargin);
-    default:
-        return QProxyStyle::subElementRect(element, option, widget);
+    default: return QProxyStyle::subElementRect(element, option, widget);
     }
 }
 

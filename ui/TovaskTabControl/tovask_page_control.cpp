@@ -18,10 +18,8 @@ const QColor kDarkShadow(0x40, 0x40, 0x40);
 }  // namespace
 
 TTovaskPageControl::TTovaskPageControl(QWidget* parent)
-    : QTabWidget(parent),
-      model_(palette().color(QPalette::Window), QColor(Qt::white)),
-      fontColor_(palette().color(QPalette::WindowText)),
-      style_(new PageControlStyle(this))
+    : QTabWidget(parent), model_(palette().color(QPalette::Window), QColor(Qt::white)),
+      fontColor_(palette().color(QPalette::WindowText)), style_(new PageControlStyle(this))
 {
     setStyle(style_);
     setTabBar(new TTovaskTabBar(*this));
@@ -30,8 +28,7 @@ TTovaskPageControl::TTovaskPageControl(QWidget* parent)
 
 TTovaskPageControl::~TTovaskPageControl()
 {
-    if (watchedParent_)
-        watchedParent_->removeEventFilter(this);
+    if (watchedParent_) watchedParent_->removeEventFilter(this);
     // The base destructor still looks at the widget's style, which would by
     // then be gone with the other child objects.
     setStyle(nullptr);
@@ -41,8 +38,7 @@ void TTovaskPageControl::SetParentColor(bool value)
 {
     const bool notify = model_.WriteParentColor(value, ParentBrushColor());
     ApplyControlColor();
-    if (notify)
-        ParentColorChanged();
+    if (notify) ParentColorChanged();
     Repaint();
 }
 
@@ -67,8 +63,7 @@ void TTovaskPageControl::SetEqualColor(bool value)
 
 void TTovaskPageControl::SetOwnerDraw(bool value)
 {
-    if (ownerDraw_ == value)
-        return;
+    if (ownerDraw_ == value) return;
     ownerDraw_ = value;
     // The tab sizes depend on who draws them; this makes the bar measure anew.
     tabBar()->setIconSize(tabBar()->iconSize());
@@ -109,14 +104,12 @@ void TTovaskPageControl::PaintTab(QPainter& canvas, int TabIndex, const QRect& R
     canvas.restore();
 
     // The row was erased with a brush that the tab drawing has just reset.
-    if (model_.Colors().background != erasedWith)
-        update();
+    if (model_.Colors().background != erasedWith) update();
 }
 
 void TTovaskPageControl::ParentColorChanged()
 {
-    if (!model_.ParentColorChanged(ParentBrushColor()))
-        return;
+    if (!model_.ParentColorChanged(ParentBrushColor())) return;
     ApplyControlColor();
     Repaint();
 }
@@ -138,8 +131,7 @@ void TTovaskPageControl::DrawPaneFrame(QPainter& painter) const
     QStyleOptionTabWidgetFrame option;
     initStyleOption(&option);
     const QRect pane = style()->subElementRect(QStyle::SE_TabWidgetTabPane, &option, this);
-    if (pane.isEmpty())
-        return;
+    if (pane.isEmpty()) return;
 
     // The selected tab opens into the page: no frame line under it.
     QRect gap;
@@ -187,31 +179,27 @@ void TTovaskPageControl::changeEvent(QEvent* event)
 
 bool TTovaskPageControl::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == watchedParent_ && event->type() == QEvent::PaletteChange)
-        ParentColorChanged();
+    if (watched == watchedParent_ && event->type() == QEvent::PaletteChange) ParentColorChanged();
     return QTabWidget::eventFilter(watched, event);
 }
 
 void TTovaskPageControl::tabInserted(int index)
 {
     QTabWidget::tabInserted(index);
-    if (QWidget* page = widget(index))
-        page->setAutoFillBackground(true);
+    if (QWidget* page = widget(index)) page->setAutoFillBackground(true);
 }
 
 std::optional<QColor> TTovaskPageControl::ParentBrushColor() const
 {
     const QWidget* parent = parentWidget();
-    if (!parent)
-        return std::nullopt;
+    if (!parent) return std::nullopt;
     return parent->palette().color(parent->backgroundRole());
 }
 
 void TTovaskPageControl::ApplyControlColor()
 {
     const QColor& color = model_.Colors().control;
-    if (palette().color(QPalette::Window) == color)
-        return;
+    if (palette().color(QPalette::Window) == color) return;
     QPalette p = palette();
     p.setColor(QPalette::Window, color);
     setPalette(p);
@@ -220,13 +208,10 @@ void TTovaskPageControl::ApplyControlColor()
 void TTovaskPageControl::WatchParent()
 {
     QWidget* parent = parentWidget();
-    if (watchedParent_ == parent)
-        return;
-    if (watchedParent_)
-        watchedParent_->removeEventFilter(this);
+    if (watchedParent_ == parent) return;
+    if (watchedParent_) watchedParent_->removeEventFilter(this);
     watchedParent_ = parent;
-    if (parent)
-        parent->installEventFilter(this);
+    if (parent) parent->installEventFilter(this);
 }
 
 void TTovaskPageControl::Repaint()

@@ -27,13 +27,10 @@ bool FacesDown(QTabBar::Shape shape)
 Qt::Alignment CaptionAlignment(QTabWidget::TabPosition position)
 {
     switch (position) {
-    case QTabWidget::South:
-        return Qt::AlignHCenter | Qt::AlignBottom;
-    case QTabWidget::East:
-        return Qt::AlignRight | Qt::AlignVCenter;
+    case QTabWidget::South: return Qt::AlignHCenter | Qt::AlignBottom;
+    case QTabWidget::East: return Qt::AlignRight | Qt::AlignVCenter;
     case QTabWidget::North:
-    case QTabWidget::West:
-        break;
+    case QTabWidget::West: break;
     }
     return Qt::AlignCenter;
 }
@@ -47,8 +44,7 @@ TTovaskTabBar::TTovaskTabBar(TTovaskPageControl& control) : QTabBar(&control), c
 
 QSize TTovaskTabBar::tabSizeHint(int index) const
 {
-    if (!control_.OwnerDraw())
-        return QTabBar::tabSizeHint(index);
+    if (!control_.OwnerDraw()) return QTabBar::tabSizeHint(index);
     const QFontMetrics metrics(control_.font());
     const int width = metrics.size(Qt::TextShowMnemonic | Qt::TextSingleLine, tabText(index)).width();
     return {width + 2 * kCaptionPadding, PageControlStyle::kTabHeight};
@@ -62,8 +58,7 @@ QSize TTovaskTabBar::minimumTabSizeHint(int index) const
 QRect TTovaskTabBar::TabFace(int index) const
 {
     QRect face = tabRect(index);
-    if (index == currentIndex())
-        return face;
+    if (index == currentIndex()) return face;
     return FacesDown(shape()) ? face.adjusted(0, 0, 0, -kLift) : face.adjusted(0, kLift, 0, 0);
 }
 
@@ -72,8 +67,7 @@ void TTovaskTabBar::DrawTabFrame(QPainter& painter, const QRect& face, bool sele
     const bool down = FacesDown(shape());
     painter.setPen(kLight);
     painter.drawLine(face.topLeft(), face.bottomLeft());
-    if (!down)
-        painter.drawLine(face.topLeft(), face.topRight() - QPoint(2, 0));
+    if (!down) painter.drawLine(face.topLeft(), face.topRight() - QPoint(2, 0));
     painter.setPen(kShadow);
     painter.drawLine(face.topRight() - QPoint(1, 0), face.bottomRight() - QPoint(1, 0));
     painter.setPen(kDarkShadow);
@@ -100,8 +94,7 @@ void TTovaskTabBar::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const int selected = currentIndex();
     for (int i = 0; i < count(); ++i) {
-        if (i == selected)
-            continue;
+        if (i == selected) continue;
         const QRect face = TabFace(i);
         control_.PaintTab(painter, i, face.adjusted(1, 1, -2, 0), false);
         DrawTabFrame(painter, face, false);

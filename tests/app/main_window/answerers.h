@@ -37,8 +37,7 @@ public:
         notice.messageWindow = window != nullptr;
         notices.push_back(notice);
 
-        if (whileShown)
-            whileShown();
+        if (whileShown) whileShown();
 
         if (window) {
             window->cmdBtn1->click();

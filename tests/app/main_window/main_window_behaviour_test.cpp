@@ -74,8 +74,7 @@ TEST_F(MainWindowTest, EveryCloseControlClosesTheWindowWithoutOpeningADatabase)
         TestableWindow w(&answerer, folder.path());
         w.show();
         QApplication::processEvents();
-        if (auto* page = pick(w).second)
-            w.TovaskPageControl1->setCurrentWidget(page);
+        if (auto* page = pick(w).second) w.TovaskPageControl1->setCurrentWidget(page);
         QTest::mouseClick(pick(w).first, Qt::LeftButton);
         EXPECT_FALSE(w.isVisible());
         EXPECT_FALSE(w.dbFilm().Connected());
@@ -120,8 +119,7 @@ TEST_F(MainWindowTest, StartListsTheFolderAndClosesEvenWhenNoFileCanBeTreated)
 TEST_F(MainWindowTest, SecondStartAndCloseDuringARunWaitForTheRun)
 {
     answerer.whileShown = [this] {
-        if (answerer.notices.size() > 1)
-            return;  // a second run got through; do not recurse further
+        if (answerer.notices.size() > 1) return;  // a second run got through; do not recurse further
         // The notice's event loop is the run's: the window is live meanwhile.
         EXPECT_TRUE(window->Running());
         window->cmdStart->click();

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/main_window.h"
 #include "answerers.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

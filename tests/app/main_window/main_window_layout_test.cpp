@@ -166,8 +166,7 @@ TEST_F(MainWindowTest, ProgramFolderEndsInASeparator)
 TEST_F(MainWindowTest, FileListShowsTwoEqualColumnsOfSixteenPixelItems)
 {
     std::vector<std::string> names;
-    for (int i = 0; i < 12; ++i)
-        names.push_back("baza" + std::to_string(i) + ".mdb");
+    for (int i = 0; i < 12; ++i) names.push_back("baza" + std::to_string(i) + ".mdb");
     window->SetFileList(names);
     QApplication::processEvents();
 

@@ -1,9 +1,9 @@
 // The whole upgrade through the real window: Start pressed, notices answered,
 // the window closed, the files upgraded.
 
-#include "app/main_window.h"
 #include "answerers.h"
 #include "app/check_list.h"
+#include "app/main_window.h"
 #include "app/xp_button.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
@@ -28,8 +28,7 @@ public:
     int paints = 0;
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
-            ++paints;
+        if (event->type() == QEvent::Paint) ++paints;
         return false;
     }
 };

@@ -13,7 +13,8 @@ const QString kNbsp(QChar(0x00A0));
 
 TEST(ParseMarkup, SplitsBoldAndItalicRuns)
 {
-    const std::vector<MarkupRun> runs = ParseMarkup(QStringLiteral("1. Zmianę w tabeli <B>FILMY</B> pola <I>ID_CD</I>."));
+    const std::vector<MarkupRun> runs =
+        ParseMarkup(QStringLiteral("1. Zmianę w tabeli <B>FILMY</B> pola <I>ID_CD</I>."));
     const std::vector<MarkupRun> expected{
         {QStringLiteral("1. Zmianę w tabeli "), false, false},
         {QStringLiteral("FILMY"), true, false},

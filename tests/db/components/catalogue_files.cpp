@@ -21,8 +21,7 @@ Db Open(const std::string& path, int flags)
     Db db(raw, sqlite3_close);
     const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     db.reset(raw);
-    if (rc != SQLITE_OK)
-        throw std::runtime_error("open " + path + ": " + sqlite3_errmsg(raw));
+    if (rc != SQLITE_OK) throw std::runtime_error("open " + path + ": " + sqlite3_errmsg(raw));
     return db;
 }
 
@@ -39,8 +38,7 @@ void MakeLoansCatalogue(const std::string& path)
 {
     const char* data = std::getenv("VK_TEST_DATA");
     const std::string sql = ReadBytes(std::string(data ? data : "tests/data") + "/components/loans_catalogue.sql");
-    if (sql.empty())
-        throw std::runtime_error("loans_catalogue.sql not found; is VK_TEST_DATA set?");
+    if (sql.empty()) throw std::runtime_error("loans_catalogue.sql not found; is VK_TEST_DATA set?");
     MakeCatalogue(path, sql);
 }
 

@@ -14,9 +14,10 @@ protected:
     {
         MakeLoansCatalogue(path);
         // Leave free pages behind so that the compacted copy differs from the original.
-        MakeCatalogue(path, "CREATE TABLE Ballast (X MEMO);"
-                            "INSERT INTO Ballast VALUES (hex(randomblob(100000)));"
-                            "DELETE FROM Ballast;");
+        MakeCatalogue(path,
+                      "CREATE TABLE Ballast (X MEMO);"
+                      "INSERT INTO Ballast VALUES (hex(randomblob(100000)));"
+                      "DELETE FROM Ballast;");
         original = ReadBytes(path);
     }
 
@@ -37,8 +38,7 @@ TEST_F(Compaction, ReplacesTheFileWithItsCompactedCopy)
     dbFilm.Compact(path, "");
     EXPECT_LT(ReadBytes(path).size(), original.size());
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
-    EXPECT_EQ(QueryColumn(path, "SELECT ID FROM WYPOZYCZ ORDER BY ID"),
-              (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(QueryColumn(path, "SELECT ID FROM WYPOZYCZ ORDER BY ID"), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(StoredIndexNames(path, "WYPOZYCZ").size(), 5u);
 }
 

@@ -30,8 +30,7 @@ protected:
     std::optional<engine::Index> Find(const std::string& name)
     {
         for (const engine::Index& index : dbFilm.RequireDaoDatabase().tableDef("WYPOZYCZ").indexes())
-            if (index.name() == name)
-                return index;
+            if (index.name() == name) return index;
         return std::nullopt;
     }
 };
@@ -71,10 +70,8 @@ TEST_F(IndexMaintenance, DropFieldIndexesLetsTheFileBeCompactedAfterwards)
 
 TEST_F(IndexMaintenance, CreateIndexesMakesPlainAndUnnamedIndexes)
 {
-    for (const char* name : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"})
-        mdbFilmy.DropFieldIndexes(name);
-    for (const char* name : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"})
-        mdbFilmy.IndexDefs().Add(name, name);
+    for (const char* name : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"}) mdbFilmy.DropFieldIndexes(name);
+    for (const char* name : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"}) mdbFilmy.IndexDefs().Add(name, name);
     mdbFilmy.IndexDefs().Add("", "UWAGI; ZWROT");
     mdbFilmy.IndexDefs().Add("U", "ID_OSOBY", {TIndexOption::Unique});
     mdbFilmy.CreateIndexes();
@@ -94,7 +91,8 @@ TEST_F(IndexMaintenance, CreateIndexesFiltersByOptionsAndReplacesThePrimaryKey)
 {
     for (TIndexOption option : {TIndexOption::Descending, TIndexOption::CaseInsensitive, TIndexOption::Expression,
                                 TIndexOption::NonMaintained})
-        mdbFilmy.IndexDefs().Add("X" + std::to_string(static_cast<int>(option)), "UWAGI", {option, TIndexOption::Unique});
+        mdbFilmy.IndexDefs().Add("X" + std::to_string(static_cast<int>(option)), "UWAGI",
+                                 {option, TIndexOption::Unique});
     // Two primary definitions feed one key named after the last; the primary-and-unique
     // one that shares its name gets no second index.
     mdbFilmy.IndexDefs().Add("Klucz", "ID", {TIndexOption::Primary});

@@ -37,8 +37,7 @@ TEST_F(LoansCatalogue, AddFieldWithPrimaryKeyReplacesThePrimaryIndex)
     EXPECT_TRUE(mdbFilmy.AddField("NR", FieldKind::Long, 0, false, false, true));
     int primaries = 0;
     for (const engine::Index& index : dbFilm.RequireDaoDatabase().tableDef("WYPOZYCZ").indexes()) {
-        if (!index.primary())
-            continue;
+        if (!index.primary()) continue;
         ++primaries;
         EXPECT_EQ(index.name(), "PrimaryKey");
         EXPECT_EQ(index.fields(), std::vector<std::string>{"NR"});

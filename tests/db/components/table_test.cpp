@@ -4,10 +4,10 @@
 #include "db/TovaskADODB/same_text.h"
 
 using namespace components_test;
-using TovaskADODB::TDataSource;
-using TovaskADODB::TTovaskADOTable;
 using engine::FieldKind;
 using engine::Variant;
+using TovaskADODB::TDataSource;
+using TovaskADODB::TTovaskADOTable;
 
 namespace {
 
@@ -71,8 +71,8 @@ TEST_F(LoansCatalogue, CloneOutlivesItsSourceAndTheEmptiedTable)
 TEST_F(LoansCatalogue, AppendRecordPostsTheRowAtOnce)
 {
     mdbFilmy.Open();
-    mdbFilmy.AppendRecord({Variant(4), Variant(40), Variant(), Variant("2006-07-08"), Variant(), Variant(""),
-                           Variant(false)});
+    mdbFilmy.AppendRecord(
+        {Variant(4), Variant(40), Variant(), Variant("2006-07-08"), Variant(), Variant(""), Variant(false)});
     EXPECT_EQ(QueryColumn(path, "SELECT FILM_ID FROM WYPOZYCZ WHERE ID = 4"), std::vector<std::string>{"40"});
     mdbFilmy.SetReadOnly(true);
     EXPECT_EQ(DatabaseErrorOf([&] { mdbFilmy.AppendRecord({Variant(5)}); }),

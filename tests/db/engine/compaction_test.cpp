@@ -16,12 +16,13 @@ TEST(Compaction, WritesSoundSmallerCopyWithoutHiddenColumns)
     engine_test::TempDir dir;
     const std::string source = dir.file("films.mdb");
     const std::string target = dir.file("films.tmp");
-    engine_test::makeSqliteFile(source,
-                                "CREATE TABLE F(ID LONG, OLD TEXT(200), KEEP TEXT(50), GONE MEMO);"
-                                "CREATE TABLE EMPTY_OF_FIELDS(X LONG); INSERT INTO EMPTY_OF_FIELDS VALUES(1);"
-                                "CREATE TABLE CHECKED(A LONG, B LONG, CHECK (B IS NULL OR B > A));"
-                                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
-                                " INSERT INTO F SELECT i, printf('%.150c', 'o'), 'k' || i, printf('%.300c', 'g') FROM n;");
+    engine_test::makeSqliteFile(
+        source,
+        "CREATE TABLE F(ID LONG, OLD TEXT(200), KEEP TEXT(50), GONE MEMO);"
+        "CREATE TABLE EMPTY_OF_FIELDS(X LONG); INSERT INTO EMPTY_OF_FIELDS VALUES(1);"
+        "CREATE TABLE CHECKED(A LONG, B LONG, CHECK (B IS NULL OR B > A));"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+        " INSERT INTO F SELECT i, printf('%.150c', 'o'), 'k' || i, printf('%.300c', 'g') FROM n;");
     {
         DbEngine dbEngine("3.6");
         auto database = dbEngine.createWorkspace("w", "Admin", "", 2)->openDatabase(source, false, false, "");
@@ -50,8 +51,7 @@ TEST(Compaction, WritesSoundSmallerCopyWithoutHiddenColumns)
     EXPECT_EQ(queryText(target, "SELECT IndexName FROM MSysIndexes"), "PrimaryKey");
     EXPECT_EQ(queryText(target, "SELECT name FROM sqlite_schema WHERE type = 'index'"), "F.PrimaryKey");
     EXPECT_EQ(queryText(target, "SELECT count(*) FROM EMPTY_OF_FIELDS"), "1");
-    EXPECT_EQ(queryText(target, "SELECT group_concat(name, ',') FROM pragma_table_info('CHECKED')"),
-              "A,MSysDeleted1");
+    EXPECT_EQ(queryText(target, "SELECT group_concat(name, ',') FROM pragma_table_info('CHECKED')"), "A,MSysDeleted1");
     EXPECT_EQ(queryText(source, "SELECT count(*) FROM pragma_table_info('F')"), "4");  // the source is untouched
     EXPECT_FALSE(std::filesystem::exists(target + "-journal"));
 }

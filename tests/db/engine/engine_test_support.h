@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "tests/support/temp_folder.h"
 #include "db/engine/connection.h"
 #include "db/engine/connection_string.h"
+#include "tests/support/temp_folder.h"
 
 namespace engine_test {
 

@@ -1,8 +1,8 @@
 // Static recordsets: rows in memory, clones that outlive their table's
 // contents, appends that post at once, positions and the cursor.
 
-#include "db/engine/engine_error.h"
 #include "db/engine/recordset.h"
+#include "db/engine/engine_error.h"
 #include "db/engine/schema.h"
 #include "engine_test_support.h"
 
@@ -123,12 +123,10 @@ TEST_F(Recordset, AppendedRowsReadBackAfterTheRowsReadAtOpen)
     rs.append({std::int32_t{5}, Variant(), Variant()});
     ASSERT_EQ(rs.recordCount(), 5);
     std::vector<Variant> names;
-    for (rs.first(); !rs.eof(); rs.next())
-        names.push_back(rs.value(1));
+    for (rs.first(); !rs.eof(); rs.next()) names.push_back(rs.value(1));
     EXPECT_EQ(names, (std::vector<Variant>{"c", "a", Variant(), "d", Variant()}));
     rs.first();
-    for (int i = 0; i < 3; ++i)
-        rs.next();
+    for (int i = 0; i < 3; ++i) rs.next();
     EXPECT_EQ(rs.value(2), Variant(DateTime{2004, 3, 1}));
     EXPECT_EQ(rs.valueAsInteger(0), 4);
 }

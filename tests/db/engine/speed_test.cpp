@@ -128,9 +128,15 @@ TEST(Speed, AppendingIsCloseToPlainSqlite)
     engine_test::makeSqliteFile(path, sql);
 
     auto connection = engine_test::openConnection(path);
-    std::vector<Variant> row{std::int32_t{0}, "Tytuł filmu", "Original title", std::int32_t{1999}, true,
+    std::vector<Variant> row{std::int32_t{0},
+                             "Tytuł filmu",
+                             "Original title",
+                             std::int32_t{1999},
+                             true,
                              DateTime{2001, 2, 3, 4, 5, 6, 0},
-                             "Opis filmu, który jest nieco dłuższy niż tytuł", std::int32_t{3}, "DVD",
+                             "Opis filmu, który jest nieco dłuższy niż tytuł",
+                             std::int32_t{3},
+                             "DVD",
                              std::int32_t{5}};
 
     sqlite3* db = connection->file()->handle();

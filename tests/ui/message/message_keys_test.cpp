@@ -14,9 +14,8 @@ namespace {
 int Answer(const std::vector<std::uint8_t>& buttons, ScriptedAnswerer::Script script)
 {
     ScriptedAnswerer answerer(std::move(script));
-    const int result = ShowMessageWindow(PictureQuestion, QStringLiteral("Pytanie"),
-                                         QStringLiteral("Czy kontynuować?"), buttons, {}, true,
-                                         nullptr, &answerer);
+    const int result = ShowMessageWindow(PictureQuestion, QStringLiteral("Pytanie"), QStringLiteral("Czy kontynuować?"),
+                                         buttons, {}, true, nullptr, &answerer);
     EXPECT_EQ(answerer.calls, 1);
     return result;
 }
@@ -36,17 +35,19 @@ TEST(MessageWindowKeys, EnterPressesTheFirstButtonAndEscCloseOrCloseEventGive2)
     EXPECT_EQ(Answer(YesNo, Key(Qt::Key_Enter)), 6);
     EXPECT_EQ(Answer(YesNo, Key(Qt::Key_Escape)), 2);
     EXPECT_EQ(Answer(YesNo, [](TOknoKomunikatu& w) { w.close(); }), 2);
-    EXPECT_EQ(Answer(YesNo, [](TOknoKomunikatu& w) {
-                  QEvent close(CloseMessageEventType());
-                  QCoreApplication::sendEvent(&w, &close);
-              }),
+    EXPECT_EQ(Answer(YesNo,
+                     [](TOknoKomunikatu& w) {
+                         QEvent close(CloseMessageEventType());
+                         QCoreApplication::sendEvent(&w, &close);
+                     }),
               2);
     // A first button that gives no result keeps the window open on Enter.
-    EXPECT_EQ(Answer({ButtonClose, ButtonOk}, [](TOknoKomunikatu& w) {
-                  QTest::keyClick(&w, Qt::Key_Return);
-                  EXPECT_TRUE(w.isVisible());
-                  QTest::mouseClick(w.cmdBtn2, Qt::LeftButton);
-              }),
+    EXPECT_EQ(Answer({ButtonClose, ButtonOk},
+                     [](TOknoKomunikatu& w) {
+                         QTest::keyClick(&w, Qt::Key_Return);
+                         EXPECT_TRUE(w.isVisible());
+                         QTest::mouseClick(w.cmdBtn2, Qt::LeftButton);
+                     }),
               1);
 }
 

@@ -38,10 +38,8 @@ TEST(WrapMessageText, TextThatFitsKeepsItsLinesAndEveryBreakFormStartsALine)
 TEST(WrapMessageText, LongLinesBreakAtWordsWithin235)
 {
     // 23 characters (230 px) fit, 24 do not; blanks at a break are dropped.
-    const TextBlock block =
-        Wrap(QStringLiteral("x y\r\naaaaaaaaaa bbbbbbbbbbbb cccccccccc  dddddddddd eeeee"));
-    EXPECT_EQ(block.Lines, (QStringList{"x y", "aaaaaaaaaa bbbbbbbbbbbb", "cccccccccc  dddddddddd",
-                                        "eeeee"}));
+    const TextBlock block = Wrap(QStringLiteral("x y\r\naaaaaaaaaa bbbbbbbbbbbb cccccccccc  dddddddddd eeeee"));
+    EXPECT_EQ(block.Lines, (QStringList{"x y", "aaaaaaaaaa bbbbbbbbbbbb", "cccccccccc  dddddddddd", "eeeee"}));
     EXPECT_EQ(block.Width, 230);
     EXPECT_EQ(block.Height, 52);
 }

@@ -18,13 +18,13 @@ namespace {
 
 const std::vector<std::int32_t> PatchColors = {0xFFD9B3, 0xFFB871, 0x000080};
 
-int Show(const QString& text, const std::vector<std::uint8_t>& buttons,
-         ScriptedAnswerer::Script script, const std::vector<std::int32_t>& colors = {},
-         std::uint8_t picture = PictureInformation, QWidget* parent = nullptr)
+int Show(const QString& text, const std::vector<std::uint8_t>& buttons, ScriptedAnswerer::Script script,
+         const std::vector<std::int32_t>& colors = {}, std::uint8_t picture = PictureInformation,
+         QWidget* parent = nullptr)
 {
     ScriptedAnswerer answerer(std::move(script));
-    const int result = ShowMessageWindow(picture, QStringLiteral("Tytuł"), text, buttons, colors,
-                                         true, parent, &answerer);
+    const int result =
+        ShowMessageWindow(picture, QStringLiteral("Tytuł"), text, buttons, colors, true, parent, &answerer);
     EXPECT_EQ(answerer.calls, 1);
     return result;
 }
@@ -61,9 +61,9 @@ TEST(MessageWindowDesign, PictureKinds0To3ShowATransparentPictureOthersNone)
 {
     for (std::uint8_t kind : {0, 1, 2, 3, 4, 255}) {
         QImage picture;
-        Show(QStringLiteral("x"), {ButtonOk},
-             [&](TOknoKomunikatu& w) { picture = w.Image->pixmap().toImage(), w.reject(); }, {},
-             kind);
+        Show(
+            QStringLiteral("x"), {ButtonOk},
+            [&](TOknoKomunikatu& w) { picture = w.Image->pixmap().toImage(), w.reject(); }, {}, kind);
         EXPECT_EQ(picture.isNull(), kind > 3) << int(kind);
         if (!picture.isNull()) {
             EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0) << int(kind);
@@ -108,8 +108,7 @@ TEST(MessageTextLayout, LongLineWrapsIntoLinesAtMost235Wide)
         ASSERT_GE(lines.size(), 2);
         EXPECT_EQ(lines.join(u' '), words) << "no word may be lost at a break";
         int widest = 0;
-        for (const QString& line : lines)
-            widest = std::max(widest, w.Text->LineWidth(line));
+        for (const QString& line : lines) widest = std::max(widest, w.Text->LineWidth(line));
         EXPECT_LE(widest, 235);
         const int height = static_cast<int>(lines.size()) * 13;
         EXPECT_EQ(w.Text->geometry(), QRect(170 - widest / 2, (110 - height) / 3, widest, height));
@@ -121,8 +120,7 @@ TEST(MessageTextLayout, TopFollowsTheLineCountAndTallTextRunsUnderTheStrip)
 {
     for (const auto& [count, top] : std::vector<std::pair<int, int>>{{2, 28}, {3, 23}, {5, 15}, {6, 10}}) {
         QStringList lines;
-        for (int i = 1; i <= count; ++i)
-            lines << QStringLiteral("Linia %1").arg(i);
+        for (int i = 1; i <= count; ++i) lines << QStringLiteral("Linia %1").arg(i);
         Show(lines.join(QStringLiteral("\r\n")), {ButtonOk}, [&](TOknoKomunikatu& w) {
             EXPECT_EQ(w.Text->geometry().top(), top) << count << " lines";
             EXPECT_EQ(w.Text->height(), 13 * count);
@@ -173,8 +171,8 @@ TEST(MessageWindowColors, PatchColoursAndMinusOneKeepingTheDesign)
 TEST(MessageButtons, EveryKindHasItsCaptionGlyphAndResult)
 {
     const std::pair<const char16_t*, int> kinds[] = {
-        {u"&Ok", 1},      {u"&Anuluj", 2},   {u"&Pomoc", 0}, {u"&Tak", 6},     {u"&Nie", 7},
-        {u"&Zamknij", 0}, {u"Przerwij", 3},  {u"P&onów", 4}, {u"&Ignoruj", 5}, {u"&Wszystko", 8},
+        {u"&Ok", 1},      {u"&Anuluj", 2},  {u"&Pomoc", 0}, {u"&Tak", 6},     {u"&Nie", 7},
+        {u"&Zamknij", 0}, {u"Przerwij", 3}, {u"P&onów", 4}, {u"&Ignoruj", 5}, {u"&Wszystko", 8},
     };
     for (std::uint8_t kind = 0; kind < 10; ++kind) {
         const auto [caption, expected] = kinds[kind];
@@ -229,14 +227,18 @@ TEST(MessageButtons, PlacementFollowsTheNumberOfButtons)
 TEST(DisplayFalse, ReturnsTheFirstButtonsResultWithoutAWindow)
 {
     const std::pair<std::vector<std::uint8_t>, int> cases[] = {
-        {{ButtonYes, ButtonNo}, 6}, {{ButtonAbort, ButtonOk}, 3}, {{ButtonHelp, ButtonOk}, 0},
-        {{ButtonClose}, 0},         {{12}, 0},                    {{}, 0},
+        {{ButtonYes, ButtonNo}, 6},
+        {{ButtonAbort, ButtonOk}, 3},
+        {{ButtonHelp, ButtonOk}, 0},
+        {{ButtonClose}, 0},
+        {{12}, 0},
+        {{}, 0},
     };
     const auto windowsBefore = QApplication::topLevelWidgets().size();
     for (const auto& [buttons, expected] : cases) {
         ScriptedAnswerer answerer(Close);
-        EXPECT_EQ(ShowMessageWindow(PictureQuestion, QStringLiteral("t"), QStringLiteral("m"),
-                                    buttons, PatchColors, false, nullptr, &answerer),
+        EXPECT_EQ(ShowMessageWindow(PictureQuestion, QStringLiteral("t"), QStringLiteral("m"), buttons, PatchColors,
+                                    false, nullptr, &answerer),
                   expected);
         EXPECT_EQ(answerer.calls, 0);
     }
@@ -257,8 +259,9 @@ TEST(MessageWindowLifetime, WindowExistsOnlyDuringTheCall)
     // A parent destroyed while the window is open takes the window with it.
     auto parent = std::make_unique<QWidget>();
     parent->show();
-    EXPECT_EQ(Show(QStringLiteral("x"), {ButtonOk}, [&](TOknoKomunikatu&) { parent.reset(); }, {},
-                   PictureInformation, parent.get()),
+    EXPECT_EQ(Show(
+                  QStringLiteral("x"), {ButtonOk}, [&](TOknoKomunikatu&) { parent.reset(); }, {}, PictureInformation,
+                  parent.get()),
               2);
     EXPECT_EQ(OknoKomunikatu, nullptr);
 }

@@ -75,8 +75,7 @@ bool HasPixelOf(const QImage& image, const QRect& area, const QColor& color)
 {
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixelColor(x, y) == color)
-                return true;
+            if (image.pixelColor(x, y) == color) return true;
     return false;
 }
 

@@ -13,6 +13,8 @@ packages=(
   fonts-dejavu-core
   # benchmarks and fuzzing (bench/run.sh, fuzz/run.sh)
   gnuplot-nox time clang libclang-rt-14-dev
+  # code style and lint (tools/test.sh)
+  clang-format clang-tidy
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

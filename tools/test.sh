@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 
 bash tools/install-deps.sh
 
+# The code style is checked before anything is built: a misformatted change fails fast.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 build_and_test() {
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja -DVK_WERROR=ON "$@"

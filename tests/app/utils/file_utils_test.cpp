@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/utils/file_mask.h"
+#include "app/utils/folder_check.h"
 
 namespace fs = std::filesystem;
 
@@ -128,4 +129,23 @@ TEST(RemoveFileExt, CutsAtTheLastDot)
     EXPECT_EQ(utils::RemoveFileExt(".mdb"), "");
     EXPECT_EQ(utils::RemoveFileExt("bez"), "bez");
     EXPECT_EQ(utils::RemoveFileExt(""), "");
+}
+
+TEST(FolderProblem, NamesTheFolderThatCannotBeSearched)
+{
+    TempFolder dir;
+    dir.File("plik.mdb");
+    EXPECT_EQ(utils::FolderProblem(dir.Folder()), std::nullopt);
+    EXPECT_EQ(utils::FolderProblem(dir.Path("brak").string()),
+              "Folder „" + dir.Path("brak").string() + "” nie istnieje.");
+    EXPECT_EQ(utils::FolderProblem(dir.Path("plik.mdb").string()),
+              "„" + dir.Path("plik.mdb").string() + "” nie jest folderem.");
+    EXPECT_NE(utils::FolderProblem(""), std::nullopt);
+    if (::geteuid() != 0) {
+        dir.Folder("zamkniety");
+        fs::permissions(dir.Path("zamkniety"), fs::perms::owner_write);
+        EXPECT_EQ(utils::FolderProblem(dir.Path("zamkniety").string()),
+                  "Brak uprawnień do odczytu folderu „" + dir.Path("zamkniety").string() + "”.");
+        fs::permissions(dir.Path("zamkniety"), fs::perms::owner_all);
+    }
 }

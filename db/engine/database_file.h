@@ -5,10 +5,16 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "db/engine/deferred_indexes.h"
 #include "db/engine/sqlite_handle.h"
 
 namespace engine {
+
+namespace detail {
+class RowSource;
+}  // namespace detail
 
 class DatabaseFile {
 public:
@@ -23,7 +29,9 @@ public:
 
     const std::string& path() const { return path_; }
     sqlite3* handle() const { return db_.get(); }
-    detail::StatementCache& statements() { return statements_; }
+    // For reading and changing the structure: first builds the indexes put off
+    // while rows were appended.
+    detail::StatementCache& statements();
 
     void beginTransaction();
     void commitTransaction();
@@ -36,9 +44,25 @@ public:
     // columns, which costs nothing then.
     void execute(const std::string& sql);
 
+    // Deletes every row of a user table. Inside the transaction, rows that a
+    // recordset still reads from the file are set aside instead (rows_aside.h).
+    void emptyTable(const std::string& tableName);
+
+    // The rows recordsets read from the file.
+    void registerRowSource(detail::RowSource* source);
+    void unregisterRowSource(detail::RowSource* source) noexcept;
+
+    // Indexes whose build waits for a table's rows (deferred_indexes.h): one
+    // just made, rows about to be appended.
+    void indexMade(const std::string& table, const std::string& index);
+    void appendingTo(const std::string& table);
+
 private:
     DatabaseFile(std::string path, detail::SqliteHandle db);
     void dropHiddenColumnsOfEmptyTables();
+    // Reads into memory the rows recordsets read from the table (from every table when empty).
+    void holdRowsOf(const std::string& table);
+    void endTransaction() noexcept;
 
     std::string path_;
     detail::SqliteHandle db_;
@@ -47,6 +71,9 @@ private:
     // itself (after an I/O error or a full disk), and later writes must not then
     // commit one by one.
     bool transactionOpen_ = false;
+    std::vector<detail::RowSource*> rowSources_;
+    std::vector<std::string> rowsAside_;  // hidden tables holding emptied tables' rows
+    detail::DeferredIndexes deferredIndexes_;
 };
 
 }  // namespace engine

@@ -12,6 +12,7 @@ target_sources(db PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/field.cpp
   ${CMAKE_CURRENT_LIST_DIR}/field_value.cpp
   ${CMAKE_CURRENT_LIST_DIR}/msys_catalog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/name_collation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recordset.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sqlite_handle.cpp
   ${CMAKE_CURRENT_LIST_DIR}/table_def.cpp

@@ -99,6 +99,7 @@ void DatabaseFile::commitTransaction()
         detail::dropRowsSetAside(statements_, aside);
     }
     rowsAside_.clear();
+    restoreViewsAndTriggers();
     transactionOpen_ = false;
     try {
         detail::execSql(handle(), "COMMIT");
@@ -127,6 +128,7 @@ void DatabaseFile::abandonTransaction() noexcept
 void DatabaseFile::endTransaction() noexcept
 {
     transactionOpen_ = false;
+    viewsAndTriggers_.forgetAfter(0);
     deferredIndexes_.forget();
     // The rows set aside go with the rollback.
     for (auto* source : rowSources_)
@@ -144,6 +146,12 @@ detail::StatementCache& DatabaseFile::statements()
 {
     deferredIndexes_.build(statements_);
     return statements_;
+}
+
+void DatabaseFile::restoreViewsAndTriggers()
+{
+    // After the indexes put off, as they were made before.
+    viewsAndTriggers_.restore(statements());
 }
 
 void DatabaseFile::execute(const std::string& sql)
@@ -165,7 +173,7 @@ void DatabaseFile::emptyTable(const std::string& tableName)
         execute("DELETE FROM " + detail::quoteIdentifier(table));
         return;
     }
-    const std::string aside = detail::setRowsAside(cache, table);
+    const std::string aside = detail::setRowsAside(*this, table);
     rowsAside_.push_back(aside);
     for (auto* source : rowSources_)
         if (source->readsFrom(table)) source->rowsMovedTo(aside);

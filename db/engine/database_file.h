@@ -9,6 +9,7 @@
 
 #include "db/engine/deferred_indexes.h"
 #include "db/engine/sqlite_handle.h"
+#include "db/engine/views_and_triggers.h"
 
 namespace engine {
 
@@ -57,6 +58,13 @@ public:
     void indexMade(const std::string& table, const std::string& index);
     void appendingTo(const std::string& table);
 
+    // The views and triggers that structure changes (detail::StructureChange)
+    // have set aside in the open transaction.
+    detail::ViewsAndTriggers& viewsAndTriggers() { return viewsAndTriggers_; }
+    // Makes them again now and checks them (EngineError when one that worked
+    // no longer does, with all still set aside); the commit does it at the latest.
+    void restoreViewsAndTriggers();
+
 private:
     DatabaseFile(std::string path, detail::SqliteHandle db);
     void dropHiddenColumnsOfEmptyTables();
@@ -67,6 +75,7 @@ private:
     std::string path_;
     detail::SqliteHandle db_;
     detail::StatementCache statements_;  // declared after db_: finalized before it closes
+    detail::ViewsAndTriggers viewsAndTriggers_;
     // Set from BEGIN to COMMIT or ROLLBACK: SQLite may roll a transaction back by
     // itself (after an I/O error or a full disk), and later writes must not then
     // commit one by one.

@@ -1,6 +1,8 @@
 #include "db/engine/rows_aside.h"
 
 #include "db/engine/case_fold.h"
+#include "db/engine/database_file.h"
+#include "db/engine/structure_change.h"
 #include "db/engine/table_schema.h"
 
 #include <utility>
@@ -48,8 +50,9 @@ bool isOrdinaryTable(StatementCache& cache, const std::string& table)
     return startsWithIgnoringCase(sql, "CREATE TABLE");
 }
 
-std::string setRowsAside(StatementCache& cache, const std::string& table)
+std::string setRowsAside(DatabaseFile& file, const std::string& table)
 {
+    auto& cache = file.statements();
     const std::string aside = freeAsideName(cache);
     const std::string tableSql = schemaSql(cache, "table", table);
     // Index names are the file's, not the table's: they cannot go with the rows.
@@ -62,7 +65,7 @@ std::string setRowsAside(StatementCache& cache, const std::string& table)
         while (query->step()) indexes.emplace_back(query->columnString(0), query->columnString(1));
     }
 
-    Savepoint change(cache.db());
+    StructureChange change(file);
     for (const auto& index : indexes) cache.exec("DROP INDEX " + quoteIdentifier(index.first));
     {
         LegacyRename legacy(cache);
@@ -80,7 +83,7 @@ std::string setRowsAside(StatementCache& cache, const std::string& table)
         carry->step();
     }
     dropHiddenColumns(cache, table);
-    change.release();
+    change.complete();
     return aside;
 }
 

@@ -10,10 +10,15 @@
 
 #include "db/engine/sqlite_handle.h"
 
+namespace engine {
+class DatabaseFile;
+}  // namespace engine
+
 namespace engine::detail {
 
 // Returns the hidden name the rows now have. The table must be an ordinary one.
-std::string setRowsAside(StatementCache& cache, const std::string& table);
+// A structure change: the file's views and triggers wait until the commit.
+std::string setRowsAside(DatabaseFile& file, const std::string& table);
 void dropRowsSetAside(StatementCache& cache, const std::string& aside);
 // An ordinary table: not a view, not a virtual table.
 bool isOrdinaryTable(StatementCache& cache, const std::string& table);

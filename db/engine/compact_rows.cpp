@@ -59,13 +59,14 @@ void CompactRows::appendFrom(const Statement& statement, int firstColumn, const 
     for (int i = 0; i < fieldCount_; ++i) put(cellOf(statement, firstColumn + i, kinds[static_cast<std::size_t>(i)]));
 }
 
-void CompactRows::append(const std::vector<Variant>& stored)
+void CompactRows::append(const std::vector<const Variant*>& stored)
 {
     using T = StoredCell::Type;
     fieldCount_ = static_cast<int>(stored.size());
     rowStarts_.push_back(bytes_.size());
     std::string date;
-    for (const Variant& value : stored) {
+    for (const Variant* each : stored) {
+        const Variant& value = *each;
         switch (value.type()) {
         case VariantType::Null: put({}); break;
         case VariantType::Boolean: put(StoredCell::Of(value.boolean())); break;

@@ -25,7 +25,7 @@ public:
     // The statement's current row: one column for each kind, from firstColumn on.
     void appendFrom(const Statement& statement, int firstColumn, const std::vector<FieldKind>& kinds);
     // A row of values as fields store them (made by convertForField).
-    void append(const std::vector<Variant>& stored);
+    void append(const std::vector<const Variant*>& stored);
 
     // The row's values, one for each field, into out; out's texts keep their storage.
     void read(int row, std::vector<Variant>& out) const;

@@ -44,52 +44,59 @@ void checkText(const std::string& text, const FieldRules& field)
 }
 
 // A value converts to a field's kind as the variant converts it; the field
-// adds only its own rules.
-void convertValue(const Variant& value, const FieldRules& field, Variant& out)
+// adds only its own rules. A value of the field's own type is taken as it is.
+const Variant& convertValue(const Variant& value, const FieldRules& field, Variant& out)
 {
     switch (field.kind) {
-    case FieldKind::YesNo: out = value.toBoolean(); return;
-    case FieldKind::Long: out = value.toInteger(); return;
-    case FieldKind::Double: out = value.toDouble(); return;
+    case FieldKind::YesNo:
+        if (value.type() == VariantType::Boolean) return value;
+        out = value.toBoolean();
+        return out;
+    case FieldKind::Long:
+        if (value.type() == VariantType::Integer) return value;
+        out = value.toInteger();
+        return out;
+    case FieldKind::Double:
+        if (value.type() == VariantType::Double) return value;
+        out = value.toDouble();
+        return out;
     case FieldKind::DateTime: {
         const DateTime date = value.toDateTime();
         if (!isValidDateTime(date)) mismatch(value, field);
+        if (value.type() == VariantType::DateTime) return value;
         out = date;
-        return;
+        return out;
     }
     case FieldKind::Text:
-    case FieldKind::Memo:
-        if (value.type() == VariantType::Text)
-            out = value;
-        else
-            out = value.toText();
-        checkText(out.text(), field);
-        return;
+    case FieldKind::Memo: {
+        const Variant& text = value.type() == VariantType::Text ? value : (out = value.toText());
+        checkText(text.text(), field);
+        return text;
+    }
     case FieldKind::LongBinary:
         if (value.type() == VariantType::DateTime) mismatch(value, field);
-        out = value;
-        return;
+        return value;
     }
+    return value;
 }
 
 }  // namespace
 
-void convertForField(const Variant& value, const FieldRules& field, Variant& out)
+const Variant& convertForField(const Variant& value, const FieldRules& field, Variant& scratch)
 {
     if (value.isNull()) {
         if (field.kind == FieldKind::YesNo) {
-            out = false;
-            return;
+            scratch = false;
+            return scratch;
         }
         if (field.required)
             throw EngineError("The field " + qualified(field) +
                               " cannot contain a Null value because the Required property for this field is set "
                               "to True.");
-        out = Variant();
-        return;
+        return value;
     }
     try {
-        convertValue(value, field, out);
+        return convertValue(value, field, scratch);
     } catch (const VariantError&) {
         mismatch(value, field);
     }

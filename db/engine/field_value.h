@@ -21,9 +21,10 @@ struct FieldRules {
 };
 
 // The value as the field stores it (a Yes/No as Boolean, a date as DateTime,
-// ...). EngineError naming the table and the field when the value does not
-// convert or breaks the field's rules.
-void convertForField(const Variant& value, const FieldRules& field, Variant& out);
+// ...): value itself when it is that already, else scratch holding it.
+// EngineError naming the table and the field when the value does not convert
+// or breaks the field's rules.
+const Variant& convertForField(const Variant& value, const FieldRules& field, Variant& scratch);
 
 // Binds a value made by convertForField for a field of the kind; `scratch`
 // holds a date's text until the statement has run.

@@ -26,7 +26,8 @@ struct StaticRecordset::State {
     std::shared_ptr<DatabaseFile> file;         // held while it appends
     std::unique_ptr<detail::Statement> insert;  // declared after file: finalized before it
     std::vector<std::string> dateTexts;         // bound dates, reused row after row
-    std::vector<Variant> converted;             // the row being appended, reused
+    std::vector<Variant> converted;             // values of the row being appended that needed converting
+    std::vector<const Variant*> stored;         // the row being appended as stored
 
     int current = 0;
     detail::CompactRows batch;  // rows batchStart, batchStart + 1, ... of a source in the file
@@ -167,21 +168,23 @@ void StaticRecordset::append(const std::vector<Variant>& values)
     if (!state.insert) prepareInsert();
 
     auto& insert = *state.insert;
-    auto& converted = state.converted;
-    converted.resize(fieldCount);
+    auto& stored = state.stored;
+    state.converted.resize(fieldCount);
+    stored.resize(fieldCount);
     {
         detail::StatementUse use(insert);
         static const Variant null;
         for (std::size_t i = 0; i < fieldCount; ++i)
-            detail::convertForField(i < values.size() ? values[i] : null, source.rules()[i], converted[i]);
+            stored[i] =
+                &detail::convertForField(i < values.size() ? values[i] : null, source.rules()[i], state.converted[i]);
         for (std::size_t i = 0; i < fieldCount; ++i)
-            detail::bindStored(insert, static_cast<int>(i) + 1, converted[i], source.fields()[i].kind,
+            detail::bindStored(insert, static_cast<int>(i) + 1, *stored[i], source.fields()[i].kind,
                                state.dateTexts[i]);
         source.beforeAppend();
         insert.step();
     }
     const std::int64_t before = source.lastRowid();
-    source.appended(sqlite3_last_insert_rowid(state.file->handle()), converted);
+    source.appended(sqlite3_last_insert_rowid(state.file->handle()), stored);
     // The new row is the current one; reading on from it reads the rows after the last one before it.
     state.current = source.rowCount() - 1;
     state.batch.clear();

@@ -185,7 +185,7 @@ void RowSource::beforeAppend()
     if (setAside_) hold();
 }
 
-void RowSource::appended(std::int64_t rowid, const std::vector<Variant>& stored)
+void RowSource::appended(std::int64_t rowid, const std::vector<const Variant*>& stored)
 {
     if (!held() && rowid <= lastRowid_) {
         // SQLite found no rowid above the largest and took a free one among

@@ -48,7 +48,7 @@ public:
 
     // Around appending a row to the stored table; stored are its values as stored.
     void beforeAppend();
-    void appended(std::int64_t rowid, const std::vector<Variant>& stored);
+    void appended(std::int64_t rowid, const std::vector<const Variant*>& stored);
 
     // The file's side.
     bool readsFrom(const std::string& table) const;

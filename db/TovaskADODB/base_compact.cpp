@@ -12,6 +12,7 @@
 #include "db/TovaskADODB/database_error.h"
 #include "db/TovaskADODB/messages.h"
 #include "db/TovaskADODB/tovask_ado_base.h"
+#include "db/engine/writer_hold.h"
 
 namespace TovaskADODB {
 
@@ -82,13 +83,17 @@ void TTovaskADOBase::Compact(const std::string& linkOrFileName, const std::strin
     const std::string fileName = FileBehindLinks(linkOrFileName);
     // The copy must sit in the file's own folder so that the rename replaces it atomically.
     const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
+    // SQLite forbids replacing a database file that is open in this process.
+    if (engine::isFileOpenInProcess(fileName)) DatabaseError(Messages::BaseOpen);
+    // From the start of the copy to the rename other programs may read the file but
+    // not write it: a write committed in between would go to the file the rename
+    // throws away.
+    const engine::WriterHold hold(fileName);
     TemporaryFile temporary(UniqueTemporaryName(folder));
     const std::string connect = password.empty() ? std::string() : ";pwd=" + password;
 
     engine_->compactDatabase(fileName, temporary.name(), connect);
 
-    // SQLite forbids replacing a database file that is open in this process.
-    if (engine::isFileOpenInProcess(fileName)) DatabaseError(Messages::BaseOpen);
     struct stat original {};
     // Keeping the file's permissions is a courtesy; the copy is sound without it.
     if (::stat(fileName.c_str(), &original) == 0) (void)::chmod(temporary.name().c_str(), original.st_mode & 07777);

@@ -18,4 +18,5 @@ target_sources(db PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/table_schema.cpp
   ${CMAKE_CURRENT_LIST_DIR}/value_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/variant.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/writer_hold.cpp
 )

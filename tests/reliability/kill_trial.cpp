@@ -84,9 +84,10 @@ void WriteCatalogues(const fs::path& folder, int films)
     }
 }
 
+// The private folder in which a compaction writes its copy.
 bool IsCompactionTemporary(const std::string& name)
 {
-    return name.size() == 13 && name.rfind("mdb", 0) == 0 && name.ends_with(".tmp");
+    return name.size() == 30 && name.starts_with(".vidarkon-kompaktowanie-");
 }
 
 class Trial {

@@ -1,12 +1,36 @@
 // Compaction replaces the file atomically: the original survives every failure
-// byte for byte and no temporary file is left behind.
+// byte for byte, no temporary file is left behind, and nobody else can redirect
+// the copy.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <functional>
+#include <stdexcept>
 
 #include "component_fixture.h"
+#include "db/TovaskADODB/compaction_folder.h"
 
 using namespace components_test;
 using TovaskADODB::TTovaskADOBase;
 
 namespace {
+
+// Runs action in a child process as the unprivileged user "nobody" and returns
+// its result (0 to 255).
+int AsAnotherUser(const std::function<int()>& action)
+{
+    const pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("fork");
+    if (pid == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(255);
+        _exit(action());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+}
 
 class Compaction : public ::testing::Test {
 protected:
@@ -68,6 +92,29 @@ TEST_F(Compaction, FileStillOpenInTheProcessIsNotReplaced)
     // Once closed, the same call goes through.
     dbFilm.Compact(path, "");
     EXPECT_LT(ReadBytes(path).size(), original.size());
+}
+
+// Someone else who may write to the catalogue's folder plants a link where the
+// copy is about to be written, at the moment its folder is made: he cannot, and
+// the copy takes the catalogue's place.
+TEST_F(Compaction, AnotherUserCannotRedirectTheCopy)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "acting as a second user needs root";
+    TempFolder elsewhere;
+    const std::string stolen = elsewhere.file("skradziona.mdb");
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0777), 0);  // a shared folder, writable by all
+    int planted = -1;
+    TovaskADODB::SetCompactionFolderHook([&](const std::string& copyPath) {
+        planted = AsAnotherUser([&] { return ::symlink(stolen.c_str(), copyPath.c_str()) == 0 ? 0 : errno; });
+    });
+    dbFilm.Compact(path, "");
+    TovaskADODB::SetCompactionFolderHook({});
+
+    EXPECT_EQ(planted, EACCES);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(stolen)));
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
+    EXPECT_LT(ReadBytes(path).size(), original.size());
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
 }
 
 }  // namespace

@@ -154,6 +154,7 @@ void ShowNotice(PatchHost& host, const std::string& text)
 
 void RunPatch(PatchHost& host)
 {
+    TovaskADODB::RemoveStaleCompactionFolders(host.ProgramFolder());
     host.SetFileList(SplitLines(host.ListFiles(host.ProgramFolder(), "*.mdb")));
     if (host.FileCount() == 0) {
         ShowNotice(host, "Nie odnaleziono żadnej bazy *.mdb do konwersji.");

@@ -164,6 +164,9 @@ public:
             if (!fs::exists(path) || RecoveredContent(path) != target)
                 Problem(name + " is not upgraded by the second run");
         }
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            if (IsCompactionTemporary(entry.path().filename().string()))
+                Problem("the second run left " + entry.path().filename().string());
         return states;
     }
 

@@ -93,6 +93,8 @@ FileOutcome FileTreatment::Run()
     try {
         db_.CloseBase();
         db_.Compact(path, "");
+    } catch (const TovaskADODB::EFolderNotSynced&) {
+        // The compacted copy did replace the file; only making that durable failed.
     } catch (const std::exception&) {
         // The upgrade is in the file; only the compaction failed, in silence.
         Abandon(host_);

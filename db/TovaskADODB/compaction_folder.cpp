@@ -147,7 +147,8 @@ void CompactionFolder::ReplaceWithCopy(const std::string& fileName)
         DatabaseError(SystemMessage("Nie można zastąpić pliku", target, errno));
     // Empty now; should this fail, the next run removes the folder.
     Remove();
-    if (::fsync(folder_.get()) != 0) DatabaseError(SystemMessage("Nie można zapisać folderu", catalogueFolder_, errno));
+    if (::fsync(folder_.get()) != 0)
+        throw EFolderNotSynced(SystemMessage("Nie można zapisać folderu", catalogueFolder_, errno));
 }
 
 void CompactionFolder::Remove() noexcept

@@ -27,7 +27,7 @@ public:
 
     // Gives the copy the owner and mode of the file named fileName in the
     // catalogue's folder, renames it over that file, removes this folder and
-    // syncs the catalogue's folder.
+    // syncs the catalogue's folder. EFolderNotSynced when only the sync fails.
     void ReplaceWithCopy(const std::string& fileName);
 
 private:

@@ -50,8 +50,7 @@ void TableRebuild::EmptyStoredTable()
 {
     // The snapshot holds every row by now, and the file's transaction guards
     // them. Emptying before the new indexes are built and the table is opened
-    // again saves indexing, reading and deleting the old rows once more; the
-    // emptying in PrepareCopy stays for a rebuild run step by step.
+    // again saves indexing, reading and deleting the old rows once more.
     auto& table = host_.mdbFilmy();
     table.Connection()->AdoConnection().execute("DELETE FROM " + table.TableName());
 }
@@ -59,11 +58,11 @@ void TableRebuild::EmptyStoredTable()
 void TableRebuild::PrepareCopy()
 {
     auto& table = host_.mdbFilmy();
+    // The table is empty by now (EmptyStoredTable).
     table.Open();
     // The copy goes by position: any old field left behind or new field missing
-    // would put values into the wrong fields, so stop before the rows are deleted.
+    // would put values into the wrong fields, so stop before the first row is appended.
     CheckTargetStructure();
-    if (table.RecordCount() > 0) table.EmptyTable();
     host_.mdbClone().First();
 }
 

@@ -1,6 +1,8 @@
 #include "patch/table_rebuild.h"
 
 #include "db/TovaskADODB/TovaskADODB.h"
+#include "patch/failure_cause.h"
+#include "patch/foreign_indexes.h"
 
 namespace patch {
 
@@ -73,9 +75,7 @@ void TableRebuild::CheckTargetStructure() const
     bool same = defs.Count() == static_cast<int>(target.size());
     for (int i = 0; same && i < defs.Count(); ++i)
         same = defs[i].Name == target[i].name && defs[i].DataType == target[i].kind;
-    if (!same)
-        TovaskADODB::DatabaseError("Struktura tabeli " + host_.mdbFilmy().TableName() +
-                                   " po przebudowie pól nie jest docelowa.");
+    if (!same) throw StructureError(WrongStructureCause(host_.mdbFilmy(), items_.indexList));
 }
 
 void TableRebuild::CopyRows()

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <stdexcept>
 
 #include "patch/run_patch.h"
 #include "tests/patch/catalogue_folder.h"
@@ -67,6 +68,24 @@ TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
         EXPECT_EQ(IntegrityCheck(folder.PathOf(name)), "ok") << name;
     EXPECT_EQ(QueryRows(folder.PathOf("f-no-loans.mdb"), "SELECT count(*) FROM FILMY WHERE T_ORG_S IS NULL")[0][0],
               "20");
+}
+
+// Ticking happens after the check: its failure is no conversion error, and the
+// user is shown nothing.
+class FailingTickHost : public RecordingHost {
+public:
+    using RecordingHost::RecordingHost;
+    void TickFile(int) override { throw std::runtime_error("the list is gone"); }
+};
+
+TEST(RunOutcome, FailureAfterTheFilmsCheckOfAnUpgradedFileIsSilent)
+{
+    CatalogueFolder folder;
+    folder.Add("a.mdb", Level::Upgraded, 3, 1);
+    FailingTickHost host(folder.Folder());
+    patch::RunPatch(host);
+    EXPECT_EQ(host.outcomes[0], FileOutcome::Failed);
+    EXPECT_TRUE(host.notices.empty());
 }
 
 TEST(RunOutcome, EmptyFolderShowsTheNoticeAndLeavesTheProgressAlone)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string_view>
 
@@ -109,6 +110,20 @@ TEST(FailurePartWay, RefusedRollbackStillClosesTheFileAndKeepsTheOutcomeTheUserS
     EXPECT_EQ(DumpContent(path), before);
 }
 
+TEST(FailurePartWay, LoansTableThatCannotBeOpenedLeavesTheWholeFileAsItWas)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::NoLoans, 20, 0);
+    // Another tool's view under the loans table's name, failing when it is read.
+    ExecuteSql(path, "CREATE VIEW WYPOZYCZ AS SELECT abs(-9223372036854775807 - 1) AS FILM_ID");
+    const auto before = DumpContent(path);
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+    EXPECT_EQ(host.outcomes[0], FileOutcome::Failed);
+    EXPECT_TRUE(host.notices.empty());
+    EXPECT_EQ(DumpContent(path), before) << "the films upgrade goes back with it";
+}
+
 TEST(FailurePartWay, TextTooLongForItsNewFieldIsReportedAndNothingLost)
 {
     CatalogueFolder folder;
@@ -141,7 +156,10 @@ TEST(FailurePartWay, CompactionThatFailsLeavesTheUpgradeInPlaceButUnticked)
     EXPECT_TRUE(host.notices.empty());
     EXPECT_EQ(IntegrityCheck(path), "ok");
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD IS NOT NULL")[0][0], "5");
-    EXPECT_EQ(folder.PathOf("a.mdb"), path);
+    // Still the one file under its own name: nothing of the failed compaction beside it.
+    EXPECT_TRUE(std::filesystem::is_regular_file(path));
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Folder()))
+        EXPECT_EQ(entry.path().filename(), "a.mdb");
 
     RecordingHost again(folder.Folder());
     patch::RunPatch(again);

@@ -70,6 +70,18 @@ TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
               "20");
 }
 
+TEST(RunOutcome, FilmsTableWithTOrgSButANumericOcenaIsUpgraded)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 10, 4);
+    ExecuteSql(path, "ALTER TABLE FILMY ADD COLUMN T_ORG_S TEXT(150)");
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+    EXPECT_EQ(host.outcomes[0], FileOutcome::Upgraded);
+    EXPECT_EQ(QueryRows(path, "SELECT type FROM pragma_table_info('FILMY') WHERE name = 'OCENA'")[0][0], "TEXT(5)");
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "10");
+}
+
 // Ticking happens after the check: its failure is no conversion error, and the
 // user is shown nothing.
 class FailingTickHost : public RecordingHost {

@@ -20,23 +20,24 @@ namespace {
 
 constexpr const char* kJournalSuffix = "-journal";
 
-// opening: the error came from opening a file, where a missing file or a name
-// too long can be the cause; for other calls such an errno is left from before.
+// opening: the error came from opening a file. Permissions, a missing file or a
+// name too long are causes only there; after another call such an errno is
+// left over from before.
 std::optional<std::string> SystemCause(int error, bool opening)
 {
     switch (error) {
     case ENOSPC:
     case EDQUOT: return "brak miejsca na dysku";
+    case EIO: return "błąd odczytu lub zapisu na dysku";
+    default: break;
+    }
+    if (!opening) return std::nullopt;
+    switch (error) {
     case EROFS: return "plik leży na nośniku tylko do odczytu";
     case EACCES:
     case EPERM: return "brak uprawnień do pliku lub jego folderu";
-    case EIO: return "błąd odczytu lub zapisu na dysku";
-    case ENAMETOOLONG:
-        if (opening) return NameTooLongCause();
-        return std::nullopt;
-    case ENOENT:
-        if (opening) return "plik nie istnieje";
-        return std::nullopt;
+    case ENAMETOOLONG: return NameTooLongCause();
+    case ENOENT: return "plik nie istnieje";
     default: return std::nullopt;
     }
 }

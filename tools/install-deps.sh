@@ -13,8 +13,10 @@ packages=(
   fonts-dejavu-core
   # benchmarks and fuzzing (bench/run.sh, fuzz/run.sh)
   gnuplot-nox time clang libclang-rt-14-dev
-  # code style and lint (tools/test.sh)
+  # code style and lint (tools/test.sh, tools/lint.sh)
   clang-format clang-tidy
+  # the Debian package and its checks (tools/package.sh, tests/package/)
+  dpkg-dev file man-db lintian desktop-file-utils appstream
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

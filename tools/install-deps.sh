@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   xvfb xauth
   binutils-mingw-w64-x86-64
   fonts-dejavu-core

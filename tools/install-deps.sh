@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
   xvfb xauth
+  # a window manager that frames windows, for the window tests on a real X server
+  jwm
   binutils-mingw-w64-x86-64
   fonts-dejavu-core
   # benchmarks and fuzzing (bench/run.sh, fuzz/run.sh)

@@ -69,7 +69,22 @@ public:
     void DefaultBeep() override;
     void ProcessPendingMessages() override;
 
-    // The window's parts, by their design names.
+public slots:
+    void cmdStartClick();
+    void cmdCloseProgramClick();
+    void Label1Click();
+
+protected:
+    // Hands the window to the window system's own move; false where it offers none.
+    virtual bool StartSystemMove();
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The window's parts, by their design names; tests find them by these
+    // object names.
     app::THeaderStrip* cntHeader = nullptr;
     app::THeaderCloseButton* cmdlClose = nullptr;
     TovaskTabControl::TTovaskPageControl* TovaskPageControl1 = nullptr;
@@ -87,26 +102,10 @@ public:
     app::TXPButton* cmdStart = nullptr;
     app::TXPButton* cmdCloseProgram = nullptr;
     QWidget* TabSheet2 = nullptr;
-    // The lines of "Opis patcha", top to bottom.
-    std::vector<app::TMarkupLabel*> DescriptionLines;
     QWidget* Panel3 = nullptr;
     app::TBevelLine* Bevel1 = nullptr;
     app::TXPButton* JvXPButton2 = nullptr;
 
-public slots:
-    void cmdStartClick();
-    void cmdCloseProgramClick();
-    void Label1Click();
-
-protected:
-    // Hands the window to the window system's own move; false where it offers none.
-    virtual bool StartSystemMove();
-
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void FormCreate();
     void cntHeaderPaint(QPainter& canvas, const QRect& area);
     void cntHeaderMouseDown(QMouseEvent& event);

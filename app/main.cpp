@@ -1,10 +1,9 @@
 // vidarkon-patch: shows the main window and runs until it closes.
-#include "app/application_title.h"
 #include "app/main_window.h"
+#include "app/plain_message.h"
 #include "db/TovaskADODB/clipboard_format.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include <exception>
 #include <memory>
@@ -20,7 +19,7 @@ int main(int argc, char* argv[])
     } catch (const std::exception& error) {
         // The window could not be built (its database components refuse to
         // start without an engine): say why instead of vanishing.
-        QMessageBox::critical(nullptr, app::ApplicationTitle(), QString::fromUtf8(error.what()));
+        app::ShowPlainMessage(QString::fromUtf8(error.what()), nullptr, QMessageBox::Critical);
         return 1;
     }
     fmGlowny->show();

@@ -1,15 +1,14 @@
 #include "app/main_window.h"
 
-#include "app/application_title.h"
 #include "app/artwork.h"
 #include "app/check_list.h"
 #include "app/design_fonts.h"
 #include "app/header_strip.h"
+#include "app/plain_message.h"
 #include "app/utils/file_utils.h"
 #include "app/utils/version_info.h"
 #include "app/utils/window_utils.h"
 #include "patch/run_patch.h"
-#include "ui/MyMessage/dialog_answerer.h"
 #include "ui/MyMessage/show_message_window.h"
 
 #include <QApplication>
@@ -17,12 +16,10 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
-#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
@@ -248,10 +245,7 @@ int TfmGlowny::ShowMessageWindow(std::uint8_t pictureKind, const std::string& ti
 
 void TfmGlowny::ShowPlainMessage(const std::string& text)
 {
-    // Parentless, so that the window system centres it on the screen.
-    QMessageBox box(QMessageBox::NoIcon, app::ApplicationTitle(), QString::fromStdString(text), QMessageBox::Ok);
-    if (answerer_) QTimer::singleShot(0, &box, [this, &box] { answerer_->Answer(box); });
-    box.exec();
+    app::ShowPlainMessage(QString::fromStdString(text), answerer_);
 }
 
 void TfmGlowny::WarningBeep()

@@ -1,8 +1,8 @@
 # Sources: list them as ${CMAKE_CURRENT_LIST_DIR}/file.cpp
 target_sources(app PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/application_title.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/artwork.cpp
   ${CMAKE_CURRENT_LIST_DIR}/art/app_art.qrc
+  ${CMAKE_CURRENT_LIST_DIR}/artwork.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bevel_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/check_list.cpp
   ${CMAKE_CURRENT_LIST_DIR}/design_fonts.cpp
@@ -12,5 +12,6 @@ target_sources(app PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/markup_label.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plain_message.cpp
   ${CMAKE_CURRENT_LIST_DIR}/xp_button.cpp
 )

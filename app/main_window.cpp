@@ -127,8 +127,15 @@ void TfmGlowny::cmdStartClick()
     if (running_) return;
     {
         RunningScope running(running_);
-        lbBase->clear();
-        patch::RunPatch(*this);
+        try {
+            lbBase->clear();
+            patch::RunPatch(*this);
+        } catch (const std::exception& error) {
+            // The run reports its own errors; whatever still gets out of it
+            // (a notice that cannot be shown, for one) is told here, once, in
+            // the plain dialog, which needs nothing that could be missing.
+            ShowPlainMessage(std::string("Uaktualnianie baz przerwał nieoczekiwany błąd:\n") + error.what());
+        }
     }
     close();
 }

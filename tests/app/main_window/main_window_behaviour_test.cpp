@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <stdexcept>
+
 namespace {
 
 // Receives the links the desktop would open.
@@ -117,6 +119,31 @@ TEST_F(MainWindowTest, StartListsTheFolderAndClosesEvenWhenNoFileCanBeTreated)
     EXPECT_EQ(window->FileName(1), "b.mdb");
     EXPECT_EQ(Part<app::TCheckList>(*window, "lbBase")->item(0)->checkState(), Qt::Unchecked);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, AnErrorOutsideTheRunsOwnReportsIsToldOnceAndTheWindowStillCloses)
+{
+    // The notice window cannot be built, as when its artwork is missing.
+    class NoNoticeWindow : public TestableWindow {
+    public:
+        using TestableWindow::TestableWindow;
+        int ShowMessageWindow(std::uint8_t, const std::string&, const std::string&, const std::vector<std::uint8_t>&,
+                              const std::vector<std::int32_t>&, bool) override
+        {
+            throw std::runtime_error("Missing message window artwork: info");
+        }
+    };
+    NoNoticeWindow w(&answerer, folder.path());
+    w.show();
+    QApplication::processEvents();
+
+    QTest::mouseClick(Part<app::TXPButton>(w, "cmdStart"), Qt::LeftButton);
+
+    ASSERT_EQ(answerer.notices.size(), 1u);
+    EXPECT_FALSE(answerer.notices[0].messageWindow);
+    EXPECT_TRUE(answerer.notices[0].text.contains(QStringLiteral("Missing message window artwork: info")));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.Running());
 }
 
 TEST_F(MainWindowTest, SecondStartAndCloseDuringARunWaitForTheRun)

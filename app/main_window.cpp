@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -91,6 +92,17 @@ void TfmGlowny::FormCreate()
     setWindowTitle(kTitleStart + VersionText() + kTitleEnd);
     if (programFolder_.isEmpty()) programFolder_ = QCoreApplication::applicationDirPath();
     programFolder_ = WithTrailingSeparator(programFolder_);
+    ShowProgramFolder();
+}
+
+void TfmGlowny::ShowProgramFolder()
+{
+    // Started from a menu or a file manager, the folder searched is not where
+    // the program lies: the empty list names it, and so does its hint.
+    const QString shown = QStringLiteral("Folder: ") + QDir::toNativeSeparators(QDir::cleanPath(programFolder_));
+    lbBase->SetPlaceholderText(shown);
+    lbBase->setToolTip(shown);
+    lbBase->setAccessibleDescription(shown);
 }
 
 QString TfmGlowny::HeaderTitle() const

@@ -5,8 +5,10 @@ target_sources(app PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/artwork.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bevel_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/check_list.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/design_fonts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/flat_check_box.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/folder_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/header_close_button.cpp
   ${CMAKE_CURRENT_LIST_DIR}/header_strip.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp

@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+  qt6-translations-l10n
   xvfb xauth
   # a window manager that frames windows, for the window tests on a real X server
   jwm

@@ -3,12 +3,14 @@
 #include "app/artwork.h"
 #include "app/check_list.h"
 #include "app/design_fonts.h"
+#include "app/header_close_button.h"
 #include "app/header_strip.h"
 #include "app/plain_message.h"
 #include "app/utils/file_utils.h"
 #include "app/utils/version_info.h"
 #include "app/utils/window_utils.h"
 #include "patch/run_patch.h"
+#include "ui/Accessibility/static_text.h"
 #include "ui/MyMessage/show_message_window.h"
 
 #include <QApplication>
@@ -82,6 +84,7 @@ TfmGlowny::TfmGlowny(MyMessage::DialogAnswerer* answerer, const QString& program
     BuildDescriptionPage();
     SetTabOrder();
     FormCreate();
+    NameForAssistiveTechnology();
 }
 
 TfmGlowny::~TfmGlowny() = default;
@@ -103,6 +106,17 @@ void TfmGlowny::ShowProgramFolder()
     lbBase->SetPlaceholderText(shown);
     lbBase->setToolTip(shown);
     lbBase->setAccessibleDescription(shown);
+}
+
+void TfmGlowny::NameForAssistiveTechnology()
+{
+    // Buttons, the check box, the labels and the tabs are named by their own
+    // texts; what is painted by hand or has no text of its own is named here.
+    Accessibility::ExposeAsStaticText(*cntHeader, windowTitle());
+    cmdlClose->setAccessibleName(cmdlClose->toolTip());
+    lbBase->setAccessibleName(QStringLiteral("Bazy do uaktualnienia"));
+    Pozycja->setAccessibleName(QStringLiteral("Postęp uaktualniania"));
+    Label1->setAccessibleDescription(QStringLiteral("Otwiera nową wiadomość do autora"));
 }
 
 QString TfmGlowny::HeaderTitle() const

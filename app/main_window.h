@@ -115,6 +115,7 @@ private:
     void BuildPatchPage();
     void BuildDescriptionPage();
     void SetTabOrder();
+    void NameForAssistiveTechnology();
     void ShowProgramFolder();
     QWidget* MakePanel(QWidget* parent, const QRect& geometry, const QColor& color);
     app::TXPButton* MakeButton(QWidget* parent, const QString& caption, const QPixmap& glyph, const QRect& geometry);

@@ -6,6 +6,7 @@
 #include "ui/MyMessage/message_label.h"
 #include "ui/MyMessage/show_message_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QToolButton>
@@ -150,6 +151,32 @@ TEST(MessageTextLayout, TopFollowsTheLineCountAndTallTextRunsUnderTheStrip)
             w.reject();
         });
     }
+}
+
+TEST(MessageWindowAccessibility, AScreenReaderGetsTheMessageItsPictureAndItsButtons)
+{
+    auto name = [](QObject* object) {
+        QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(object);
+        return readable ? readable->text(QAccessible::Name) : QStringLiteral("<nothing>");
+    };
+    Show(
+        QStringLiteral("Plik && katalog:\r\n&brak bazy"), {ButtonYes, ButtonNo},
+        [&](TOknoKomunikatu& w) {
+            const QString message = QStringLiteral("Plik & katalog:\r\nbrak bazy");
+            QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+            ASSERT_NE(window, nullptr);
+            EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Tytuł"));
+            EXPECT_EQ(window->text(QAccessible::Description), message);
+            QAccessibleInterface* text = QAccessible::queryAccessibleInterface(w.Text);
+            ASSERT_NE(text, nullptr);
+            EXPECT_EQ(text->role(), QAccessible::StaticText);
+            EXPECT_EQ(text->text(QAccessible::Name), message);
+            EXPECT_EQ(name(w.Image), QStringLiteral("Ostrzeżenie"));
+            EXPECT_EQ(name(w.cmdBtn1), QStringLiteral("Tak"));
+            EXPECT_EQ(name(w.cmdBtn2), QStringLiteral("Nie"));
+            w.reject();
+        },
+        {}, PictureWarning);
 }
 
 TEST(MessageWindowColors, PatchColoursAndMinusOneKeepingTheDesign)

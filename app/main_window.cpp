@@ -293,5 +293,8 @@ void TfmGlowny::DefaultBeep()
 
 void TfmGlowny::ProcessPendingMessages()
 {
-    QCoreApplication::processEvents();
+    // Catch up once the last row is in: the bar's end, and input of the last
+    // moments, are not to wait for the commit and the compaction.
+    const bool lastRow = Pozycja->value() >= Pozycja->maximum();
+    if (inputPacer_.Due(lastRow)) QCoreApplication::processEvents();
 }

@@ -11,6 +11,7 @@ target_sources(app PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/folder_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/header_close_button.cpp
   ${CMAKE_CURRENT_LIST_DIR}/header_strip.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/input_pacer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/markup_label.cpp

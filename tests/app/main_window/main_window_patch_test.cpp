@@ -7,12 +7,14 @@
 #include "app/xp_button.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
+#include "ui/TovaskTabControl/tovask_page_control.h"
 #include "window_parts.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QProgressBar>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +109,32 @@ TEST(MainWindowPatch, UntickedOptionStartsEveryIdCdAtZero)
     EXPECT_EQ(Ticks(window), (std::vector<bool>{true}));
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY WHERE ID_CD = 0")[0][0], "20");
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD = 0")[0][0], "10");
+}
+
+TEST(MainWindowPatch, InputWaitingAtTheStartOfALongCopyIsHandledDuringIt)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 3000, 0);
+    RecordingAnswerer answerer;
+    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* bar = Part<QProgressBar>(window, "Pozycja");
+    auto* pages = Part<TovaskTabControl::TTovaskPageControl>(window, "TovaskPageControl1");
+
+    // A click on the other tab, waiting when the copy begins.
+    int handledAtRow = -1;
+    QTimer::singleShot(0, &window, [&] {
+        handledAtRow = window.Running() ? bar->value() : -1;
+        pages->setCurrentIndex(1);
+    });
+    QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
+
+    EXPECT_GT(handledAtRow, 0) << "handled while rows were copied";
+    EXPECT_LT(handledAtRow, 3000) << "not left until the copy was over";
+    EXPECT_EQ(pages->currentIndex(), 1);
+    EXPECT_EQ(Ticks(window), (std::vector<bool>{true}));
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "3000");
 }
 
 }  // namespace

@@ -8,7 +8,10 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  qt6-translations-l10n
   xvfb xauth
+  # a window manager that frames windows, for the window tests on a real X server
+  jwm
   binutils-mingw-w64-x86-64
   fonts-dejavu-core
   # benchmarks and fuzzing (bench/run.sh, fuzz/run.sh)

@@ -1,6 +1,8 @@
 #include "patch/table_rebuild.h"
 
 #include "db/TovaskADODB/TovaskADODB.h"
+#include "patch/failure_cause.h"
+#include "patch/foreign_indexes.h"
 
 namespace patch {
 
@@ -62,11 +64,11 @@ void TableRebuild::EmptyStoredTable()
 void TableRebuild::PrepareCopy()
 {
     auto& table = host_.mdbFilmy();
+    // The table is empty by now (EmptyStoredTable).
     table.Open();
     // The copy goes by position: any old field left behind or new field missing
-    // would put values into the wrong fields, so stop before the rows are deleted.
+    // would put values into the wrong fields, so stop before the first row is appended.
     CheckTargetStructure();
-    if (table.RecordCount() > 0) table.EmptyTable();
     host_.mdbClone().First();
 }
 
@@ -77,9 +79,7 @@ void TableRebuild::CheckTargetStructure() const
     bool same = defs.Count() == static_cast<int>(target.size());
     for (int i = 0; same && i < defs.Count(); ++i)
         same = defs[i].Name == target[i].name && defs[i].DataType == target[i].kind;
-    if (!same)
-        TovaskADODB::DatabaseError("Struktura tabeli " + host_.mdbFilmy().TableName() +
-                                   " po przebudowie pól nie jest docelowa.");
+    if (!same) throw StructureError(WrongStructureCause(host_.mdbFilmy(), items_.indexList));
 }
 
 void TableRebuild::CopyRows()

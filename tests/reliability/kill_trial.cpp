@@ -84,9 +84,10 @@ void WriteCatalogues(const fs::path& folder, int films)
     }
 }
 
+// The private folder in which a compaction writes its copy.
 bool IsCompactionTemporary(const std::string& name)
 {
-    return name.size() == 13 && name.rfind("mdb", 0) == 0 && name.ends_with(".tmp");
+    return name.size() == 30 && name.starts_with(".vidarkon-kompaktowanie-");
 }
 
 class Trial {
@@ -155,7 +156,7 @@ public:
         // The second run must take exactly the catalogues and finish every one.
         WaitFor(StartRunner(options_.runner, folder.path(), outputs.path() / "second.txt"));
         const auto output = ReadText(outputs.path() / "second.txt");
-        const std::string listed = "Bazy w folderze " + folder.folder() + ": " + std::to_string(before_.size()) + "\n";
+        const std::string listed = "W folderze " + folder.folder() + ": " + std::to_string(before_.size()) + " ";
         if (output.find(listed) == std::string::npos)
             Problem("the second run listed other files: " + output.substr(0, 200));
         for (const auto& [name, target] : upgraded_) {
@@ -163,6 +164,9 @@ public:
             if (!fs::exists(path) || RecoveredContent(path) != target)
                 Problem(name + " is not upgraded by the second run");
         }
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            if (IsCompactionTemporary(entry.path().filename().string()))
+                Problem("the second run left " + entry.path().filename().string());
         return states;
     }
 

@@ -40,8 +40,8 @@ void WriteCatalogues(const fs::path& folder, const CrashTestOptions& options)
         sample::Level level;
         int films;
     };
-    // In the run's order; a catalogue upgraded in full comes last, so that the
-    // end of the run follows a compaction.
+    // The run takes them in name order: one upgraded in full comes last, so
+    // that the end of the run follows a compaction.
     std::vector<File> files = {
         {"bez wypożyczeń.mdb", sample::Level::NoLoans, options.films / 2},
         {"brak patcha.mdb", sample::Level::NoVideoDvd, options.films / 4},
@@ -235,15 +235,21 @@ public:
 
         OperationLog log = ResolveOperations(ReadIoLog(work_ / "io.log", folder.string()), facts.original);
         for (const auto& call : log.unsupported)
-            report_.problems.push_back({"the run changed the folder in a way the test cannot model: " + call});
-        if (!report_.problems.empty()) return;
-        if (!RecordingIsComplete(log, facts.finished)) return;
+            report_.recorded.problems.push_back({"the run changed the folder in a way the test cannot model: " + call});
+        if (!report_.recorded.problems.empty() || !RecordingIsComplete(log, facts.finished)) return;
         report_.operations = log.operations.size();
-        report_.droppedSyncs = DropSyncs(log, options_.dropped, facts.originalContent);
-        for (const auto& sync : report_.droppedSyncs) progress_ << "left out: " << sync << "\n";
 
         StateChecker checker(std::move(facts));
-        TryEveryCut(log, checker, StepNames(log, checker.Facts().originalContent));
+        const auto& catalogues = checker.Facts().originalContent;
+        TryEveryCut(log, checker, options_.thorough, false, report_.recorded);
+        for (const DroppedSync dropped : options_.mutations) {
+            CrashTestReport::Mutation mutation{dropped};
+            OperationLog mutated = log;
+            mutation.droppedSyncs = DropSyncs(mutated, dropped, catalogues);
+            for (const auto& sync : mutation.droppedSyncs) progress_ << "left out: " << sync << "\n";
+            TryEveryCut(mutated, checker, false, true, mutation.found);
+            report_.mutations.push_back(std::move(mutation));
+        }
         report_.cataloguesOpened = checker.CataloguesOpened();
         report_.secondRuns = checker.SecondRuns();
     }
@@ -274,12 +280,14 @@ private:
         while (!model.AtEnd()) model.Advance();
         const std::string differences = Differences(finished, model.Current());
         if (differences.empty()) return true;
-        report_.problems.push_back({"the recording misses changes the run made:\n" + differences});
+        report_.recorded.problems.push_back({"the recording misses changes the run made:\n" + differences});
         return false;
     }
 
-    void TryEveryCut(const OperationLog& log, StateChecker& checker, const StepNames& steps)
+    void TryEveryCut(const OperationLog& log, StateChecker& checker, bool thorough, bool stopAtFirstProblem,
+                     StatesFound& found)
     {
+        const StepNames steps(log, checker.Facts().originalContent);
         CrashModel model(log);
         std::unordered_set<std::uint64_t> seen;
         const std::size_t cuts = log.operations.size() + 1;
@@ -287,29 +295,30 @@ private:
             if (cut > 0) model.Advance();
             const bool afterRun = model.AtEnd();
             const std::string step = steps.Of(cut > 0 ? &log.operations[cut - 1] : nullptr);
-            for (const CrashState& state : StatesAt(model, options_.thorough)) {
-                ++report_.statesTried;
-                ++report_.statesByStep[step];
+            for (const CrashState& state : StatesAt(model, thorough)) {
+                ++found.statesTried;
+                ++found.statesByStep[step];
                 const FolderImage image = model.Image(state.namesKept, state.data);
                 if (!seen.insert(HashImage(image) * 2 + (afterRun ? 1 : 0)).second) continue;
-                ++report_.statesChecked;
-                for (const auto& problem : checker.Check(image, afterRun)) Note(problem, model, state, log);
-                if (options_.stopAtFirstProblem && !report_.problems.empty()) return;
+                ++found.statesChecked;
+                for (const auto& problem : checker.Check(image, afterRun))
+                    Note(found, problem, DescribeState(model, state, log));
+                if (stopAtFirstProblem && !found.problems.empty()) return;
             }
             if (cut % 200 == 0 || cut + 1 == cuts)
-                progress_ << "cut " << cut << " of " << cuts - 1 << ": " << report_.statesChecked << " states checked, "
-                          << report_.problems.size() << " problems\n"
+                progress_ << "cut " << cut << " of " << cuts - 1 << ": " << found.statesChecked << " states checked, "
+                          << found.problems.size() << " problems\n"
                           << std::flush;
         }
     }
 
-    void Note(const std::string& problem, const CrashModel& model, const CrashState& state, const OperationLog& log)
+    static void Note(StatesFound& found, const std::string& problem, std::string state)
     {
-        const auto same = [&](const CrashTestReport::Problem& known) { return known.what == problem; };
-        auto it = std::find_if(report_.problems.begin(), report_.problems.end(), same);
-        if (it == report_.problems.end()) {
-            report_.problems.push_back({problem, DescribeState(model, state, log)});
-            it = std::prev(report_.problems.end());
+        const auto same = [&](const CrashProblem& known) { return known.what == problem; };
+        auto it = std::find_if(found.problems.begin(), found.problems.end(), same);
+        if (it == found.problems.end()) {
+            found.problems.push_back({problem, std::move(state)});
+            it = std::prev(found.problems.end());
         }
         ++it->states;
     }

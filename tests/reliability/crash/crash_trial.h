@@ -27,24 +27,36 @@ struct CrashTestOptions {
     int films = 300;        // in each of the two catalogues upgraded in full
     int bigFilms = 0;       // > 0: one more catalogue, large enough that SQLite writes it before the commit
     bool thorough = false;  // more combinations of unsynced writes at every sync
-    DroppedSync dropped = DroppedSync::None;
-    bool stopAtFirstProblem = false;
+    // After the log as recorded, the same log with these syncs left out, each in
+    // turn, until a state shows a problem.
+    std::vector<DroppedSync> mutations;
+};
+
+struct CrashProblem {
+    std::string what{};
+    std::string firstState{};  // the first state that showed it
+    std::size_t states = 0;    // how many did
+};
+
+// What one walk over the log found.
+struct StatesFound {
+    std::size_t statesTried = 0;
+    std::size_t statesChecked = 0;                    // distinct ones
+    std::map<std::string, std::size_t> statesByStep;  // states tried, by the operation before the cut
+    std::vector<CrashProblem> problems;               // in the order found
 };
 
 struct CrashTestReport {
     std::size_t operations = 0;  // calls that change the folder
-    std::size_t statesTried = 0;
-    std::size_t statesChecked = 0;  // distinct ones
+    StatesFound recorded;        // the log as recorded
+    struct Mutation {
+        DroppedSync dropped{};
+        std::vector<std::string> droppedSyncs{};
+        StatesFound found{};  // stopped at the first problem
+    };
+    std::vector<Mutation> mutations;
     int cataloguesOpened = 0;
     int secondRuns = 0;
-    std::map<std::string, std::size_t> statesByStep;  // states tried, by the operation before the cut
-    std::vector<std::string> droppedSyncs;
-    struct Problem {
-        std::string what{};
-        std::string firstState{};  // the first state that showed it
-        std::size_t states = 0;    // how many did
-    };
-    std::vector<Problem> problems;  // in the order found
 };
 
 CrashTestReport RunCrashTest(const CrashTestOptions& options, std::ostream& progress);

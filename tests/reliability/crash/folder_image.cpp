@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace crash {
@@ -27,13 +26,6 @@ std::uint64_t Mix(std::uint64_t hash, std::uint64_t value)
     return Rotate(hash, 27) * kPrime1 + 0x85EBCA77C2B2AE63ULL;
 }
 
-std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path.string());
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 unsigned Permissions(const fs::path& path)
 {
     struct stat info {};
@@ -42,6 +34,17 @@ unsigned Permissions(const fs::path& path)
 }
 
 }  // namespace
+
+std::string ReadFileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        throw std::runtime_error("cannot read " + path.string());
+    return bytes;
+}
 
 std::uint64_t HashBytes(const std::string& data)
 {
@@ -93,7 +96,7 @@ FolderImage ReadFolder(const fs::path& folder)
         if (item.is_directory())
             entry.folder = true;
         else
-            entry.bytes = std::make_shared<const Bytes>(ReadBytes(item.path()));
+            entry.bytes = std::make_shared<const Bytes>(ReadFileBytes(item.path()));
         image.emplace(path, std::move(entry));
     }
     return image;

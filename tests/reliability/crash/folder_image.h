@@ -43,6 +43,9 @@ using FolderImage = std::map<std::string, Entry>;
 std::uint64_t HashBytes(const std::string& data);
 std::uint64_t HashImage(const FolderImage& image);
 
+// A whole file's bytes; std::runtime_error when it cannot be read.
+std::string ReadFileBytes(const std::filesystem::path& path);
+
 FolderImage ReadFolder(const std::filesystem::path& folder);
 
 // Empties folder and writes image into it.

@@ -1,7 +1,8 @@
 #include "tests/reliability/crash/io_log_reader.h"
 
-#include <fstream>
-#include <iterator>
+#include "tests/reliability/crash/folder_image.h"
+
+#include <algorithm>
 #include <stdexcept>
 
 namespace crash {
@@ -20,9 +21,7 @@ std::string Relative(const std::string& path, const std::string& folder)
 
 std::vector<IoEvent> ReadIoLog(const std::filesystem::path& log, const std::string& folder)
 {
-    std::ifstream in(log, std::ios::binary);
-    if (!in) throw std::runtime_error("no I/O log at " + log.string());
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = ReadFileBytes(log);
     std::vector<IoEvent> events;
     std::size_t at = 0;
     const auto take = [&](std::size_t size) {

@@ -1,7 +1,5 @@
 #include "tests/reliability/crash/state_check.h"
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "tests/patch/file_content.h"
@@ -22,12 +20,6 @@ std::string Journal(const std::string& catalogue)
 std::string Key(const std::string& name, std::uint64_t first, std::uint64_t second = 0)
 {
     return name + "|" + std::to_string(first) + "|" + std::to_string(second);
-}
-
-std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 std::string SizeText(const Entry& entry)
@@ -115,7 +107,7 @@ const StateChecker::Verdict& StateChecker::Judge(const std::string& name, const 
 
 StateChecker::Verdict StateChecker::JudgeRecovered(const std::string& name, const fs::path& path)
 {
-    const std::string bytes = ReadBytes(path);
+    const std::string bytes = ReadFileBytes(path);
     const std::uint64_t recovered = HashBytes(bytes);
     const std::string key = Key(name, recovered);
     if (const auto it = recoveredVerdicts_.find(key); it != recoveredVerdicts_.end()) return it->second;

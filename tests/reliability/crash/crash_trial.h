@@ -28,7 +28,7 @@ struct CrashTestOptions {
     int bigFilms = 0;       // > 0: one more catalogue, large enough that SQLite writes it before the commit
     bool thorough = false;  // more combinations of unsynced writes at every sync
     // After the log as recorded, the same log with these syncs left out, each in
-    // turn, until a state shows a problem.
+    // turn, until a state shows a problem the log as recorded does not.
     std::vector<DroppedSync> mutations;
 };
 
@@ -52,7 +52,7 @@ struct CrashTestReport {
     struct Mutation {
         DroppedSync dropped{};
         std::vector<std::string> droppedSyncs{};
-        StatesFound found{};  // stopped at the first problem
+        StatesFound found{};  // stopped at the first problem the log as recorded does not show
     };
     std::vector<Mutation> mutations;
     int cataloguesOpened = 0;

@@ -10,6 +10,7 @@
 // any build of the runner. It keeps to C library calls: it may be entered before
 // any constructor of the process has run.
 
+#include <dirent.h>
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -709,6 +710,27 @@ int close(int fd)
         RecordClose(fd);  // the descriptor is gone whatever close returns
     }
     return real(fd);
+}
+
+// Both close their descriptor inside glibc, unseen: fdopendir and fdopen take one over.
+int closedir(DIR* listing)
+{
+    static const auto real = Next<int (*)(DIR*)>("closedir");
+    if (Active()) {
+        Locked locked;
+        RecordClose(dirfd(listing));
+    }
+    return real(listing);
+}
+
+int fclose(FILE* stream)
+{
+    static const auto real = Next<int (*)(FILE*)>("fclose");
+    if (Active()) {
+        Locked locked;
+        RecordClose(fileno(stream));
+    }
+    return real(stream);
 }
 
 int close_range(unsigned first, unsigned last, int flags) noexcept

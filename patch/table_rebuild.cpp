@@ -18,6 +18,9 @@ void TableRebuild::Run()
     table.CreateIndexes();
     PrepareCopy();
     CopyRows();
+    // The user's views and triggers come back only now: a moved row is no new
+    // entry. One that no longer works fails this table's upgrade.
+    table.Connection()->RequireDaoDatabase().restoreViewsAndTriggers();
 }
 
 void TableRebuild::TakeSnapshot()

@@ -1,6 +1,7 @@
 #include "db/engine/catalogue_file.h"
 
 #include "db/engine/engine_error.h"
+#include "db/engine/name_collation.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,6 +18,12 @@ namespace {
 [[noreturn]] void unrecognized(const std::string& path, int code = 0)
 {
     throw EngineError("Unrecognized database format '" + path + "'.", code);
+}
+
+void setOption(sqlite3* db, int option, int value)
+{
+    const int rc = sqlite3_db_config(db, option, value, static_cast<int*>(nullptr));
+    if (rc != SQLITE_OK) throwSqliteError(db, rc);
 }
 
 }  // namespace
@@ -47,8 +54,14 @@ SqliteHandle openCatalogueFile(const std::string& path)
     if (rc != SQLITE_OK) throwSqliteError(db.get(), rc);
     sqlite3_extended_result_codes(db.get(), 1);
     // A misspelt column in a query must fail, not read as a string literal.
-    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, static_cast<int*>(nullptr));
+    setOption(db.get(), SQLITE_DBCONFIG_DQS_DML, 0);
+    // A catalogue comes from elsewhere: its schema is not trusted to run
+    // anything but harmless functions, and no SQL may corrupt it on purpose.
+    setOption(db.get(), SQLITE_DBCONFIG_DEFENSIVE, 1);
+    setOption(db.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0);
+    setOption(db.get(), SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0);
     sqlite3_busy_timeout(db.get(), busyTimeoutMs);
+    registerNameCollation(db.get());
 
     // SQLite reads the header only now; a file of another kind fails here.
     const int check = sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
@@ -56,6 +69,8 @@ SqliteHandle openCatalogueFile(const std::string& path)
     if (check != SQLITE_OK) throwSqliteError(db.get(), check);
     if (sqlite3_db_readonly(db.get(), "main") == 1) throw EngineError("The file '" + path + "' is read-only.");
 
+    // Damaged pages are caught when read, and the file is not mapped into memory.
+    execSql(db.get(), "PRAGMA cell_size_check=ON; PRAGMA mmap_size=0");
     {
         Statement mode(db.get(), "PRAGMA journal_mode");
         StatementUse use(mode);

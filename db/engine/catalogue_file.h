@@ -14,9 +14,11 @@ constexpr int busyTimeoutMs = 1500;
 // The absolute, symlink-free path of an existing file; EngineError otherwise.
 std::string canonicalFilePath(const std::string& path);
 
-// Opens an existing SQLite file read/write in rollback-journal mode. Fails
-// (EngineError) for a missing path, a directory, an empty or non-SQLite file,
-// a read-only file, or a file another process keeps locked.
+// Opens an existing SQLite file read/write in rollback-journal mode, as a file
+// of unknown origin: defensive, its schema not trusted, no extensions, the
+// engine's name collation registered. Fails (EngineError) for a missing path,
+// a directory, an empty or non-SQLite file, a read-only file, or a file
+// another process keeps locked.
 SqliteHandle openCatalogueFile(const std::string& path);
 
 // Flushes a closed file's contents to the disk.

@@ -38,6 +38,11 @@ void Database::refreshTableDefs()
     openFile(file_);
 }
 
+void Database::restoreViewsAndTriggers()
+{
+    openFile(file_).restoreViewsAndTriggers();
+}
+
 TableDef Database::tableDef(const std::string& name) const
 {
     auto& file = openFile(file_);

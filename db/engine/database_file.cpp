@@ -81,8 +81,11 @@ void DatabaseFile::commitTransaction()
     if (!inTransaction()) throw EngineError("No transaction is active.");
     if (sqlite3_get_autocommit(handle()) != 0) {
         transactionOpen_ = false;
+        viewsAndTriggers_.forgetAfter(0);
         throw EngineError("The transaction was rolled back after an error.");
     }
+    // A failure here leaves the transaction open for the caller's rollback.
+    restoreViewsAndTriggers();
     transactionOpen_ = false;
     try {
         detail::execSql(handle(), "COMMIT");
@@ -97,6 +100,7 @@ void DatabaseFile::rollbackTransaction()
 {
     if (!inTransaction()) throw EngineError("No transaction is active.");
     transactionOpen_ = false;
+    viewsAndTriggers_.forgetAfter(0);
     // Nothing to undo when SQLite has already rolled back by itself.
     if (sqlite3_get_autocommit(handle()) == 0) detail::execSql(handle(), "ROLLBACK");
 }
@@ -104,12 +108,18 @@ void DatabaseFile::rollbackTransaction()
 void DatabaseFile::abandonTransaction() noexcept
 {
     transactionOpen_ = false;
+    viewsAndTriggers_.forgetAfter(0);
     sqlite3_exec(handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 bool DatabaseFile::inTransaction() const
 {
     return transactionOpen_ || sqlite3_get_autocommit(handle()) == 0;
+}
+
+void DatabaseFile::restoreViewsAndTriggers()
+{
+    viewsAndTriggers_.restore(statements_);
 }
 
 void DatabaseFile::execute(const std::string& sql)

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "db/engine/sqlite_handle.h"
+#include "db/engine/views_and_triggers.h"
 
 namespace engine {
 
@@ -36,6 +37,13 @@ public:
     // columns, which costs nothing then.
     void execute(const std::string& sql);
 
+    // The views and triggers that structure changes (detail::StructureChange)
+    // have set aside in the open transaction.
+    detail::ViewsAndTriggers& viewsAndTriggers() { return viewsAndTriggers_; }
+    // Makes them again now and checks them (EngineError when one that worked
+    // no longer does, with all still set aside); the commit does it at the latest.
+    void restoreViewsAndTriggers();
+
 private:
     DatabaseFile(std::string path, detail::SqliteHandle db);
     void dropHiddenColumnsOfEmptyTables();
@@ -43,6 +51,7 @@ private:
     std::string path_;
     detail::SqliteHandle db_;
     detail::StatementCache statements_;  // declared after db_: finalized before it closes
+    detail::ViewsAndTriggers viewsAndTriggers_;
     // Set from BEGIN to COMMIT or ROLLBACK: SQLite may roll a transaction back by
     // itself (after an I/O error or a full disk), and later writes must not then
     // commit one by one.

@@ -34,68 +34,8 @@ std::string qualified(const FieldRules& field)
                       " value cannot be stored in the " + kindName(field.kind) + " field " + qualified(field) + ".");
 }
 
-void toLong(const Variant& value, const FieldRules& field, Variant& out)
+void checkText(const std::string& text, const FieldRules& field)
 {
-    switch (value.type()) {
-    case VariantType::Integer: out = value.integer(); return;
-    case VariantType::Boolean: out = std::int32_t{value.boolean() ? -1 : 0}; return;
-    case VariantType::Double:
-        if (const auto rounded = roundToInteger(value.real())) {
-            out = *rounded;
-            return;
-        }
-        break;
-    case VariantType::Text:
-        if (const auto number = parseInteger(value.text())) {
-            out = *number;
-            return;
-        }
-        break;
-    default: break;
-    }
-    mismatch(value, field);
-}
-
-void toDouble(const Variant& value, const FieldRules& field, Variant& out)
-{
-    switch (value.type()) {
-    case VariantType::Integer: out = static_cast<double>(value.integer()); return;
-    case VariantType::Boolean: out = value.boolean() ? -1.0 : 0.0; return;
-    case VariantType::Double: out = value.real(); return;
-    case VariantType::Text:
-        if (const auto number = parseDouble(value.text())) {
-            out = *number;
-            return;
-        }
-        break;
-    default: break;
-    }
-    mismatch(value, field);
-}
-
-void assignText(Variant& out, std::string_view text)
-{
-    out = std::string(text);
-}
-
-void toText(const Variant& value, const FieldRules& field, Variant& out)
-{
-    switch (value.type()) {
-    case VariantType::Text: out = value; break;
-    case VariantType::Integer: assignText(out, std::to_string(value.integer())); break;
-    case VariantType::Double: {
-        const auto text = doubleText(value.real());
-        if (!text) mismatch(value, field);
-        assignText(out, *text);
-        break;
-    }
-    case VariantType::DateTime:
-        if (!isValidDateTime(value.dateTime())) mismatch(value, field);
-        assignText(out, dateTimeDisplayText(value.dateTime()));
-        break;
-    default: mismatch(value, field);
-    }
-    const std::string& text = out.text();
     if (text.empty() && !field.allowZeroLength)
         throw EngineError("Field " + qualified(field) + " cannot be a zero-length string.");
     if (field.kind == FieldKind::Text && codePointCount(text) > static_cast<std::size_t>(field.size))
@@ -103,28 +43,32 @@ void toText(const Variant& value, const FieldRules& field, Variant& out)
                           qualified(field) + ")");
 }
 
-void toDateTime(const Variant& value, const FieldRules& field, Variant& out)
+// A value converts to a field's kind as the variant converts it; the field
+// adds only its own rules.
+void convertValue(const Variant& value, const FieldRules& field, Variant& out)
 {
-    if (value.type() == VariantType::DateTime && isValidDateTime(value.dateTime())) {
-        out = value.dateTime();
+    switch (field.kind) {
+    case FieldKind::YesNo: out = value.toBoolean(); return;
+    case FieldKind::Long: out = value.toInteger(); return;
+    case FieldKind::Double: out = value.toDouble(); return;
+    case FieldKind::DateTime: {
+        const DateTime date = value.toDateTime();
+        if (!isValidDateTime(date)) mismatch(value, field);
+        out = date;
         return;
     }
-    if (value.type() == VariantType::Text) {
-        if (const auto parsed = parseIsoDateTime(value.text())) {
-            out = *parsed;
-            return;
-        }
-    }
-    mismatch(value, field);
-}
-
-void toYesNo(const Variant& value, const FieldRules& field, Variant& out)
-{
-    switch (value.type()) {
-    case VariantType::Null: out = false; return;
-    case VariantType::Boolean: out = value.boolean(); return;
-    case VariantType::Integer: out = value.integer() != 0; return;
-    default: mismatch(value, field);
+    case FieldKind::Text:
+    case FieldKind::Memo:
+        if (value.type() == VariantType::Text)
+            out = value;
+        else
+            out = value.toText();
+        checkText(out.text(), field);
+        return;
+    case FieldKind::LongBinary:
+        if (value.type() == VariantType::DateTime) mismatch(value, field);
+        out = value;
+        return;
     }
 }
 
@@ -132,11 +76,11 @@ void toYesNo(const Variant& value, const FieldRules& field, Variant& out)
 
 void convertForField(const Variant& value, const FieldRules& field, Variant& out)
 {
-    if (field.kind == FieldKind::YesNo) {
-        toYesNo(value, field, out);
-        return;
-    }
     if (value.isNull()) {
+        if (field.kind == FieldKind::YesNo) {
+            out = false;
+            return;
+        }
         if (field.required)
             throw EngineError("The field " + qualified(field) +
                               " cannot contain a Null value because the Required property for this field is set "
@@ -144,17 +88,10 @@ void convertForField(const Variant& value, const FieldRules& field, Variant& out
         out = Variant();
         return;
     }
-    switch (field.kind) {
-    case FieldKind::Long: toLong(value, field, out); return;
-    case FieldKind::Double: toDouble(value, field, out); return;
-    case FieldKind::Text:
-    case FieldKind::Memo: toText(value, field, out); return;
-    case FieldKind::DateTime: toDateTime(value, field, out); return;
-    case FieldKind::LongBinary:
-        if (value.type() == VariantType::DateTime) mismatch(value, field);
-        out = value;
-        return;
-    case FieldKind::YesNo: break;
+    try {
+        convertValue(value, field, out);
+    } catch (const VariantError&) {
+        mismatch(value, field);
     }
 }
 

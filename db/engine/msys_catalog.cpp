@@ -28,7 +28,7 @@ FieldProperties fieldProperties(StatementCache& cache, const std::string& table,
     if (!tableExists(cache, fieldsTable)) return properties;
     StatementUse query(
         cache.get("SELECT Required, AllowZeroLength FROM MSysFields "
-                  "WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE LIMIT 1"));
+                  "WHERE TableName = ?1 COLLATE vk_nocase AND FieldName = ?2 COLLATE vk_nocase LIMIT 1"));
     query->bindText(1, table);
     query->bindText(2, field);
     if (query->step()) {
@@ -46,7 +46,7 @@ void writeFieldProperties(StatementCache& cache, const std::string& table, const
     {
         StatementUse update(
             cache.get("UPDATE MSysFields SET Required = ?3, AllowZeroLength = ?4 "
-                      "WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE"));
+                      "WHERE TableName = ?1 COLLATE vk_nocase AND FieldName = ?2 COLLATE vk_nocase"));
         update->bindText(1, table);
         update->bindText(2, field);
         update->bindInteger(3, properties.required ? 1 : 0);
@@ -68,8 +68,8 @@ void writeFieldProperties(StatementCache& cache, const std::string& table, const
 void forgetField(StatementCache& cache, const std::string& table, const std::string& field)
 {
     if (!tableExists(cache, fieldsTable)) return;
-    StatementUse remove(
-        cache.get("DELETE FROM MSysFields WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE"));
+    StatementUse remove(cache.get(
+        "DELETE FROM MSysFields WHERE TableName = ?1 COLLATE vk_nocase AND FieldName = ?2 COLLATE vk_nocase"));
     remove->bindText(1, table);
     remove->bindText(2, field);
     remove->step();
@@ -78,8 +78,8 @@ void forgetField(StatementCache& cache, const std::string& table, const std::str
 bool isPrimaryIndex(StatementCache& cache, const std::string& table, const std::string& index)
 {
     if (!tableExists(cache, indexesTable)) return false;
-    StatementUse query(
-        cache.get("SELECT 1 FROM MSysIndexes WHERE TableName = ?1 COLLATE NOCASE AND IndexName = ?2 COLLATE NOCASE"));
+    StatementUse query(cache.get(
+        "SELECT 1 FROM MSysIndexes WHERE TableName = ?1 COLLATE vk_nocase AND IndexName = ?2 COLLATE vk_nocase"));
     query->bindText(1, table);
     query->bindText(2, index);
     return query->step();
@@ -98,8 +98,8 @@ void markPrimaryIndex(StatementCache& cache, const std::string& table, const std
 void forgetIndex(StatementCache& cache, const std::string& table, const std::string& index)
 {
     if (!tableExists(cache, indexesTable)) return;
-    StatementUse remove(
-        cache.get("DELETE FROM MSysIndexes WHERE TableName = ?1 COLLATE NOCASE AND IndexName = ?2 COLLATE NOCASE"));
+    StatementUse remove(cache.get(
+        "DELETE FROM MSysIndexes WHERE TableName = ?1 COLLATE vk_nocase AND IndexName = ?2 COLLATE vk_nocase"));
     remove->bindText(1, table);
     remove->bindText(2, index);
     remove->step();

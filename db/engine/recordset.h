@@ -29,8 +29,11 @@ public:
 
     // Reads every row of the table (name compared with letter case ignored).
     void open(const Connection& connection, const std::string& tableName);
-    // Shares the rows of an open source; stays readable when the source closes
-    // and when the stored table changes or is emptied.
+    // Shares the rows of an open source. The rows the source read at open are
+    // held in memory and stay readable when the source closes and when the
+    // stored table changes or is emptied; rows appended through the source
+    // since are read back from the file, so they are gone once the stored
+    // table loses them or the file is closed.
     void cloneFrom(const StaticRecordset& source);
     // Releases the rows and the hold on the connection.
     void close();

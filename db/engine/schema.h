@@ -96,6 +96,11 @@ public:
     const std::string& path() const;
 
     void refreshTableDefs();
+    // Makes the views and triggers set aside by this transaction's structure
+    // changes again and checks them; EngineError when one that worked no
+    // longer does. The commit does it at the latest; a rebuild asks once its
+    // rows are back, so that no user trigger fires while they are moved.
+    void restoreViewsAndTriggers();
     TableDef tableDef(const std::string& name) const;  // letter case ignored; fails if missing
     std::vector<std::string> tableNames() const;
 

@@ -12,10 +12,13 @@ target_sources(db PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/field.cpp
   ${CMAKE_CURRENT_LIST_DIR}/field_value.cpp
   ${CMAKE_CURRENT_LIST_DIR}/msys_catalog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/name_collation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recordset.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sqlite_handle.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/structure_change.cpp
   ${CMAKE_CURRENT_LIST_DIR}/table_def.cpp
   ${CMAKE_CURRENT_LIST_DIR}/table_schema.cpp
   ${CMAKE_CURRENT_LIST_DIR}/value_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/variant.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/views_and_triggers.cpp
 )

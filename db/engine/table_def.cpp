@@ -4,6 +4,7 @@
 #include "db/engine/engine_error.h"
 #include "db/engine/msys_catalog.h"
 #include "db/engine/schema.h"
+#include "db/engine/structure_change.h"
 #include "db/engine/table_schema.h"
 
 #include <algorithm>
@@ -83,12 +84,12 @@ void TableDef::deleteField(const std::string& name)
                     "." + field->name + "')");
 
     // Renaming costs nothing, where dropping the column would rewrite every row.
-    detail::Savepoint savepoint(file.handle());
+    detail::StructureChange change(file);
     statements.exec("ALTER TABLE " + detail::quoteIdentifier(name_) + " RENAME COLUMN " +
                     detail::quoteIdentifier(field->name) + " TO " +
                     detail::quoteIdentifier(detail::freeHiddenName(columns)));
     detail::forgetField(statements, name_, field->name);
-    savepoint.release();
+    change.complete();
 }
 
 Field TableDef::field(const std::string& name) const

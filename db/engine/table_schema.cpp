@@ -60,7 +60,7 @@ std::string requireUserTable(StatementCache& cache, std::string_view name)
 
 bool tableExists(StatementCache& cache, std::string_view name)
 {
-    StatementUse query(cache.get("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"));
+    StatementUse query(cache.get("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE vk_nocase"));
     query->bindText(1, name);
     return query->step();
 }

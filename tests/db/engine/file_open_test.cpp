@@ -56,6 +56,27 @@ TEST(FileOpen, RefusesWhatIsNoWritableCatalogueAndLeavesNothingBehind)
     EXPECT_THROW(noSource.open(), EngineError);
 }
 
+TEST(FileOpen, CatalogueFromElsewhereIsOpenedDefensively)
+{
+    engine_test::TempDir dir;
+    const std::string path = dir.file("obcy.mdb");
+    engine_test::makeSqliteFile(path, "CREATE TABLE FILMY(ID_CD LONG)");
+    auto connection = engine_test::openConnection(path);
+    sqlite3* db = connection->file()->handle();
+    const auto option = [&](int which) {
+        int value = -1;
+        sqlite3_db_config(db, which, -1, &value);
+        return value;
+    };
+    EXPECT_EQ(option(SQLITE_DBCONFIG_DEFENSIVE), 1);
+    EXPECT_EQ(option(SQLITE_DBCONFIG_TRUSTED_SCHEMA), 0);
+    EXPECT_EQ(option(SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION), 0);
+    // Not even a command run through the engine may write the schema by hand.
+    EXPECT_THROW(connection->execute("PRAGMA writable_schema=ON; UPDATE sqlite_schema SET sql = 'x'"), EngineError);
+    connection->close();
+    EXPECT_EQ(engine_test::queryText(path, "SELECT sql FROM sqlite_schema"), "CREATE TABLE FILMY(ID_CD LONG)");
+}
+
 TEST(FileOpen, OneSharedConnectionPerFile)
 {
     engine_test::TempDir dir;

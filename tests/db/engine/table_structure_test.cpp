@@ -205,4 +205,29 @@ TEST_F(TableStructure, EngineTablesAppearOnlyWhenNeeded)
     EXPECT_THROW(database->tableDef("MSysFields"), EngineError);
 }
 
+TEST(TableStructureNames, EngineTablesFindPolishNamesWrittenInAnotherCase)
+{
+    engine_test::TempDir dir;
+    const std::string path = dir.file("nazwy.mdb");
+    // Another tool wrote the engine's tables with the names in capitals.
+    engine_test::makeSqliteFile(path,
+                                "CREATE TABLE \"Łódź\"(\"Źdźbło\" TEXT(10), KLUCZ LONG);"
+                                "CREATE UNIQUE INDEX \"Łódź.Główny\" ON \"Łódź\"(KLUCZ);"
+                                "CREATE TABLE MSysFields(TableName TEXT NOT NULL, FieldName TEXT NOT NULL, "
+                                "Required INTEGER NOT NULL, AllowZeroLength INTEGER NOT NULL);"
+                                "INSERT INTO MSysFields VALUES('ŁÓDŹ', 'ŹDŹBŁO', 1, 0);"
+                                "CREATE TABLE MSysIndexes(TableName TEXT NOT NULL, IndexName TEXT NOT NULL);"
+                                "INSERT INTO MSysIndexes VALUES('ŁÓDŹ', 'GŁÓWNY');");
+    auto table = Workspace("w").openDatabase(path, false, false, "")->tableDef("łódź");
+    auto field = table.field("źdźbło");
+    EXPECT_TRUE(field.required());
+    EXPECT_FALSE(field.allowZeroLength());
+    EXPECT_TRUE(table.index(0).primary());
+
+    field.setRequired(false);  // the row is found and changed, not doubled
+    EXPECT_EQ(queryText(path, "SELECT count(*) || Required FROM MSysFields"), "10");
+    table.deleteIndex("główny");
+    EXPECT_EQ(queryText(path, "SELECT count(*) FROM MSysIndexes"), "0");
+}
+
 }  // namespace

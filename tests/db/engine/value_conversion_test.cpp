@@ -73,7 +73,7 @@ TEST_F(ValueConversion, LongFromIntegerBooleanRoundedDoubleAndIntegerText)
     expectRejected(L, DateTime{2020, 1, 1}, "DateTime value");
 }
 
-TEST_F(ValueConversion, TextFromTextNumbersAndDatesWithinItsSize)
+TEST_F(ValueConversion, TextFromTextNumbersYesNoAndDatesWithinItsSize)
 {
     EXPECT_EQ(store(T, "ąęółż"), "ąęółż");  // five characters, ten bytes
     EXPECT_EQ(store(T, std::int32_t{-1234}), "-1234");
@@ -94,10 +94,12 @@ TEST_F(ValueConversion, TextFromTextNumbersAndDatesWithinItsSize)
     EXPECT_EQ(store(M, longText).size(), longText.size());
     expectRejected(T, "ąęółżx",
                    "The field is too small to accept the amount of data you attempted to add. (field 'V.T')");
-    expectRejected(T, true, "Boolean value cannot be stored in the Text field 'V.T'");
+    // A Yes/No value becomes text as the variant makes it.
+    EXPECT_EQ(store(T, true), "True");
+    EXPECT_EQ(store(M, false), "False");
 }
 
-TEST_F(ValueConversion, YesNoNeverNull)
+TEST_F(ValueConversion, YesNoNeverNullAndConvertedAsTheVariantDoes)
 {
     EXPECT_EQ(store(B, Variant()), "0");
     EXPECT_EQ(rs.value(B), Variant(false));
@@ -105,7 +107,11 @@ TEST_F(ValueConversion, YesNoNeverNull)
     EXPECT_EQ(store(B, std::int32_t{5}), "1");
     EXPECT_EQ(rs.value(B), Variant(true));
     EXPECT_EQ(rs.valueAsInteger(B), -1);
-    expectRejected(B, "1", "Text value cannot be stored in the Yes/No field 'V.B'");
+    EXPECT_EQ(store(B, "False"), "0");
+    EXPECT_EQ(store(B, " 1 "), "1");
+    EXPECT_EQ(store(B, 0.5), "1");
+    expectRejected(B, "tak", "Text value cannot be stored in the Yes/No field 'V.B'");
+    expectRejected(B, DateTime{2020, 1, 1}, "DateTime value cannot be stored in the Yes/No field 'V.B'");
 }
 
 TEST_F(ValueConversion, DateTimeFromDatesAndIsoText)

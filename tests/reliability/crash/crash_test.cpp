@@ -25,7 +25,7 @@ TEST(CrashStates, EveryPowerCutLeavesEveryCatalogueAsItWasOrUpgraded)
     crash::CrashTestOptions options;
     options.runner = VK_PATCH_CLI;
     options.recorder = VK_IO_RECORDER;
-    options.films = reliability::kSanitizedBuild ? 24 : 40;
+    options.films = reliability::kSanitizedBuild ? 16 : 40;
     options.mutations = {crash::DroppedSync::AllCopySyncs, crash::DroppedSync::FolderSync};
     std::ostringstream progress;
     const auto report = crash::RunCrashTest(options, progress);

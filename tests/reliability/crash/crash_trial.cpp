@@ -250,7 +250,6 @@ public:
             CrashTestReport::Mutation mutation{dropped};
             OperationLog mutated = log;
             mutation.droppedSyncs = DropSyncs(mutated, dropped, catalogues);
-            for (const auto& sync : mutation.droppedSyncs) progress_ << "left out: " << sync << "\n";
             TryEveryCut(mutated, checker, false, known, mutation.found);
             report_.mutations.push_back(std::move(mutation));
         }

@@ -67,6 +67,7 @@ void Initialize()
     if (!folder || !log || folder[0] != '/' || strlen(folder) >= PATH_MAX) return;
     const auto open = Next<OpenFn>("open64");
     if (!open) return;
+    // Open for the life of the process: calls come until its very end.
     state.log = open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (state.log < 0) return;
     strcpy(state.folder, folder);

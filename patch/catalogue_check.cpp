@@ -2,6 +2,7 @@
 
 #include "db/TovaskADODB/TovaskADODB.h"
 #include "db/engine/connection_string.h"
+#include "patch/failure_cause.h"
 #include "patch/films_level.h"
 #include "patch/table_lookup.h"
 
@@ -14,19 +15,20 @@ std::string CatalogueConnectionString(const std::string& path)
 
 namespace {
 
-CatalogueCheck CheckOpenCatalogue(TovaskADODB::TTovaskADOBase& db, TovaskADODB::TTovaskADOTable& table)
+CatalogueCheck CheckOpenCatalogue(TovaskADODB::TTovaskADOBase& db, TovaskADODB::TTovaskADOTable& table,
+                                  const std::string& path)
 {
     std::vector<std::string> names;
     db.GetTableNames(names);
     const auto films = FindTable(names, "FILMY");
     if (!films) return {CatalogueState::NotCatalogue, {}};
     table.SetTableName(*films);
-    table.Open();
     FilmsLevel level{};
     try {
+        table.Open();
         level = ClassifyFilms(table);
-    } catch (const TovaskADODB::EDatabaseError& error) {
-        return {CatalogueState::FilmsTableDamaged, error.what()};
+    } catch (const std::exception& error) {
+        return {CatalogueState::FilmsTableDamaged, FailureCause(error, path)};
     }
     switch (level.kind) {
     case FilmsLevel::LacksEarlierPatch:
@@ -34,7 +36,8 @@ CatalogueCheck CheckOpenCatalogue(TovaskADODB::TTovaskADOBase& db, TovaskADODB::
     case FilmsLevel::AtTarget: return {CatalogueState::AlreadyUpgraded, {}};
     case FilmsLevel::NeedsUpgrade: break;
     }
-    if (!FindTable(names, "WYPOZYCZ")) return {CatalogueState::NeedsUpgrade, "brak tabeli WYPOZYCZ"};
+    if (JournalNameTooLong(path)) return {CatalogueState::CannotUpgrade, NameTooLongCause()};
+    if (!FindTable(names, "WYPOZYCZ")) return {CatalogueState::NeedsUpgradeWithoutLoans, {}};
     return {CatalogueState::NeedsUpgrade, {}};
 }
 
@@ -47,15 +50,9 @@ CatalogueCheck CheckCatalogue(TovaskADODB::TTovaskADOBase& db, TovaskADODB::TTov
     try {
         db.SetConnectionString(CatalogueConnectionString(path));
         db.OpenBase();
+        check = CheckOpenCatalogue(db, table, path);
     } catch (const std::exception& error) {
-        check.detail = error.what();
-        db.CloseBase();
-        return check;
-    }
-    try {
-        check = CheckOpenCatalogue(db, table);
-    } catch (const std::exception& error) {
-        check = {CatalogueState::CannotOpen, error.what()};
+        check = {CatalogueState::CannotOpen, FailureCause(error, path)};
     }
     db.CloseBase();
     return check;

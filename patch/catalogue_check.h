@@ -1,5 +1,6 @@
 #pragma once
-// A look at a catalogue file that changes nothing: how far it has come.
+// A look at a catalogue file that changes nothing: how far it has come, and
+// what the upgrade would make of it.
 
 #include <string>
 
@@ -11,12 +12,14 @@ class TTovaskADOTable;
 namespace patch {
 
 enum class CatalogueState {
-    CannotOpen,         // not a database, damaged, locked or unreadable
-    NotCatalogue,       // no table FILMY
-    LacksEarlierPatch,  // detail: the notice naming the patch
-    NeedsUpgrade,       // detail: empty, or that WYPOZYCZ is missing
+    CannotOpen,                // detail: the cause (not a database, locked, unreadable, ...)
+    NotCatalogue,              // no table FILMY
+    LacksEarlierPatch,         // detail: the notice naming the patch
+    NeedsUpgrade,              // both tables will be upgraded
+    NeedsUpgradeWithoutLoans,  // no WYPOZYCZ: the films table only, the file left unticked
+    CannotUpgrade,             // needs the upgrade, which cannot be made; detail: the cause
     AlreadyUpgraded,
-    FilmsTableDamaged,  // FILMY without JEST, or with T_ORG_S but without OCENA
+    FilmsTableDamaged,  // detail: the cause (no JEST, T_ORG_S without OCENA, unreadable, ...)
 };
 
 struct CatalogueCheck {

@@ -1,6 +1,7 @@
 #include "patch/films_level.h"
 
 #include "db/TovaskADODB/TovaskADODB.h"
+#include "patch/failure_cause.h"
 
 namespace patch {
 
@@ -15,7 +16,7 @@ const EarlierPatch kEarlierPatches[] = {
 engine::FieldKind RequiredFieldKind(const TovaskADODB::TTovaskADOTable& films, const char* name)
 {
     const auto field = films.FindField(name);
-    if (!field) TovaskADODB::DatabaseError(std::string("Pole ") + name + " nie istnieje.", films.Name());
+    if (!field) throw StructureError("tabela " + films.TableName() + " nie ma pola " + name);
     return field->DataType;
 }
 

@@ -23,7 +23,7 @@ struct FilmsLevel {
 };
 
 // Reads the fields of the open films table. A table without JEST, or with
-// T_ORG_S but without OCENA, is an error (EDatabaseError).
+// T_ORG_S but without OCENA, is an error (StructureError).
 FilmsLevel ClassifyFilms(const TovaskADODB::TTovaskADOTable& films);
 
 // "%s" replaced by each argument in turn.

@@ -3,6 +3,7 @@
 // and the command-line runner implement it too.
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,10 @@ public:
     // The run reports the start and the end of each file's treatment.
     virtual void FileStarted(int /*index*/) {}
     virtual void FileFinished(int /*index*/, FileOutcome /*outcome*/) {}
+    // The error that made the file end as ConversionError, UpgradedNotCompacted or
+    // Failed, before FileFinished. The window keeps to its fixed messages and
+    // ignores it; the command-line runner tells its cause.
+    virtual void FileFailed(int /*index*/, const std::exception& /*error*/) {}
 };
 
 }  // namespace patch

@@ -1,6 +1,5 @@
 #include "patch/run_patch.h"
 
-#include <optional>
 #include <sstream>
 
 #include "db/TovaskADODB/TovaskADODB.h"
@@ -26,13 +25,21 @@ std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
-// Closes the file without keeping anything of an unfinished upgrade.
+// Closes the file without keeping anything of an unfinished upgrade. Closing
+// rolls back what is still open, so the file is closed even when the rollback
+// itself fails, and the next file starts as the first did.
 void Abandon(PatchHost& host)
 {
     host.mdbClone().Close();
     auto& db = host.dbFilm();
-    if (db.InTransaction()) db.RollbackTrans();
+    std::exception_ptr rollbackFailure;
+    try {
+        if (db.InTransaction()) db.RollbackTrans();
+    } catch (const std::exception&) {
+        rollbackFailure = std::current_exception();
+    }
     db.CloseBase();
+    if (rollbackFailure) std::rethrow_exception(rollbackFailure);
 }
 
 // The treatment of one catalogue file.
@@ -44,12 +51,14 @@ public:
     {
     }
 
-    FileOutcome Run();
+    void Run();
+    // What the user has been shown of the file so far; Failed until then.
+    FileOutcome Outcome() const { return outcome_; }
 
 private:
-    std::optional<FileOutcome> TreatFilms(const std::string& films);
-    void ReportConversionError(const std::string& tableName);
-    void Leave();
+    template <typename Step>
+    bool Converted(const std::string& tableName, Step step);
+    void ReportConversionError(const std::string& tableName, const std::exception& error);
 
     PatchHost& host_;
     TovaskADODB::TTovaskADOBase& db_;
@@ -57,9 +66,10 @@ private:
     int index_;
     std::string fileName_;
     std::vector<std::string>& tableNames_;
+    FileOutcome outcome_ = FileOutcome::Failed;
 };
 
-FileOutcome FileTreatment::Run()
+void FileTreatment::Run()
 {
     const std::string path = host_.ProgramFolder() + fileName_;
     db_.SetConnectionString(CatalogueConnectionString(path));
@@ -69,79 +79,88 @@ FileOutcome FileTreatment::Run()
     const auto films = FindTable(tableNames_, "FILMY");
     if (!films) {
         db_.SetConnected(false);
-        return FileOutcome::NotCatalogue;
+        outcome_ = FileOutcome::NotCatalogue;
+        return;
     }
     table_.SetTableName(*films);
-    if (const auto outcome = TreatFilms(*films)) return *outcome;
+    FilmsLevel level{};
+    if (!Converted(*films, [&] {
+            table_.Open();
+            level = ClassifyFilms(table_);
+        }))
+        return;
+    if (level.kind == FilmsLevel::LacksEarlierPatch) {
+        host_.DefaultBeep();
+        host_.ShowPlainMessage(FormatText(level.missing->notice, *films));
+        // The user has been told; closing is no part of that.
+        outcome_ = FileOutcome::LacksEarlierPatch;
+        db_.CloseBase();
+        return;
+    }
+    host_.SetJestNotBoolean(level.jestNotBoolean);
+    if (level.kind == FilmsLevel::AtTarget) {
+        // Closed before the tick: a file that fails to close is not shown as done.
+        db_.CloseBase();
+        host_.TickFile(index_);
+        outcome_ = FileOutcome::AlreadyUpgraded;
+        return;
+    }
+    // One transaction per file: any failure from here on leaves the file as it was.
+    if (!Converted(*films, [&] {
+            db_.BeginTrans();
+            UpgradeFilms(host_);
+        }))
+        return;
 
     const auto loans = FindTable(tableNames_, "WYPOZYCZ");
     if (!loans) {
         // The films upgrade stands on its own; the file is left unticked.
         db_.CommitTrans();
+        outcome_ = FileOutcome::UpgradedWithoutLoans;
         db_.SetConnected(false);
-        return FileOutcome::UpgradedWithoutLoans;
+        return;
     }
     table_.SetTableName(*loans);
     table_.Open();
-    try {
-        UpgradeLoans(host_);
-    } catch (const std::exception&) {
-        ReportConversionError(*loans);
-        return FileOutcome::ConversionError;
-    }
+    if (!Converted(*loans, [&] { UpgradeLoans(host_); })) return;
     db_.CommitTrans();
     try {
         db_.CloseBase();
         db_.Compact(path, "");
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         // The upgrade is in the file; only the compaction failed, in silence.
+        outcome_ = FileOutcome::UpgradedNotCompacted;
+        host_.FileFailed(index_, error);
         Abandon(host_);
-        return FileOutcome::UpgradedNotCompacted;
+        return;
     }
     host_.TickFile(index_);
-    return FileOutcome::Upgraded;
+    outcome_ = FileOutcome::Upgraded;
 }
 
-// Everything from opening the films table to its rebuild reports as a conversion error.
-// Returns the file's outcome when the treatment ends here.
-std::optional<FileOutcome> FileTreatment::TreatFilms(const std::string& films)
+// Runs step; an error in it is reported as a conversion error of the table.
+// False when it was.
+template <typename Step>
+bool FileTreatment::Converted(const std::string& tableName, Step step)
 {
     try {
-        table_.Open();
-        const FilmsLevel level = ClassifyFilms(table_);
-        if (level.kind == FilmsLevel::LacksEarlierPatch) {
-            host_.DefaultBeep();
-            host_.ShowPlainMessage(FormatText(level.missing->notice, films));
-            db_.CloseBase();
-            return FileOutcome::LacksEarlierPatch;
-        }
-        host_.SetJestNotBoolean(level.jestNotBoolean);
-        if (level.kind == FilmsLevel::AtTarget) {
-            host_.TickFile(index_);
-            db_.CloseBase();
-            return FileOutcome::AlreadyUpgraded;
-        }
-        // One transaction per file: any failure from here on leaves the file as it was.
-        db_.BeginTrans();
-        UpgradeFilms(host_);
-        return std::nullopt;
-    } catch (const std::exception&) {
-        ReportConversionError(films);
-        return FileOutcome::ConversionError;
+        step();
+        return true;
+    } catch (const std::exception& error) {
+        ReportConversionError(tableName, error);
+        return false;
     }
 }
 
-void FileTreatment::ReportConversionError(const std::string& tableName)
+void FileTreatment::ReportConversionError(const std::string& tableName, const std::exception& error)
 {
     host_.WarningBeep();
     host_.ShowMessageWindow(
         0, "Informacja", FormatText("Wystąpił nieznany błąd konwersji dla bazy: %s tabela: %s", fileName_, tableName),
         {0}, {0xFFD9B3, 0xFFB871, 0x000080}, true);
-    Leave();
-}
-
-void FileTreatment::Leave()
-{
+    // The user has been told, whatever closing the file does.
+    outcome_ = FileOutcome::ConversionError;
+    host_.FileFailed(index_, error);
     Abandon(host_);
 }
 
@@ -166,17 +185,20 @@ void RunPatch(PatchHost& host)
     for (int i = 0; i < count; ++i) {
         tableNames.clear();
         host.FileStarted(i);
-        FileOutcome outcome = FileOutcome::Failed;
+        FileTreatment treatment(host, i, tableNames);
         try {
-            outcome = FileTreatment(host, i, tableNames).Run();
-        } catch (const std::exception&) {
+            treatment.Run();
+        } catch (const std::exception& error) {
             // Any other failure skips the file in silence; nothing of it is kept.
+            // What the user was already shown of the file stays its outcome.
+            if (treatment.Outcome() == FileOutcome::Failed) host.FileFailed(i, error);
             try {
                 Abandon(host);
             } catch (const std::exception&) {
+                // The file is closed all the same; its outcome is decided.
             }
         }
-        host.FileFinished(i, outcome);
+        host.FileFinished(i, treatment.Outcome());
     }
 }
 

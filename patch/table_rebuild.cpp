@@ -1,6 +1,8 @@
 #include "patch/table_rebuild.h"
 
 #include "db/TovaskADODB/TovaskADODB.h"
+#include "patch/failure_cause.h"
+#include "patch/foreign_indexes.h"
 
 namespace patch {
 
@@ -53,8 +55,7 @@ void TableRebuild::EmptyStoredTable()
 {
     // The snapshot holds every row by now, and the file's transaction guards
     // them. Emptying before the new indexes are built and the table is opened
-    // again saves indexing, reading and deleting the old rows once more; the
-    // emptying in PrepareCopy stays for a rebuild run step by step.
+    // again saves indexing, reading and deleting the old rows once more.
     auto& table = host_.mdbFilmy();
     table.Connection()->AdoConnection().execute("DELETE FROM " + table.TableName());
 }
@@ -62,11 +63,11 @@ void TableRebuild::EmptyStoredTable()
 void TableRebuild::PrepareCopy()
 {
     auto& table = host_.mdbFilmy();
+    // The table is empty by now (EmptyStoredTable).
     table.Open();
     // The copy goes by position: any old field left behind or new field missing
-    // would put values into the wrong fields, so stop before the rows are deleted.
+    // would put values into the wrong fields, so stop before the first row is appended.
     CheckTargetStructure();
-    if (table.RecordCount() > 0) table.EmptyTable();
     host_.mdbClone().First();
 }
 
@@ -77,9 +78,7 @@ void TableRebuild::CheckTargetStructure() const
     bool same = defs.Count() == static_cast<int>(target.size());
     for (int i = 0; same && i < defs.Count(); ++i)
         same = defs[i].Name == target[i].name && defs[i].DataType == target[i].kind;
-    if (!same)
-        TovaskADODB::DatabaseError("Struktura tabeli " + host_.mdbFilmy().TableName() +
-                                   " po przebudowie pól nie jest docelowa.");
+    if (!same) throw StructureError(WrongStructureCause(host_.mdbFilmy(), items_.indexList));
 }
 
 void TableRebuild::CopyRows()

@@ -58,7 +58,10 @@ std::uint32_t FileAttributeWord(const std::string& folder, const std::string& na
     return word;
 }
 
-std::string ListFiles(const std::string& folder, const std::string& mask, bool removeExtensions)
+namespace {
+
+// Every entry the search finds, in name order with letter case ignored.
+std::vector<std::string> MatchingNames(const std::string& folder, const std::string& mask)
 {
     const SearchPattern pattern = SplitPattern(folder + mask);
     const DirHandle dir(opendir(pattern.folder.c_str()));
@@ -75,13 +78,32 @@ std::string ListFiles(const std::string& folder, const std::string& mask, bool r
     }
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return FileNameLess(a, b); });
+    return names;
+}
 
+bool HasLineBreak(const std::string& name)
+{
+    return name.find_first_of("\r\n") != std::string::npos;
+}
+
+}  // namespace
+
+std::string ListFiles(const std::string& folder, const std::string& mask, bool removeExtensions)
+{
     std::string result;
-    for (const std::string& name : names) {
+    for (const std::string& name : MatchingNames(folder, mask)) {
+        if (HasLineBreak(name)) continue;
         result += removeExtensions ? RemoveFileExt(name) : name;
         result += "\r\n";
     }
     return result;
+}
+
+std::vector<std::string> NamesWithLineBreaks(const std::string& folder, const std::string& mask)
+{
+    auto names = MatchingNames(folder, mask);
+    std::erase_if(names, [](const std::string& name) { return !HasLineBreak(name); });
+    return names;
 }
 
 std::string RemoveFileExt(const std::string& fileName)

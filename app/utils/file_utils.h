@@ -1,13 +1,18 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace utils {
 
 // Names of the folder's entries that match mask (letter case ignored), each
 // followed by CR LF, in name order with letter case ignored. folder ends in '/'.
 // A plain directory is skipped; a missing or unreadable folder gives "".
+// A name holding CR or LF cannot be carried by such a list and is left out.
 std::string ListFiles(const std::string& folder, const std::string& mask, bool removeExtensions);
+
+// The matching names that ListFiles leaves out because they hold CR or LF.
+std::vector<std::string> NamesWithLineBreaks(const std::string& folder, const std::string& mask);
 
 // The name without its last dot and what follows it.
 std::string RemoveFileExt(const std::string& fileName);

@@ -57,15 +57,14 @@ TTovaskADOBase::~TTovaskADOBase()
 
 void TTovaskADOBase::DetectEngines()
 {
+    // The catalog stands in for the registry, and an engine of any version it lists
+    // can be created: the newest listed version is the one usable, and 3.5 is not
+    // looked for when 3.6 is there.
     for (const char* version : {"3.6", "3.5"}) {
-        if (!Lists(catalog_.installedVersions, version)) continue;
-        try {
-            engine::DbEngine probe(version, catalog_);
-        } catch (const engine::EngineError&) {
-            continue;  // registered but not creatable: try the older one
+        if (Lists(catalog_.installedVersions, version)) {
+            daoVersions_.push_back(version);
+            return;
         }
-        daoVersions_.push_back(version);
-        return;
     }
 }
 

@@ -32,7 +32,8 @@ std::string canonicalFilePath(const std::string& path)
 {
     std::error_code error;
     const auto canonical = std::filesystem::canonical(path, error);
-    if (error || path.empty()) throw EngineError("Could not find file '" + path + "'.");
+    if (error || path.empty())
+        throw EngineError("Could not find file '" + path + "'.", SQLITE_CANTOPEN, error ? error.value() : ENOENT);
     return canonical.string();
 }
 
@@ -40,13 +41,16 @@ SqliteHandle openCatalogueFile(const std::string& path)
 {
     const std::string canonical = canonicalFilePath(path);
     struct stat info {};
-    if (::stat(canonical.c_str(), &info) != 0) throw EngineError("Could not find file '" + path + "'.");
-    if (!S_ISREG(info.st_mode)) throw EngineError("'" + path + "' is not a database file.");
+    if (::stat(canonical.c_str(), &info) != 0)
+        throw EngineError("Could not find file '" + path + "'.", SQLITE_CANTOPEN, errno);
+    if (!S_ISREG(info.st_mode)) throw EngineError("'" + path + "' is not a database file.", SQLITE_CANTOPEN);
     // SQLite takes an empty file for an empty database and would write to it.
-    if (info.st_size == 0) unrecognized(path);
+    if (info.st_size == 0) unrecognized(path, SQLITE_NOTADB);
     // A file nobody may write is read-only even for an administrator.
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(canonical.c_str(), W_OK) != 0)
-        throw EngineError("The file '" + path + "' is read-only.");
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        throw EngineError("The file '" + path + "' is read-only.", SQLITE_READONLY);
+    if (::access(canonical.c_str(), W_OK) != 0)
+        throw EngineError("The file '" + path + "' is read-only.", SQLITE_READONLY, errno == EROFS ? EROFS : 0);
 
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(canonical.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
@@ -67,7 +71,8 @@ SqliteHandle openCatalogueFile(const std::string& path)
     const int check = sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
     if ((check & 0xFF) == SQLITE_NOTADB) unrecognized(path, check);
     if (check != SQLITE_OK) throwSqliteError(db.get(), check);
-    if (sqlite3_db_readonly(db.get(), "main") == 1) throw EngineError("The file '" + path + "' is read-only.");
+    if (sqlite3_db_readonly(db.get(), "main") == 1)
+        throw EngineError("The file '" + path + "' is read-only.", SQLITE_READONLY);
 
     // Damaged pages are caught when read, and the file is not mapped into memory.
     execSql(db.get(), "PRAGMA cell_size_check=ON; PRAGMA mmap_size=0");

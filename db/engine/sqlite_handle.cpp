@@ -10,7 +10,11 @@ void throwSqliteError(sqlite3* db, int code)
 {
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     const int extended = db ? sqlite3_extended_errcode(db) : code;
-    throw EngineError(message ? message : "SQLite error", extended);
+    // SQLite keeps the system's errno only for failed opens and I/O.
+    const int primary = extended & 0xFF;
+    const int systemErrno =
+        db && (primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR) ? sqlite3_system_errno(db) : 0;
+    throw EngineError(message ? message : "SQLite error", extended, systemErrno);
 }
 
 void execSql(sqlite3* db, const std::string& sql)

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/utils/file_utils.h"
 #include "tests/hostile/listing_host.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
@@ -116,6 +117,23 @@ TEST(FolderEntries, HiddenAndUpperCaseCataloguesAreFoundAndOthersAreNot)
         EXPECT_TRUE(FilmsUpgraded(folder.PathOf(name))) << name;
     }
     EXPECT_EQ(DumpContent(backup), before);
+}
+
+// A line break cannot be carried by the CR LF list: such a catalogue is left
+// out of the list and alone, and is not split into names that do not exist.
+TEST(FolderEntries, NameWithALineBreakIsNeitherListedNorTouched)
+{
+    CatalogueFolder folder;
+    const auto odd = folder.Add("nowa\nlinia.mdb", Level::ReadyYesNo, 5, 2);
+    folder.Add("linia.mdb", Level::ReadyYesNo, 5, 2);
+    const auto before = DumpContent(odd);
+
+    const auto host = RunFolder(folder.Folder());
+
+    EXPECT_EQ(host->files, (std::vector<std::string>{"linia.mdb"}));
+    EXPECT_EQ(host->OutcomeOf("linia.mdb"), FileOutcome::Upgraded);
+    EXPECT_EQ(DumpContent(odd), before);
+    EXPECT_EQ(utils::NamesWithLineBreaks(folder.Folder(), "*.mdb"), (std::vector<std::string>{"nowa\nlinia.mdb"}));
 }
 
 // Most files are already upgraded, which costs an open and a check each; every tenth needs

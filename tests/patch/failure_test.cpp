@@ -1,10 +1,14 @@
 // Failures part-way: the file stays exactly as it was, and a later run finishes it.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <filesystem>
 #include <stdexcept>
+#include <string_view>
 
 #include "db/engine/connection.h"
+#include "db/engine/database_file.h"
 #include "patch/catalogue_check.h"
 #include "patch/run_patch.h"
 #include "tests/patch/catalogue_folder.h"
@@ -68,6 +72,56 @@ TEST(FailurePartWay, FieldKeptByAForeignIndexStopsTheUpgradeBeforeAnyRowIsLost)
     EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::ConversionError}));
     EXPECT_EQ(DumpContent(full), before);
     EXPECT_EQ(DumpContent(empty), beforeEmpty);
+    // The runner names the index in its cause.
+    EXPECT_EQ(
+        host.causes[0],
+        "indeks „ROK_PROD” na polu ROK_PROD, założony poza tym programem, nie pozwala usunąć pola z tabeli FILMY; "
+        "usuń ten indeks i uruchom program ponownie");
+}
+
+int RefuseRollback(void*, int action, const char* operation, const char*, const char*, const char*)
+{
+    return action == SQLITE_TRANSACTION && operation && std::string_view(operation) == "ROLLBACK" ? SQLITE_DENY
+                                                                                                  : SQLITE_OK;
+}
+
+// SQLite refuses the rollback after the conversion error has been shown.
+class RefusedRollbackHost : public RecordingHost {
+public:
+    using RecordingHost::RecordingHost;
+    void WarningBeep() override
+    {
+        RecordingHost::WarningBeep();
+        sqlite3_set_authorizer(components.dbFilm.AdoConnection().file()->handle(), RefuseRollback, nullptr);
+    }
+};
+
+TEST(FailurePartWay, RefusedRollbackStillClosesTheFileAndKeepsTheOutcomeTheUserSaw)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 30, 10);
+    folder.Add("b.mdb", Level::ReadyYesNo, 10, 5);
+    const auto before = DumpContent(path);
+    RefusedRollbackHost host(folder.Folder());
+    FailAt(host, "FILMY", 20);  // b.mdb has fewer films
+    patch::RunPatch(host);
+    // Closing rolls back what the refused rollback left, and the next file starts afresh.
+    EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::Upgraded}));
+    EXPECT_EQ(DumpContent(path), before);
+}
+
+TEST(FailurePartWay, LoansTableThatCannotBeOpenedLeavesTheWholeFileAsItWas)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::NoLoans, 20, 0);
+    // Another tool's view under the loans table's name, failing when it is read.
+    ExecuteSql(path, "CREATE VIEW WYPOZYCZ AS SELECT abs(-9223372036854775807 - 1) AS FILM_ID");
+    const auto before = DumpContent(path);
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+    EXPECT_EQ(host.outcomes[0], FileOutcome::Failed);
+    EXPECT_TRUE(host.notices.empty());
+    EXPECT_EQ(DumpContent(path), before) << "the films upgrade goes back with it";
 }
 
 TEST(FailurePartWay, TextTooLongForItsNewFieldIsReportedAndNothingLost)
@@ -102,7 +156,10 @@ TEST(FailurePartWay, CompactionThatFailsLeavesTheUpgradeInPlaceButUnticked)
     EXPECT_TRUE(host.notices.empty());
     EXPECT_EQ(IntegrityCheck(path), "ok");
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD IS NOT NULL")[0][0], "5");
-    EXPECT_EQ(folder.PathOf("a.mdb"), path);
+    // Still the one file under its own name: nothing of the failed compaction beside it.
+    EXPECT_TRUE(std::filesystem::is_regular_file(path));
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Folder()))
+        EXPECT_EQ(entry.path().filename(), "a.mdb");
 
     RecordingHost again(folder.Folder());
     patch::RunPatch(again);

@@ -67,6 +67,28 @@ TEST(FilmsUpgrade, GivesTheTargetStructureWithExactlyItsTenIndexes)
               "0");
 }
 
+TEST(FilmsUpgrade, NoFieldIsRequiredAndOnlyTextAndMemoAllowAnEmptyText)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 2);
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+    ASSERT_EQ(host.outcomes[0], FileOutcome::Upgraded);
+
+    // A field without a row in MSysFields is not required and allows an empty text.
+    const auto properties = QueryRows(path,
+                                      "SELECT c.name, coalesce(f.Required, 0), coalesce(f.AllowZeroLength, 1) "
+                                      "FROM pragma_table_info('FILMY') c LEFT JOIN MSysFields f "
+                                      "ON f.TableName = 'FILMY' AND f.FieldName = c.name ORDER BY c.cid");
+    ASSERT_EQ(properties.size(), 44u);
+    for (std::size_t i = 0; i < 44; ++i) {
+        const std::string type = test_support::kFilmsTargetColumns[i].type;
+        const bool text = type.rfind("TEXT", 0) == 0 || type == "MEMO";
+        EXPECT_EQ(properties[i], (std::vector<Cell>{test_support::kFilmsTargetColumns[i].name, "0", text ? "1" : "0"}))
+            << i;
+    }
+}
+
 void ExpectYesNoRowsMapped(const Upgraded& result, bool keepIdCd)
 {
     ASSERT_EQ(result.after.size(), result.before.size());

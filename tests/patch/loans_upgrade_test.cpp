@@ -40,6 +40,12 @@ TEST(LoansUpgrade, LoanGetsTheIdCdOfItsFilm)
                                               {"DATA_Z", "DATETIME"},
                                               {"KASUJ", "BIT"},
                                               {"ID_CD", "LONG"}}));
+    // No field is required, none allows an empty text (a field without a row in MSysFields would).
+    EXPECT_EQ(QueryRows(path,
+                        "SELECT count(*) FROM pragma_table_info('WYPOZYCZ') c JOIN MSysFields f "
+                        "ON f.TableName = 'WYPOZYCZ' AND f.FieldName = c.name "
+                        "WHERE f.Required = 0 AND f.AllowZeroLength = 0")[0][0],
+              "6");
     EXPECT_EQ(QueryRows(path,
                         "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'WYPOZYCZ' "
                         "ORDER BY name"),

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "patch/failure_cause.h"
 #include "patch/patch_components.h"
 #include "patch/patch_host.h"
 
@@ -28,6 +29,7 @@ public:
     std::vector<Notice> notices;
     std::vector<bool> ticks;
     std::vector<patch::FileOutcome> outcomes;
+    std::vector<std::string> causes;  // of each file's failure, as the runner tells it
     std::vector<std::string> files;
     int progressMaximum = -1;
     int progressPosition = -1;
@@ -40,6 +42,7 @@ public:
         files = names;
         ticks.assign(names.size(), false);
         outcomes.assign(names.size(), patch::FileOutcome::Failed);
+        causes.assign(names.size(), {});
     }
     int FileCount() const override { return static_cast<int>(files.size()); }
     std::string FileName(int index) const override { return files.at(static_cast<std::size_t>(index)); }
@@ -70,6 +73,10 @@ public:
     void FileFinished(int index, patch::FileOutcome outcome) override
     {
         outcomes.at(static_cast<std::size_t>(index)) = outcome;
+    }
+    void FileFailed(int index, const std::exception& error) override
+    {
+        causes.at(static_cast<std::size_t>(index)) = patch::FailureCause(error, folder_ + FileName(index));
     }
 
     patch::PatchComponents components;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <stdexcept>
 
 #include "patch/run_patch.h"
 #include "tests/patch/catalogue_folder.h"
@@ -67,6 +68,36 @@ TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
         EXPECT_EQ(IntegrityCheck(folder.PathOf(name)), "ok") << name;
     EXPECT_EQ(QueryRows(folder.PathOf("f-no-loans.mdb"), "SELECT count(*) FROM FILMY WHERE T_ORG_S IS NULL")[0][0],
               "20");
+}
+
+TEST(RunOutcome, FilmsTableWithTOrgSButANumericOcenaIsUpgraded)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 10, 4);
+    ExecuteSql(path, "ALTER TABLE FILMY ADD COLUMN T_ORG_S TEXT(150)");
+    RecordingHost host(folder.Folder());
+    patch::RunPatch(host);
+    EXPECT_EQ(host.outcomes[0], FileOutcome::Upgraded);
+    EXPECT_EQ(QueryRows(path, "SELECT type FROM pragma_table_info('FILMY') WHERE name = 'OCENA'")[0][0], "TEXT(5)");
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "10");
+}
+
+// Ticking happens after the check: its failure is no conversion error, and the
+// user is shown nothing.
+class FailingTickHost : public RecordingHost {
+public:
+    using RecordingHost::RecordingHost;
+    void TickFile(int) override { throw std::runtime_error("the list is gone"); }
+};
+
+TEST(RunOutcome, FailureAfterTheFilmsCheckOfAnUpgradedFileIsSilent)
+{
+    CatalogueFolder folder;
+    folder.Add("a.mdb", Level::Upgraded, 3, 1);
+    FailingTickHost host(folder.Folder());
+    patch::RunPatch(host);
+    EXPECT_EQ(host.outcomes[0], FileOutcome::Failed);
+    EXPECT_TRUE(host.notices.empty());
 }
 
 TEST(RunOutcome, EmptyFolderShowsTheNoticeAndLeavesTheProgressAlone)

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 
+#include "db/engine/database_file.h"
 #include "patch/run_patch.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
@@ -94,6 +95,10 @@ TEST_P(FaultInjection, EveryFailedCallLeavesTheFileWholeAndTheRunGoesOn)
             EXPECT_EQ(a, upgraded_.at("a.mdb"));
         else
             ++failedRuns;
+        // However it ends, a full disk is named as the cause.
+        if (host.outcomes[0] != FileOutcome::Upgraded && GetParam() == FaultKind::DiskFull) {
+            EXPECT_EQ(host.causes[0], "brak miejsca na dysku");
+        }
         EXPECT_EQ(patch_test::IntegrityCheck(folder.file("a.mdb")), "ok");
         EXPECT_EQ(host.outcomes[1], FileOutcome::Upgraded);
         EXPECT_EQ(after.at("b.mdb"), upgraded_.at("b.mdb"));
@@ -108,6 +113,53 @@ TEST_P(FaultInjection, EveryFailedCallLeavesTheFileWholeAndTheRunGoesOn)
     }
     // Most points must really have broken the run, or the faults missed their mark.
     EXPECT_GT(failedRuns, injectionPoints_ / stride / 2);
+}
+
+// The rollback after a conversion error fails on its first write: the file must
+// still be closed, come back whole, and the next file be treated as the first.
+class RollbackFaultHost : public FirstFileFaultHost {
+public:
+    RollbackFaultHost(std::string folder, FaultVfs& vfs) : FirstFileFaultHost(std::move(folder), vfs), vfs_(vfs)
+    {
+        onRowCopied = [this](const std::string& table, int position) {
+            // A small page cache makes the copy write into the file before the
+            // commit, so that the rollback has pages to put back.
+            if (position == 1)
+                sqlite3_exec(components.dbFilm.AdoConnection().file()->handle(), "PRAGMA cache_size = 5", nullptr,
+                             nullptr, nullptr);
+            if (table == "FILMY" && position == 1500) throw std::runtime_error("injected failure");
+        };
+    }
+    void WarningBeep() override
+    {
+        FirstFileFaultHost::WarningBeep();
+        vfs_.Arm({1, FaultKind::IoError});
+    }
+    void FileFinished(int index, FileOutcome outcome) override
+    {
+        if (index == 0) faultsAtRollback = vfs_.Faults();
+        FirstFileFaultHost::FileFinished(index, outcome);
+    }
+    int faultsAtRollback = 0;
+
+private:
+    FaultVfs& vfs_;
+};
+
+TEST(FaultAtRollback, FileComesBackWholeAndTheNextFileIsUpgraded)
+{
+    FaultVfs vfs;
+    patch_test::CatalogueFolder folder;
+    folder.Add("a.mdb", sample::Level::ReadyYesNo, 2000, 20);
+    folder.Add("b.mdb", sample::Level::ReadyYesNo, 10, 5);
+    const auto before = reliability::FolderContents(std::filesystem::path(folder.Folder()));
+
+    RollbackFaultHost host(folder.Folder(), vfs);
+    patch::RunPatch(host);
+
+    EXPECT_EQ(host.faultsAtRollback, 1);
+    EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::Upgraded}));
+    EXPECT_EQ(reliability::RecoveredContent(folder.PathOf("a.mdb")), before.at("a.mdb"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, FaultInjection, ::testing::Values(FaultKind::IoError, FaultKind::DiskFull),

@@ -48,7 +48,7 @@ TEST(KillTest, LeftoverCompactionCopyIsNeitherListedNorTouched)
     while (const auto read = fread(buffer.data(), 1, buffer.size(), pipe.get())) output.append(buffer.data(), read);
     EXPECT_EQ(pclose(pipe.release()), 0) << output;
 
-    EXPECT_NE(output.find("Bazy w folderze " + folder.Folder() + ": 1\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("W folderze " + folder.Folder() + ": 1 baza\n"), std::string::npos) << output;
     EXPECT_EQ(patch_test::FileBytes(leftover), leftoverBytes);
 }
 

@@ -119,7 +119,7 @@ public:
         // The second run must take exactly the catalogues and finish every one.
         WaitFor(StartRunner(options_.runner, folder.path(), outputs.path() / "second.txt"));
         const auto output = ReadText(outputs.path() / "second.txt");
-        const std::string listed = "Bazy w folderze " + folder.folder() + ": " + std::to_string(before_.size()) + "\n";
+        const std::string listed = "W folderze " + folder.folder() + ": " + std::to_string(before_.size()) + " ";
         if (output.find(listed) == std::string::npos)
             Problem("the second run listed other files: " + output.substr(0, 200));
         for (const auto& [name, target] : upgraded_) {

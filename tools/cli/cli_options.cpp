@@ -15,16 +15,21 @@ const char* const kUsage =
     "  --check               tylko sprawdza każdą bazę i niczego nie zmienia: której\n"
     "                        wcześniejszej poprawki brak, czy wymaga uaktualnienia,\n"
     "                        czy jest już uaktualniona, czy to nie jest katalog,\n"
-    "                        czy nie daje się otworzyć\n"
+    "                        czy nie daje się otworzyć i dlaczego\n"
     "  -h, --help            ten opis\n"
     "\n"
-    "Na terminalu pokazuje pasek postępu, w innym wypadku zwykłe wiersze.\n"
+    "Na terminalu pokazuje pasek postępu, w innym wypadku zwykłe wiersze. Przy bazie,\n"
+    "której nie udało się uaktualnić, podaje przyczynę.\n"
     "\n"
     "Kod wyjścia:\n"
     "  0  każda baza katalogu uaktualniona lub już uaktualniona (przy --check:\n"
-    "     każda daje się uaktualnić lub jest już uaktualniona)\n"
-    "  1  brak baz albo któraś baza zgłoszona lub nieudana\n"
-    "  2  błędne użycie\n";
+    "     każda daje się uaktualnić lub jest już uaktualniona); bazy bez tabeli\n"
+    "     FILMY nie są katalogami i zostają pominięte\n"
+    "  1  brak baz albo któraś baza zgłoszona lub nieudana; tak liczy się też\n"
+    "     baza bez tabeli WYPOZYCZ (przy --check i przy uaktualnianiu): jej tabela\n"
+    "     FILMY zostaje uaktualniona, ale plik nie jest kompaktowany\n"
+    "  2  błędne użycie, także folder, który nie istnieje, nie jest folderem\n"
+    "     albo nie daje się odczytać\n";
 
 std::optional<CliOptions> ParseOptions(const std::vector<std::string>& args, std::string& error)
 {
@@ -49,6 +54,7 @@ std::optional<CliOptions> ParseOptions(const std::vector<std::string>& args, std
         }
     }
     if (options.folder.empty()) options.folder = ".";
+    options.folderArgument = options.folder;
     if (options.folder.back() != '/') options.folder += '/';
     return options;
 }

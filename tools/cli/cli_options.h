@@ -6,8 +6,9 @@
 namespace cli {
 
 struct CliOptions {
-    std::string folder;    // ends in '/'
-    bool keepIdCd = true;  // the window's "Zachowaj zawartość pola ID_CD"
+    std::string folder;          // ends in '/'
+    std::string folderArgument;  // as given ("." when none), for messages
+    bool keepIdCd = true;        // the window's "Zachowaj zawartość pola ID_CD"
     bool checkOnly = false;
     bool help = false;
 };

@@ -1,25 +1,10 @@
 #include "tools/cli/console_host.h"
 
 #include "app/utils/file_utils.h"
+#include "patch/failure_cause.h"
+#include "tools/cli/report_text.h"
 
 namespace cli {
-
-const char* OutcomeText(patch::FileOutcome outcome)
-{
-    using patch::FileOutcome;
-    switch (outcome) {
-    case FileOutcome::NotCatalogue: return "pominięta: brak tabeli FILMY";
-    case FileOutcome::LacksEarlierPatch: return "pominięta: brak wcześniejszego patcha";
-    case FileOutcome::AlreadyUpgraded: return "już uaktualniona";
-    case FileOutcome::Upgraded: return "uaktualniona";
-    case FileOutcome::UpgradedWithoutLoans: return "tabela FILMY uaktualniona, brak tabeli WYPOZYCZ";
-    case FileOutcome::UpgradedNotCompacted:
-        return "uaktualniona, ale nieskompaktowana (nie udało się zapisać skompaktowanej kopii)";
-    case FileOutcome::ConversionError: return "błąd konwersji, baza pozostała bez zmian";
-    case FileOutcome::Failed: return "nie udało się otworzyć lub zapisać bazy, pozostała bez zmian";
-    }
-    return "";
-}
 
 ConsoleHost::ConsoleHost(std::string folder, bool keepIdCd, std::ostream& out, bool terminal)
     : folder_(std::move(folder)), keepIdCd_(keepIdCd), out_(out), terminal_(terminal)
@@ -28,6 +13,7 @@ ConsoleHost::ConsoleHost(std::string folder, bool keepIdCd, std::ostream& out, b
 
 std::string ConsoleHost::ListFiles(const std::string& folder, const std::string& mask)
 {
+    lineBreakNames_ = utils::NamesWithLineBreaks(folder, mask);
     return utils::ListFiles(folder, mask, false);
 }
 
@@ -35,7 +21,11 @@ void ConsoleHost::SetFileList(const std::vector<std::string>& names)
 {
     names_ = names;
     outcomes_.assign(names_.size(), patch::FileOutcome::Failed);
-    if (!names_.empty()) out_ << "Bazy w folderze " << folder_ << ": " << names_.size() << "\n";
+    const auto total = names_.size() + lineBreakNames_.size();
+    if (total > 0)
+        out_ << "W folderze " << folder_ << ": " << PolishCount(static_cast<long long>(total), kBases) << "\n";
+    // Left alone by the run, reported here by name.
+    for (const auto& name : lineBreakNames_) out_ << PrintableName(name) << "\n  -> " << kLineBreakNameText << "\n";
 }
 
 void ConsoleHost::TickFile(int /*index*/) {}
@@ -102,7 +92,7 @@ int ConsoleHost::ShowMessageWindow(std::uint8_t /*pictureKind*/, const std::stri
                                    const std::vector<std::int32_t>& /*colors*/, bool /*display*/)
 {
     EndProgressLine();
-    out_ << "  " << messageText << "\n";
+    out_ << (inFile_ ? "  " : "") << messageText << "\n";
     // As if its first button were pressed: the run only ever offers "&Ok".
     return !buttons.empty() && buttons.front() == 0 ? 1 : 0;
 }
@@ -117,7 +107,8 @@ void ConsoleHost::FileStarted(int index)
 {
     inFile_ = true;
     maximum_ = 0;
-    out_ << FileName(index) << "\n";
+    cause_.clear();
+    out_ << PrintableName(FileName(index)) << "\n";
 }
 
 void ConsoleHost::FileFinished(int index, patch::FileOutcome outcome)
@@ -125,7 +116,14 @@ void ConsoleHost::FileFinished(int index, patch::FileOutcome outcome)
     EndProgressLine();
     inFile_ = false;
     outcomes_.at(static_cast<std::size_t>(index)) = outcome;
-    out_ << "  -> " << OutcomeText(outcome) << "\n";
+    out_ << "  -> " << OutcomeText(outcome);
+    if (!cause_.empty()) out_ << ": " << cause_;
+    out_ << "\n";
+}
+
+void ConsoleHost::FileFailed(int index, const std::exception& error)
+{
+    cause_ = patch::FailureCause(error, folder_ + FileName(index));
 }
 
 }  // namespace cli

@@ -17,6 +17,8 @@ public:
     ConsoleHost(std::string folder, bool keepIdCd, std::ostream& out, bool terminal);
 
     const std::vector<patch::FileOutcome>& Outcomes() const { return outcomes_; }
+    // Catalogues the run cannot take because their names hold a line break.
+    const std::vector<std::string>& LineBreakNames() const { return lineBreakNames_; }
 
     std::string ProgramFolder() const override { return folder_; }
     std::string ListFiles(const std::string& folder, const std::string& mask) override;
@@ -42,6 +44,7 @@ public:
     void ProcessPendingMessages() override;
     void FileStarted(int index) override;
     void FileFinished(int index, patch::FileOutcome outcome) override;
+    void FileFailed(int index, const std::exception& error) override;
 
 private:
     void ShowProgress(bool force);
@@ -55,6 +58,8 @@ private:
     bool jestNotBoolean_ = false;
     std::vector<std::string> names_;
     std::vector<patch::FileOutcome> outcomes_;
+    std::vector<std::string> lineBreakNames_;
+    std::string cause_;  // of the current file's failure
     bool inFile_ = false;
     std::string progressLabel_;
     int maximum_ = 0;
@@ -63,8 +68,5 @@ private:
     bool progressLineOpen_ = false;
     std::chrono::steady_clock::time_point lastDrawn_{};
 };
-
-// The words for an outcome, as a line of the report.
-const char* OutcomeText(patch::FileOutcome outcome);
 
 }  // namespace cli

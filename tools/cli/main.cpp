@@ -3,81 +3,42 @@
 #include <unistd.h>
 
 #include <iostream>
-#include <sstream>
 
-#include "app/utils/file_utils.h"
-#include "patch/catalogue_check.h"
+#include "app/utils/folder_check.h"
 #include "patch/run_patch.h"
+#include "tools/cli/check_folder.h"
 #include "tools/cli/cli_options.h"
 #include "tools/cli/console_host.h"
+#include "tools/cli/report_text.h"
 
 namespace {
 
-using patch::CatalogueState;
-using patch::FileOutcome;
-
-const char* StateText(CatalogueState state)
-{
-    switch (state) {
-    case CatalogueState::CannotOpen: return "nie daje się otworzyć";
-    case CatalogueState::NotCatalogue: return "nie jest katalogiem (brak tabeli FILMY)";
-    case CatalogueState::LacksEarlierPatch: return "brak wcześniejszego patcha";
-    case CatalogueState::NeedsUpgrade: return "wymaga uaktualnienia";
-    case CatalogueState::AlreadyUpgraded: return "już uaktualniona";
-    case CatalogueState::FilmsTableDamaged: return "tabela FILMY nie ma wymaganych pól";
-    }
-    return "";
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-int Check(const cli::CliOptions& options)
-{
-    const auto names = Lines(utils::ListFiles(options.folder, "*.mdb", false));
-    if (names.empty()) {
-        std::cout << "Nie odnaleziono żadnej bazy *.mdb do konwersji.\n";
-        return 1;
-    }
-    patch::PatchComponents components;
-    int problems = 0;
-    for (const auto& name : names) {
-        const auto check = patch::CheckCatalogue(components.dbFilm, components.mdbFilmy, options.folder + name);
-        std::cout << name << ": " << StateText(check.state);
-        if (!check.detail.empty()) std::cout << " (" << check.detail << ")";
-        std::cout << "\n";
-        if (check.state != CatalogueState::NeedsUpgrade && check.state != CatalogueState::AlreadyUpgraded &&
-            check.state != CatalogueState::NotCatalogue)
-            ++problems;
-    }
-    return problems == 0 ? 0 : 1;
-}
+using cli::PolishCount;
 
 int Run(const cli::CliOptions& options)
 {
     cli::ConsoleHost host(options.folder, options.keepIdCd, std::cout, isatty(STDOUT_FILENO) == 1);
     patch::RunPatch(host);
     const auto& outcomes = host.Outcomes();
-    if (outcomes.empty()) return 1;
-    int done = 0, skipped = 0, problems = 0;
+    const auto skippedNames = static_cast<long long>(host.LineBreakNames().size());
+    if (outcomes.empty() && skippedNames == 0) return 1;
+    long long done = 0, notCatalogues = 0, problems = skippedNames;
     for (const auto outcome : outcomes) {
-        if (outcome == FileOutcome::Upgraded || outcome == FileOutcome::AlreadyUpgraded)
-            ++done;
-        else if (outcome == FileOutcome::NotCatalogue)
-            ++skipped;
-        else
+        if (cli::IsProblem(outcome))
             ++problems;
+        else if (outcome == patch::FileOutcome::NotCatalogue)
+            ++notCatalogues;
+        else
+            ++done;
     }
-    std::cout << "Podsumowanie: " << outcomes.size() << " baz, uaktualnione lub już uaktualnione: " << done
-              << ", bez tabeli FILMY: " << skipped << ", zgłoszone lub nieudane: " << problems << "\n";
+    const auto total = static_cast<long long>(outcomes.size()) + skippedNames;
+    std::cout << "Podsumowanie: " << PolishCount(total, cli::kBases) << ": "
+              << PolishCount(done, {"uaktualniona lub już uaktualniona", "uaktualnione lub już uaktualnione",
+                                    "uaktualnionych lub już uaktualnionych"})
+              << ", " << notCatalogues << " bez tabeli FILMY, "
+              << PolishCount(problems,
+                             {"zgłoszona lub nieudana", "zgłoszone lub nieudane", "zgłoszonych lub nieudanych"})
+              << "\n";
     return problems == 0 ? 0 : 1;
 }
 
@@ -95,5 +56,9 @@ int main(int argc, char** argv)
         std::cout << cli::kUsage;
         return 0;
     }
-    return options->checkOnly ? Check(*options) : Run(*options);
+    if (const auto problem = utils::FolderProblem(options->folderArgument)) {
+        std::cerr << *problem << "\n";
+        return 2;
+    }
+    return options->checkOnly ? cli::CheckFolder(*options, std::cout) : Run(*options);
 }

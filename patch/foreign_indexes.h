@@ -1,0 +1,18 @@
+#pragma once
+// Why a rebuilt table did not get its target structure: an index that another
+// tool put on a field keeps that field from being deleted.
+
+#include <string>
+#include <vector>
+
+namespace TovaskADODB {
+class TTovaskADOTable;
+}
+
+namespace patch {
+
+// The cause for a table whose fields came out in the wrong order: the indexes of
+// the stored table not named in ownIndexes, by name and field, when there are any.
+std::string WrongStructureCause(const TovaskADODB::TTovaskADOTable& table, const std::vector<std::string>& ownIndexes);
+
+}  // namespace patch

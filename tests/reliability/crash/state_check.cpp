@@ -143,7 +143,7 @@ std::vector<std::string> StateChecker::SecondRun(const FolderImage& image)
 
     std::vector<std::string> problems;
     const std::string listed =
-        "Bazy w folderze " + folder.string() + "/: " + std::to_string(facts_.originalContent.size()) + "\n";
+        "W folderze " + folder.string() + "/: " + std::to_string(facts_.originalContent.size()) + " ";
     if (text.find(listed) == std::string::npos)
         problems.push_back("the second run listed other files: " + text.substr(0, text.find('\n')));
     const FolderImage after = ReadFolder(folder);

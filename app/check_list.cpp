@@ -1,5 +1,6 @@
 #include "app/check_list.h"
 
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -47,6 +48,24 @@ void TCheckList::SetItems(const QStringList& texts)
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
+}
+
+void TCheckList::SetPlaceholderText(const QString& text)
+{
+    placeholder_ = text;
+    viewport()->update();
+}
+
+void TCheckList::paintEvent(QPaintEvent* event)
+{
+    QListWidget::paintEvent(event);
+    if (count() > 0 || placeholder_.isEmpty()) return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    // Where the text of the first item would stand; a long path loses its middle.
+    const QRect line = QRect(0, 0, viewport()->width(), itemHeight_).adjusted(4, 0, -4, 0);
+    const QString text = painter.fontMetrics().elidedText(placeholder_, Qt::ElideMiddle, line.width());
+    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
 }
 
 void TCheckList::resizeEvent(QResizeEvent* event)

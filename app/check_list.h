@@ -17,14 +17,20 @@ public:
     // Replaces every item by these texts, all unticked.
     void SetItems(const QStringList& texts);
 
+    // Shown in the first line, greyed, while the list has no items.
+    const QString& PlaceholderText() const { return placeholder_; }
+    void SetPlaceholderText(const QString& text);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void UpdateGrid();
 
     int columns_;
     int itemHeight_;
+    QString placeholder_;
 };
 
 }  // namespace app

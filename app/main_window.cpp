@@ -1,28 +1,28 @@
 #include "app/main_window.h"
 
-#include "app/application_title.h"
 #include "app/artwork.h"
 #include "app/check_list.h"
 #include "app/design_fonts.h"
+#include "app/header_close_button.h"
 #include "app/header_strip.h"
+#include "app/plain_message.h"
 #include "app/utils/file_utils.h"
 #include "app/utils/version_info.h"
 #include "app/utils/window_utils.h"
 #include "patch/run_patch.h"
-#include "ui/MyMessage/dialog_answerer.h"
+#include "ui/Accessibility/static_text.h"
 #include "ui/MyMessage/show_message_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
-#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
@@ -84,6 +84,7 @@ TfmGlowny::TfmGlowny(MyMessage::DialogAnswerer* answerer, const QString& program
     BuildDescriptionPage();
     SetTabOrder();
     FormCreate();
+    NameForAssistiveTechnology();
 }
 
 TfmGlowny::~TfmGlowny() = default;
@@ -94,6 +95,28 @@ void TfmGlowny::FormCreate()
     setWindowTitle(kTitleStart + VersionText() + kTitleEnd);
     if (programFolder_.isEmpty()) programFolder_ = QCoreApplication::applicationDirPath();
     programFolder_ = WithTrailingSeparator(programFolder_);
+    ShowProgramFolder();
+}
+
+void TfmGlowny::ShowProgramFolder()
+{
+    // Started from a menu or a file manager, the folder searched is not where
+    // the program lies: the empty list names it, and so does its hint.
+    const QString shown = QStringLiteral("Folder: ") + QDir::toNativeSeparators(QDir::cleanPath(programFolder_));
+    lbBase->SetPlaceholderText(shown);
+    lbBase->setToolTip(shown);
+    lbBase->setAccessibleDescription(shown);
+}
+
+void TfmGlowny::NameForAssistiveTechnology()
+{
+    // Buttons, the check box, the labels and the tabs are named by their own
+    // texts; what is painted by hand or has no text of its own is named here.
+    Accessibility::ExposeAsStaticText(*cntHeader, windowTitle());
+    cmdlClose->setAccessibleName(cmdlClose->toolTip());
+    lbBase->setAccessibleName(QStringLiteral("Bazy do uaktualnienia"));
+    Pozycja->setAccessibleName(QStringLiteral("Postęp uaktualniania"));
+    Label1->setAccessibleDescription(QStringLiteral("Otwiera nową wiadomość do autora"));
 }
 
 QString TfmGlowny::HeaderTitle() const
@@ -130,8 +153,15 @@ void TfmGlowny::cmdStartClick()
     if (running_) return;
     {
         RunningScope running(running_);
-        lbBase->clear();
-        patch::RunPatch(*this);
+        try {
+            lbBase->clear();
+            patch::RunPatch(*this);
+        } catch (const std::exception& error) {
+            // The run reports its own errors; whatever still gets out of it
+            // (a notice that cannot be shown, for one) is told here, once, in
+            // the plain dialog, which needs nothing that could be missing.
+            ShowPlainMessage(std::string("Uaktualnianie baz przerwał nieoczekiwany błąd:\n") + error.what());
+        }
     }
     close();
 }
@@ -248,10 +278,7 @@ int TfmGlowny::ShowMessageWindow(std::uint8_t pictureKind, const std::string& ti
 
 void TfmGlowny::ShowPlainMessage(const std::string& text)
 {
-    // Parentless, so that the window system centres it on the screen.
-    QMessageBox box(QMessageBox::NoIcon, app::ApplicationTitle(), QString::fromStdString(text), QMessageBox::Ok);
-    if (answerer_) QTimer::singleShot(0, &box, [this, &box] { answerer_->Answer(box); });
-    box.exec();
+    app::ShowPlainMessage(QString::fromStdString(text), answerer_);
 }
 
 void TfmGlowny::WarningBeep()
@@ -266,5 +293,8 @@ void TfmGlowny::DefaultBeep()
 
 void TfmGlowny::ProcessPendingMessages()
 {
-    QCoreApplication::processEvents();
+    // Catch up once the last row is in: the bar's end, and input of the last
+    // moments, are not to wait for the commit and the compaction.
+    const bool lastRow = Pozycja->value() >= Pozycja->maximum();
+    if (inputPacer_.Due(lastRow)) QCoreApplication::processEvents();
 }

@@ -188,7 +188,6 @@ void TfmGlowny::BuildDescriptionPage()
         auto* label = new app::TMarkupLabel(QString::fromUtf8(line.caption), TabSheet2);
         label->setObjectName(QString::fromLatin1(line.name));
         label->setGeometry(0, top, kPageWidth, kLineHeight);
-        DescriptionLines.push_back(label);
         top += kLineHeight;
     }
 

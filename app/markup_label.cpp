@@ -1,5 +1,7 @@
 #include "app/markup_label.h"
 
+#include "ui/Accessibility/static_text.h"
+
 #include <QPainter>
 
 #include <array>
@@ -75,6 +77,8 @@ void TMarkupLabel::SetCaption(const QString& caption)
 {
     caption_ = caption;
     runs_ = ParseMarkup(caption);
+    // Read out without the indent that the non-breaking blanks make on screen.
+    Accessibility::ExposeAsStaticText(*this, PlainText().replace(kNoBreakSpace, u' ').trimmed());
     update();
 }
 

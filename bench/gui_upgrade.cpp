@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     QElapsedTimer timer;
     timer.start();
-    QTest::mouseClick(window.cmdStart, Qt::LeftButton);
+    QTest::mouseClick(window.findChild<app::TXPButton*>(QStringLiteral("cmdStart")), Qt::LeftButton);
     std::printf("%.3f\n", static_cast<double>(timer.nsecsElapsed()) / 1e9);
     return 0;
 }

@@ -127,6 +127,8 @@ void FileTreatment::Run()
     try {
         db_.CloseBase();
         db_.Compact(path, "");
+    } catch (const TovaskADODB::EFolderNotSynced&) {
+        // The compacted copy did replace the file; only making that durable failed.
     } catch (const std::exception& error) {
         // The upgrade is in the file; only the compaction failed, in silence.
         outcome_ = FileOutcome::UpgradedNotCompacted;
@@ -173,6 +175,7 @@ void ShowNotice(PatchHost& host, const std::string& text)
 
 void RunPatch(PatchHost& host)
 {
+    TovaskADODB::RemoveStaleCompactionFolders(host.ProgramFolder());
     host.SetFileList(SplitLines(host.ListFiles(host.ProgramFolder(), "*.mdb")));
     if (host.FileCount() == 0) {
         ShowNotice(host, "Nie odnaleziono żadnej bazy *.mdb do konwersji.");

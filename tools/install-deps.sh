@@ -7,14 +7,19 @@ packages=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  qt6-translations-l10n
   xvfb xauth
+  # a window manager that frames windows, for the window tests on a real X server
+  jwm
   binutils-mingw-w64-x86-64
   fonts-dejavu-core
   # benchmarks and fuzzing (bench/run.sh, fuzz/run.sh)
   gnuplot-nox time clang libclang-rt-14-dev
-  # code style and lint (tools/test.sh)
+  # code style and lint (tools/test.sh, tools/lint.sh)
   clang-format clang-tidy
+  # the Debian package and its checks (tools/package.sh, tests/package/)
+  dpkg-dev file man-db lintian desktop-file-utils appstream
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -60,11 +60,12 @@ int main(int argc, char* argv[])
     TfmGlowny window(nullptr, empty.path());
     window.show();
 
+    auto* pages = window.findChild<TovaskTabControl::TTovaskPageControl*>(QStringLiteral("TovaskPageControl1"));
     bool ok = Save(window, folder, QStringLiteral("main_window_patch.png"));
-    window.TovaskPageControl1->setCurrentIndex(1);
+    pages->setCurrentIndex(1);
     ok = Save(window, folder, QStringLiteral("main_window_opis.png")) && ok;
 
-    window.TovaskPageControl1->setCurrentIndex(0);
+    pages->setCurrentIndex(0);
     window.SetFileList(
         {"filmy.mdb", "kopia.mdb", "archiwum 2004.mdb", "dom.mdb", "praca.mdb", "seriale.mdb", "stare.mdb"});
     window.TickFile(0);

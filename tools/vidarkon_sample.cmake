@@ -8,3 +8,4 @@ include(${CMAKE_CURRENT_LIST_DIR}/sample/sources.cmake)
 
 add_executable(vidarkon-sample ${CMAKE_CURRENT_LIST_DIR}/sample/main.cpp)
 target_link_libraries(vidarkon-sample PRIVATE sample)
+install(TARGETS vidarkon-sample RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -19,17 +19,17 @@ void HideWindowCaption(QWidget* window, bool hide)
     const Qt::WindowFlags flags = window->windowFlags();
     if (flags.testFlag(Qt::FramelessWindowHint) == hide) return;
 
-    const QRect client = window->geometry();
+    // The outer corner stays where it is: the client area moves up and left by
+    // the frame that goes, or down and right by the frame that comes.
+    const QPoint outerCorner = window->pos();
+    const QSize client = window->size();
     const bool wasVisible = window->isVisible();
     const bool wasPlaced = window->testAttribute(Qt::WA_Moved);
     // Changing the flags recreates the native window and hides it.
     window->setWindowFlags(flags ^ Qt::FramelessWindowHint);
-    if (wasVisible || wasPlaced) {
-        window->setGeometry(client);
-    } else {
-        // Never placed yet: leave the first placement (centring) to the caller.
-        window->resize(client.size());
-    }
+    window->resize(client);
+    // Never placed yet: leave the first placement (centring) to the caller.
+    if (wasVisible || wasPlaced) window->move(outerCorner);
     if (wasVisible) window->show();
 }
 

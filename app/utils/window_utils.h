@@ -8,7 +8,7 @@ namespace utils {
 void WarningBeep();
 
 // Removes (hide) or restores the window's caption bar, keeping its client size
-// and its top-left corner.
+// and the top-left corner of its frame.
 void HideWindowCaption(QWidget* window, bool hide);
 
 }  // namespace utils

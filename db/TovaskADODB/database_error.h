@@ -10,6 +10,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The compacted copy did replace the file, but its folder could not be synced:
+// a power cut may still bring back the file as it was before the compaction.
+class EFolderNotSynced : public EDatabaseError {
+public:
+    using EDatabaseError::EDatabaseError;
+};
+
 // Raises message, prefixed with "<componentName>: " when raised on behalf of a named component.
 [[noreturn]] void DatabaseError(const std::string& message, const std::string& componentName = {});
 

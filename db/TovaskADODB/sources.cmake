@@ -11,6 +11,7 @@ target_sources(db PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/base_connection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/base_structure.cpp
   ${CMAKE_CURRENT_LIST_DIR}/base_compact.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/compaction_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/table_dataset.cpp
   ${CMAKE_CURRENT_LIST_DIR}/table_structure.cpp
   ${CMAKE_CURRENT_LIST_DIR}/table_indexes.cpp

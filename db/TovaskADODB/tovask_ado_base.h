@@ -57,7 +57,10 @@ public:
     bool InTransaction() const;
 
     // Rewrites the file compacted; the original is replaced atomically, only once the
-    // compacted copy is complete, and stays untouched on any failure.
+    // compacted copy is complete, and stays untouched on any failure. Other programs
+    // may read the file meanwhile but not write it; one that keeps it for writing
+    // past the busy timeout makes the compaction fail. EFolderNotSynced when the
+    // file was replaced but its folder could not be synced.
     void Compact(const std::string& fileName, const std::string& password);
 
     static bool HasPrimaryKey(engine::TableDef& tableDef);

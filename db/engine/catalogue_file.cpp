@@ -44,8 +44,9 @@ SqliteHandle openCatalogueFile(const std::string& path)
     if (::stat(canonical.c_str(), &info) != 0)
         throw EngineError("Could not find file '" + path + "'.", SQLITE_CANTOPEN, errno);
     if (!S_ISREG(info.st_mode)) throw EngineError("'" + path + "' is not a database file.", SQLITE_CANTOPEN);
-    // SQLite takes an empty file for an empty database and would write to it.
-    if (info.st_size == 0) unrecognized(path, SQLITE_NOTADB);
+    // SQLite takes a file shorter than its 100-byte header for an empty database
+    // and would write to it; no database is shorter than one 512-byte page.
+    if (info.st_size < 512) unrecognized(path, SQLITE_NOTADB);
     // A file nobody may write is read-only even for an administrator.
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         throw EngineError("The file '" + path + "' is read-only.", SQLITE_READONLY);

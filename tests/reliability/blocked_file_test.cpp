@@ -13,11 +13,14 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "db/TovaskADODB/compaction_folder.h"
 #include "patch/run_patch.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
@@ -170,6 +173,36 @@ TEST_F(BlockedFile, LockedByAnotherProcessIsLeftAloneAndUpgradedOnceFree)
     RecordingHost again(folder_.Folder());
     patch::RunPatch(again);
     EXPECT_EQ(again.outcomes.at(0), FileOutcome::Upgraded);
+}
+
+// Another program takes the file for writing just as its compaction begins and
+// keeps it past the busy timeout: the compaction gives up, and the file stays
+// upgraded, uncompacted and sound, with nothing left beside it.
+TEST_F(BlockedFile, WriterKeepingTheFileAsItsCompactionBeginsLeavesItUpgradedAndUncompacted)
+{
+    ::unlink(other_.c_str());  // the folder holds only the blocked file here
+    std::optional<LockingProcess> writer;
+    std::string upgraded;
+    TovaskADODB::SetCompactionFolderHook([&](const std::string&) {
+        upgraded = FileBytes(blocked_);
+        writer.emplace(blocked_, "BEGIN IMMEDIATE");
+    });
+    RecordingHost host(folder_.Folder());
+    patch::RunPatch(host);
+    TovaskADODB::SetCompactionFolderHook({});
+    ASSERT_TRUE(writer && writer->locked());
+    writer.reset();
+
+    EXPECT_EQ(host.outcomes.at(0), FileOutcome::UpgradedNotCompacted);
+    EXPECT_FALSE(host.ticks.at(0));
+    EXPECT_EQ(patch_test::IntegrityCheck(blocked_), "ok");
+    EXPECT_EQ(FileBytes(blocked_), upgraded) << "the file stays as the upgrade left it";
+    EXPECT_EQ(patch_test::QueryRows(blocked_, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'"),
+              (std::vector<std::vector<patch_test::Cell>>{{"1"}}));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.Folder()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"a.mdb"});
 }
 
 TEST_F(BlockedFile, ReadOnlyFileIsSkippedInSilenceEvenForAnAdministrator)

@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     const auto report = reliability::RunKillTest(options, std::cout);
     std::cout << "kills: " << report.kills << ", finished before the kill: " << report.finishedBeforeKill
               << ", files as before: " << report.filesAsBefore << ", upgraded: " << report.filesUpgraded
-              << ", compaction copies left: " << report.leftoverTemporaries << "\n";
+              << ", compaction folders left for the next run: " << report.leftoverTemporaries << "\n";
     for (const auto& problem : report.problems) std::cout << "PROBLEM " << problem << "\n";
     std::cout << (report.problems.empty() ? "every file stayed whole\n" : "FILES DAMAGED\n");
     return report.problems.empty() ? 0 : 1;

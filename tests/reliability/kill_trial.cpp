@@ -48,9 +48,10 @@ void WriteCatalogues(const fs::path& folder, int films)
     }
 }
 
+// The private folder in which a compaction writes its copy.
 bool IsCompactionTemporary(const std::string& name)
 {
-    return name.size() == 13 && name.rfind("mdb", 0) == 0 && name.ends_with(".tmp");
+    return name.size() == 30 && name.starts_with(".vidarkon-kompaktowanie-");
 }
 
 class Trial {
@@ -127,6 +128,9 @@ public:
             if (!fs::exists(path) || RecoveredContent(path) != target)
                 Problem(name + " is not upgraded by the second run");
         }
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            if (IsCompactionTemporary(entry.path().filename().string()))
+                Problem("the second run left " + entry.path().filename().string());
         return states;
     }
 

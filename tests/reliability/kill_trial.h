@@ -22,7 +22,7 @@ struct KillTestReport {
     int finishedBeforeKill = 0;
     int filesAsBefore = 0;  // summed over kills and files
     int filesUpgraded = 0;
-    int leftoverTemporaries = 0;  // compaction copies found after a kill
+    int leftoverTemporaries = 0;  // compaction folders found after a kill, for the next run to remove
     std::vector<std::string> problems;
 };
 

@@ -13,4 +13,9 @@ public:
     virtual void Answer(QDialog& dialog) = 0;
 };
 
+// Runs the dialog modally and returns its result; an answerer, when given,
+// answers it as soon as its event loop runs. Every dialog of the program is
+// shown through here.
+int ExecDialog(QDialog& dialog, DialogAnswerer* answerer);
+
 }  // namespace MyMessage

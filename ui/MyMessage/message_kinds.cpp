@@ -2,6 +2,17 @@
 
 namespace MyMessage {
 
+QString PictureName(std::uint8_t kind)
+{
+    switch (kind) {
+    case PictureInformation: return QStringLiteral("Informacja");
+    case PictureWarning: return QStringLiteral("Ostrzeżenie");
+    case PictureQuestion: return QStringLiteral("Pytanie");
+    case PictureError: return QStringLiteral("Błąd");
+    default: return {};
+    }
+}
+
 const std::array<QString, ButtonKindCount>& ButtonCaptions()
 {
     // "Przerwij" carries no accelerator mark, unlike the design caption of cmdBtn3.

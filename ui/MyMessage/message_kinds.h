@@ -47,6 +47,10 @@ enum MessageResult : int {
     ResultAll = 8,
 };
 
+// What the picture of a kind shows, as a screen reader names it; empty for a
+// kind that shows no picture.
+QString PictureName(std::uint8_t kind);
+
 // Captions of the ten button kinds, in kind order; built on first use.
 const std::array<QString, ButtonKindCount>& ButtonCaptions();
 

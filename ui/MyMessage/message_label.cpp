@@ -1,5 +1,7 @@
 #include "ui/MyMessage/message_label.h"
 
+#include "ui/Accessibility/static_text.h"
+
 #include <QPainter>
 
 namespace MyMessage {
@@ -24,6 +26,7 @@ void TMessageLabel::SetCaption(const QString& caption)
     caption_ = caption;
     block_ = WrapMessageText(caption, fontMetrics().height(), [this](const QString& line) { return LineWidth(line); });
     resize(block_.Width, block_.Height);
+    Accessibility::ExposeAsStaticText(*this, WithoutAccelerators(caption));
     update();
 }
 

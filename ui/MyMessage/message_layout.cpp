@@ -112,4 +112,15 @@ QChar AcceleratorOf(const QString& caption)
     return {};
 }
 
+QString WithoutAccelerators(const QString& caption)
+{
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size()) ++i;
+        shown += caption[i];
+    }
+    return shown;
+}
+
 }  // namespace MyMessage

@@ -55,4 +55,7 @@ std::optional<QColor> ColorFromValue(std::int32_t value);
 // QChar when the caption has none ("&&" stands for a plain "&").
 QChar AcceleratorOf(const QString& caption);
 
+// A caption as it reads on screen: single "&" marks dropped, "&&" as one "&".
+QString WithoutAccelerators(const QString& caption);
+
 }  // namespace MyMessage

@@ -142,6 +142,7 @@ void TOknoKomunikatu::SetPicture(std::uint8_t pictureKind)
 {
     const QPixmap picture = MessagePicturePixmap(pictureKind);
     if (!picture.isNull()) Image->setPixmap(picture);
+    Image->setAccessibleName(PictureName(pictureKind));
 }
 
 void TOknoKomunikatu::ApplyColors(const std::vector<std::int32_t>& colors)
@@ -177,6 +178,9 @@ void TOknoKomunikatu::SetMessageText(const QString& messageText)
 {
     Text->SetCaption(messageText);
     Text->move(TextPosition(Text->width(), Text->height()));
+    // A screen reader announces the window with its message, as it does the
+    // platform's own message boxes.
+    setAccessibleDescription(WithoutAccelerators(messageText));
 }
 
 QColor TOknoKomunikatu::WindowColor() const

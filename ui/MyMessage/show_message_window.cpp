@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QTimer>
 
 #include <memory>
 #include <stdexcept>
@@ -36,11 +35,7 @@ int ShowMessageWindow(std::uint8_t PictureKind, const QString& Title, const QStr
     window->SetMessageText(MessageText);
     QApplication::beep();
 
-    if (answerer) {
-        TOknoKomunikatu* shown = window.get();
-        QTimer::singleShot(0, shown, [answerer, shown] { answerer->Answer(*shown); });
-    }
-    window->exec();
+    ExecDialog(*window, answerer);
 
     if (!alive) {
         (void)window.release();  // already deleted with its parent

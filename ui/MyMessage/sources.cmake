@@ -1,6 +1,7 @@
 # Sources: list them as ${CMAKE_CURRENT_LIST_DIR}/file.cpp
 target_sources(ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/dialog_answerer.h
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_answerer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_kinds.h
   ${CMAKE_CURRENT_LIST_DIR}/message_kinds.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_layout.h

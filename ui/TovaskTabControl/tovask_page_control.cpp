@@ -85,10 +85,8 @@ void TTovaskPageControl::SetOnDrawTab(DrawTabHandler handler)
 
 void TTovaskPageControl::PaintTab(QPainter& canvas, int TabIndex, const QRect& Rect, bool Active)
 {
-    const QColor erasedWith = model_.Colors().background;
-    model_.PrepareTabBrushes(ParentBrushColor());
+    // The brushes were set again before the row was painted (SyncTabBrushes).
     const QColor tabColor = model_.Colors().tab;
-
     if (onDrawTab_)
         onDrawTab_(canvas, TabIndex, Rect, Active);
     else
@@ -99,12 +97,11 @@ void TTovaskPageControl::PaintTab(QPainter& canvas, int TabIndex, const QRect& R
     canvas.setPen(fontColor_);
     canvas.setBackgroundMode(Qt::OpaqueMode);
     canvas.setBackground(tabColor);
-    canvas.drawText(Rect, CaptionAlignment(tabPosition()) | Qt::TextSingleLine | Qt::TextShowMnemonic,
-                    tabText(TabIndex));
+    // The original asked for "bottom" with tabs at the bottom and "right" with
+    // tabs at the right, but its text drawing lets vertical centring win over
+    // bottom and centring over right: captions stand centred at every position.
+    canvas.drawText(Rect, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, tabText(TabIndex));
     canvas.restore();
-
-    // The row was erased with a brush that the tab drawing has just reset.
-    if (model_.Colors().background != erasedWith) update();
 }
 
 void TTovaskPageControl::ParentColorChanged()
@@ -183,10 +180,17 @@ bool TTovaskPageControl::eventFilter(QObject* watched, QEvent* event)
     return QTabWidget::eventFilter(watched, event);
 }
 
+void TTovaskPageControl::showEvent(QShowEvent* event)
+{
+    SyncTabBrushes();
+    QTabWidget::showEvent(event);
+}
+
 void TTovaskPageControl::tabInserted(int index)
 {
     QTabWidget::tabInserted(index);
     if (QWidget* page = widget(index)) page->setAutoFillBackground(true);
+    Repaint();
 }
 
 std::optional<QColor> TTovaskPageControl::ParentBrushColor() const
@@ -214,8 +218,17 @@ void TTovaskPageControl::WatchParent()
     if (parent) parent->installEventFilter(this);
 }
 
+void TTovaskPageControl::SyncTabBrushes()
+{
+    // Every tab drawing sets B and T again from the stored colours. That is
+    // done here, before anything is painted, whenever the tabs are about to be
+    // drawn, so that the tab row and the control paint with the same B.
+    if (ownerDraw_ && count() > 0 && isVisible()) model_.PrepareTabBrushes(ParentBrushColor());
+}
+
 void TTovaskPageControl::Repaint()
 {
+    SyncTabBrushes();
     update();
     tabBar()->update();
 }

@@ -62,12 +62,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void tabInserted(int index) override;
 
 private:
     std::optional<QColor> ParentBrushColor() const;
     void ApplyControlColor();
     void WatchParent();
+    void SyncTabBrushes();
     void Repaint();
     void DrawPaneFrame(QPainter& painter) const;
 

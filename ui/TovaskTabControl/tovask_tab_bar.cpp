@@ -24,17 +24,6 @@ bool FacesDown(QTabBar::Shape shape)
 
 }  // namespace
 
-Qt::Alignment CaptionAlignment(QTabWidget::TabPosition position)
-{
-    switch (position) {
-    case QTabWidget::South: return Qt::AlignHCenter | Qt::AlignBottom;
-    case QTabWidget::East: return Qt::AlignRight | Qt::AlignVCenter;
-    case QTabWidget::North:
-    case QTabWidget::West: break;
-    }
-    return Qt::AlignCenter;
-}
-
 TTovaskTabBar::TTovaskTabBar(TTovaskPageControl& control) : QTabBar(&control), control_(control)
 {
     setDrawBase(false);

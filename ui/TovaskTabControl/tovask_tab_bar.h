@@ -1,13 +1,9 @@
 #pragma once
 #include <QTabBar>
-#include <QTabWidget>
 
 namespace TovaskTabControl {
 
 class TTovaskPageControl;
-
-// Where a tab's caption sits in its rectangle for each tab position.
-Qt::Alignment CaptionAlignment(QTabWidget::TabPosition position);
 
 // The tab row of TTovaskPageControl. While the control is owner-drawn, every
 // tab is filled and captioned by the control's PaintTab; this bar only adds the

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <stdexcept>
+
 namespace {
 
 // Receives the links the desktop would open.
@@ -47,14 +49,14 @@ TEST_F(MainWindowTest, AnyMouseButtonOnTheHeaderMovesTheWindow)
 {
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
         const QPoint before = window->pos();
-        Drag(window->cntHeader, button, {100, 8}, {30, 12});
+        Drag(Part<app::THeaderStrip>(*window, "cntHeader"), button, {100, 8}, {30, 12});
         EXPECT_EQ(window->pos(), before + QPoint(30, 12)) << "button " << button;
     }
     EXPECT_EQ(window->systemMoves, 3) << "the window system's move is tried first";
 
     // Once the button is up, the window no longer follows the mouse.
     const QPoint after = window->pos();
-    QTest::mouseMove(window->cntHeader, {10, 3});
+    QTest::mouseMove(Part<app::THeaderStrip>(*window, "cntHeader"), {10, 3});
     EXPECT_EQ(window->pos(), after);
 }
 
@@ -62,7 +64,7 @@ TEST_F(MainWindowTest, HeaderLeavesTheMoveToTheWindowSystemWhereItOffersOne)
 {
     window->systemMoveAvailable = true;
     const QPoint before = window->pos();
-    Drag(window->cntHeader, Qt::LeftButton, {100, 8}, {30, 12});
+    Drag(Part<app::THeaderStrip>(*window, "cntHeader"), Qt::LeftButton, {100, 8}, {30, 12});
     EXPECT_EQ(window->systemMoves, 1);
     EXPECT_EQ(window->pos(), before);
 }
@@ -74,28 +76,31 @@ TEST_F(MainWindowTest, EveryCloseControlClosesTheWindowWithoutOpeningADatabase)
         TestableWindow w(&answerer, folder.path());
         w.show();
         QApplication::processEvents();
-        if (auto* page = pick(w).second) w.TovaskPageControl1->setCurrentWidget(page);
+        if (auto* page = pick(w).second)
+            Part<TovaskTabControl::TTovaskPageControl>(w, "TovaskPageControl1")->setCurrentWidget(page);
         QTest::mouseClick(pick(w).first, Qt::LeftButton);
         EXPECT_FALSE(w.isVisible());
         EXPECT_FALSE(w.dbFilm().Connected());
         EXPECT_EQ(w.systemMoves, 0) << "a press on the header's button is no drag";
     };
     using Pick = std::pair<QWidget*, QWidget*>;
-    closesWith([](TestableWindow& w) { return Pick{w.cmdCloseProgram, w.TabSheet1}; });
-    closesWith([](TestableWindow& w) { return Pick{w.JvXPButton2, w.TabSheet2}; });
-    closesWith([](TestableWindow& w) { return Pick{w.cmdlClose, nullptr}; });
+    closesWith([](TestableWindow& w) {
+        return Pick{Part<app::TXPButton>(w, "cmdCloseProgram"), Part(w, "TabSheet1")};
+    });
+    closesWith([](TestableWindow& w) { return Pick{Part<app::TXPButton>(w, "JvXPButton2"), Part(w, "TabSheet2")}; });
+    closesWith([](TestableWindow& w) { return Pick{Part<app::THeaderCloseButton>(w, "cmdlClose"), nullptr}; });
     EXPECT_TRUE(answerer.notices.empty());
 }
 
 TEST_F(MainWindowTest, StartInAnEmptyFolderShowsTheNoticeAndCloses)
 {
-    QTest::mouseClick(window->cmdStart, Qt::LeftButton);
+    QTest::mouseClick(Part<app::TXPButton>(*window, "cmdStart"), Qt::LeftButton);
 
     ASSERT_EQ(answerer.notices.size(), 1u);
     EXPECT_TRUE(answerer.notices[0].messageWindow);
     EXPECT_EQ(answerer.notices[0].title, QStringLiteral("Informacja"));
     EXPECT_EQ(answerer.notices[0].text, QStringLiteral("Nie odnaleziono żadnej bazy *.mdb do konwersji."));
-    EXPECT_EQ(window->lbBase->count(), 0);
+    EXPECT_EQ(Part<app::TCheckList>(*window, "lbBase")->count(), 0);
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->Running());
 }
@@ -105,15 +110,40 @@ TEST_F(MainWindowTest, StartListsTheFolderAndClosesEvenWhenNoFileCanBeTreated)
     WriteFile(folder.filePath(QStringLiteral("b.mdb")));
     WriteFile(folder.filePath(QStringLiteral("a.mdb")));
     WriteFile(folder.filePath(QStringLiteral("notes.txt")));
-    window->lbBase->SetItems({QStringLiteral("left over")});
+    Part<app::TCheckList>(*window, "lbBase")->SetItems({QStringLiteral("left over")});
 
-    window->cmdStart->click();
+    Part<app::TXPButton>(*window, "cmdStart")->click();
 
     ASSERT_EQ(window->FileCount(), 2);
     EXPECT_EQ(window->FileName(0), "a.mdb");
     EXPECT_EQ(window->FileName(1), "b.mdb");
-    EXPECT_EQ(window->lbBase->item(0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(Part<app::TCheckList>(*window, "lbBase")->item(0)->checkState(), Qt::Unchecked);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, AnErrorOutsideTheRunsOwnReportsIsToldOnceAndTheWindowStillCloses)
+{
+    // The notice window cannot be built, as when its artwork is missing.
+    class NoNoticeWindow : public TestableWindow {
+    public:
+        using TestableWindow::TestableWindow;
+        int ShowMessageWindow(std::uint8_t, const std::string&, const std::string&, const std::vector<std::uint8_t>&,
+                              const std::vector<std::int32_t>&, bool) override
+        {
+            throw std::runtime_error("Missing message window artwork: info");
+        }
+    };
+    NoNoticeWindow w(&answerer, folder.path());
+    w.show();
+    QApplication::processEvents();
+
+    QTest::mouseClick(Part<app::TXPButton>(w, "cmdStart"), Qt::LeftButton);
+
+    ASSERT_EQ(answerer.notices.size(), 1u);
+    EXPECT_FALSE(answerer.notices[0].messageWindow);
+    EXPECT_TRUE(answerer.notices[0].text.contains(QStringLiteral("Missing message window artwork: info")));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.Running());
 }
 
 TEST_F(MainWindowTest, SecondStartAndCloseDuringARunWaitForTheRun)
@@ -122,11 +152,11 @@ TEST_F(MainWindowTest, SecondStartAndCloseDuringARunWaitForTheRun)
         if (answerer.notices.size() > 1) return;  // a second run got through; do not recurse further
         // The notice's event loop is the run's: the window is live meanwhile.
         EXPECT_TRUE(window->Running());
-        window->cmdStart->click();
-        window->cmdCloseProgram->click();
+        Part<app::TXPButton>(*window, "cmdStart")->click();
+        Part<app::TXPButton>(*window, "cmdCloseProgram")->click();
         EXPECT_TRUE(window->isVisible()) << "the close waits for the run";
     };
-    window->cmdStart->click();
+    Part<app::TXPButton>(*window, "cmdStart")->click();
 
     EXPECT_EQ(answerer.notices.size(), 1u) << "the second Start began no second run";
     EXPECT_FALSE(window->isVisible());
@@ -159,7 +189,7 @@ TEST(ApplicationTitle, IsTheExecutablesNameUpToItsFirstDotWithTheRestInLowerCase
 TEST_F(MainWindowTest, TabKeyFollowsTheDesignsOrderOnBothPages)
 {
     QApplication::setActiveWindow(window.get());
-    QWidget* tabs = window->TovaskPageControl1->tabBar();
+    QWidget* tabs = Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->tabBar();
     tabs->setFocus();
     ASSERT_TRUE(tabs->hasFocus());
 
@@ -167,15 +197,15 @@ TEST_F(MainWindowTest, TabKeyFollowsTheDesignsOrderOnBothPages)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
     };
-    EXPECT_EQ(next(), window->cmdStart);
-    EXPECT_EQ(next(), window->cmdCloseProgram);
-    EXPECT_EQ(next(), window->cbID_CD);
-    EXPECT_EQ(next(), window->lbBase);
+    EXPECT_EQ(next(), Part<app::TXPButton>(*window, "cmdStart"));
+    EXPECT_EQ(next(), Part<app::TXPButton>(*window, "cmdCloseProgram"));
+    EXPECT_EQ(next(), Part<QCheckBox>(*window, "cbID_CD"));
+    EXPECT_EQ(next(), Part<app::TCheckList>(*window, "lbBase"));
     EXPECT_EQ(next(), tabs);
 
-    window->TovaskPageControl1->setCurrentIndex(1);
+    Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->setCurrentIndex(1);
     tabs->setFocus();
-    EXPECT_EQ(next(), window->JvXPButton2);
+    EXPECT_EQ(next(), Part<app::TXPButton>(*window, "JvXPButton2"));
     EXPECT_EQ(next(), tabs);
 }
 
@@ -192,7 +222,7 @@ TEST_F(MainWindowTest, AccessKeysPressTheButtons)
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    other.TovaskPageControl1->setCurrentIndex(1);
+    Part<TovaskTabControl::TTovaskPageControl>(other, "TovaskPageControl1")->setCurrentIndex(1);
     QTest::keyClick(&other, Qt::Key_Z, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&other] { return !other.isVisible(); }, 2000)) << "Alt+Z is Zakończ on either tab";
     EXPECT_EQ(answerer.notices.size(), 1u);
@@ -202,7 +232,7 @@ TEST_F(MainWindowTest, AuthorLabelOpensAMailLink)
 {
     LinkCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "Open");
-    QTest::mouseClick(window->Label1, Qt::LeftButton);
+    QTest::mouseClick(Part<QLabel>(*window, "Label1"), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
 
     ASSERT_EQ(catcher.links.size(), 1);

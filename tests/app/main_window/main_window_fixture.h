@@ -1,6 +1,7 @@
 #pragma once
 #include "answerers.h"
 #include "app/main_window.h"
+#include "window_parts.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -54,46 +54,50 @@ TEST_F(MainWindowTest, WindowIsCentredOnTheScreen)
 TEST_F(MainWindowTest, PartsSitWhereTheDesignPutsThem)
 {
     QWidget* w = window.get();
-    EXPECT_EQ(InWindow(window->cntHeader, w), QRect(0, 0, 394, 16));
-    EXPECT_EQ(InWindow(window->cmdlClose, w), QRect(379, 0, 15, 15));
-    EXPECT_EQ(InWindow(window->TovaskPageControl1, w), QRect(0, 16, 394, 260));
-    EXPECT_EQ(window->TabSheet1->size(), QSize(386, 232));
+    EXPECT_EQ(InWindow(Part<app::THeaderStrip>(*window, "cntHeader"), w), QRect(0, 0, 394, 16));
+    EXPECT_EQ(InWindow(Part<app::THeaderCloseButton>(*window, "cmdlClose"), w), QRect(379, 0, 15, 15));
+    EXPECT_EQ(InWindow(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1"), w),
+              QRect(0, 16, 394, 260));
+    EXPECT_EQ(Part(*window, "TabSheet1")->size(), QSize(386, 232));
 
-    const QWidget* page = window->TabSheet1;
-    EXPECT_EQ(InWindow(window->L4, page), QRect(0, 0, 386, 17));
-    EXPECT_EQ(InWindow(window->JvHTLabel13, page).topLeft(), QPoint(46, 22));
-    EXPECT_EQ(InWindow(window->JvHTLabel14, page).topLeft(), QPoint(21, 38));
-    EXPECT_EQ(InWindow(window->lbBase, page), QRect(0, 57, 386, 89));
-    EXPECT_EQ(InWindow(window->cbID_CD, page), QRect(88, 152, 209, 17));
-    EXPECT_EQ(InWindow(window->Pozycja, page), QRect(0, 175, 386, 16));
-    EXPECT_EQ(InWindow(window->Panel1, page), QRect(0, 191, 386, 41));
-    EXPECT_EQ(InWindow(window->cmdStart, page), QRect(68, 203, 85, 21));
-    EXPECT_EQ(InWindow(window->cmdCloseProgram, page), QRect(233, 203, 85, 21));
+    const QWidget* page = Part(*window, "TabSheet1");
+    EXPECT_EQ(InWindow(Part<QLabel>(*window, "L4"), page), QRect(0, 0, 386, 17));
+    EXPECT_EQ(InWindow(Part<app::TMarkupLabel>(*window, "JvHTLabel13"), page).topLeft(), QPoint(46, 22));
+    EXPECT_EQ(InWindow(Part<app::TMarkupLabel>(*window, "JvHTLabel14"), page).topLeft(), QPoint(21, 38));
+    EXPECT_EQ(InWindow(Part<app::TCheckList>(*window, "lbBase"), page), QRect(0, 57, 386, 89));
+    EXPECT_EQ(InWindow(Part<QCheckBox>(*window, "cbID_CD"), page), QRect(88, 152, 209, 17));
+    EXPECT_EQ(InWindow(Part<QProgressBar>(*window, "Pozycja"), page), QRect(0, 175, 386, 16));
+    EXPECT_EQ(InWindow(Part(*window, "Panel1"), page), QRect(0, 191, 386, 41));
+    EXPECT_EQ(InWindow(Part<app::TXPButton>(*window, "cmdStart"), page), QRect(68, 203, 85, 21));
+    EXPECT_EQ(InWindow(Part<app::TXPButton>(*window, "cmdCloseProgram"), page), QRect(233, 203, 85, 21));
     // Sized to its text, right and bottom edges kept.
-    const QRect author = InWindow(window->Label1, page);
+    const QRect author = InWindow(Part<QLabel>(*window, "Label1"), page);
     EXPECT_EQ(author.right() + 1, 381);
     EXPECT_EQ(author.bottom() + 1, 170);
 
-    ASSERT_EQ(window->DescriptionLines.size(), 13u);
-    for (std::size_t i = 0; i < window->DescriptionLines.size(); ++i)
-        EXPECT_EQ(InWindow(window->DescriptionLines[i], window->TabSheet2),
-                  QRect(0, 14 * static_cast<int>(i), 386, 14));
-    EXPECT_EQ(InWindow(window->JvXPButton2, window->TabSheet2), QRect(151, 203, 85, 21));
+    const auto lines = DescriptionLines(*window);
+    ASSERT_EQ(lines.size(), 13);
+    for (int i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(InWindow(lines[i], Part(*window, "TabSheet2")), QRect(0, 14 * i, 386, 14));
+    EXPECT_EQ(InWindow(Part<app::TXPButton>(*window, "JvXPButton2"), Part(*window, "TabSheet2")),
+              QRect(151, 203, 85, 21));
 }
 
 TEST_F(MainWindowTest, TextsAreThePolishOnesOfTheDesign)
 {
-    EXPECT_EQ(window->TovaskPageControl1->tabText(0), QStringLiteral("Patch"));
-    EXPECT_EQ(window->TovaskPageControl1->tabText(1), QStringLiteral("Opis patcha"));
-    EXPECT_EQ(window->L4->text(), QStringLiteral("PAMIĘTAJ - ZABEZPIECZ SWOJE DANE"));
-    EXPECT_EQ(window->JvHTLabel14->PlainText(),
+    EXPECT_EQ(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->tabText(0),
+              QStringLiteral("Patch"));
+    EXPECT_EQ(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->tabText(1),
+              QStringLiteral("Opis patcha"));
+    EXPECT_EQ(Part<QLabel>(*window, "L4")->text(), QStringLiteral("PAMIĘTAJ - ZABEZPIECZ SWOJE DANE"));
+    EXPECT_EQ(Part<app::TMarkupLabel>(*window, "JvHTLabel14")->PlainText(),
               QStringLiteral("przeznaczone do uaktualnienia i naciskamy przycisk START."));
-    EXPECT_EQ(window->cbID_CD->text(), QStringLiteral("Zachowaj zawartość pola ID_CD"));
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("wenk"));
-    EXPECT_EQ(window->cmdStart->text(), QStringLiteral("&Start"));
-    EXPECT_EQ(window->cmdCloseProgram->text(), QStringLiteral("&Zakończ"));
-    EXPECT_EQ(window->JvXPButton2->text(), QStringLiteral("&Zakończ"));
-    EXPECT_EQ(window->cmdlClose->toolTip(), QStringLiteral("Zakończ program"));
+    EXPECT_EQ(Part<QCheckBox>(*window, "cbID_CD")->text(), QStringLiteral("Zachowaj zawartość pola ID_CD"));
+    EXPECT_EQ(Part<QLabel>(*window, "Label1")->text(), QStringLiteral("wenk"));
+    EXPECT_EQ(Part<app::TXPButton>(*window, "cmdStart")->text(), QStringLiteral("&Start"));
+    EXPECT_EQ(Part<app::TXPButton>(*window, "cmdCloseProgram")->text(), QStringLiteral("&Zakończ"));
+    EXPECT_EQ(Part<app::TXPButton>(*window, "JvXPButton2")->text(), QStringLiteral("&Zakończ"));
+    EXPECT_EQ(Part<app::THeaderCloseButton>(*window, "cmdlClose")->toolTip(), QStringLiteral("Zakończ program"));
 
     const QString nbsp2(2, QChar(0x00A0));
     const QStringList description{
@@ -111,9 +115,9 @@ TEST_F(MainWindowTest, TextsAreThePolishOnesOfTheDesign)
         QString(),
         QStringLiteral("3. Dodanie do tabeli WYPOZYCZ pola ID_CD."),
     };
-    ASSERT_EQ(window->DescriptionLines.size(), static_cast<std::size_t>(description.size()));
-    for (qsizetype i = 0; i < description.size(); ++i)
-        EXPECT_EQ(window->DescriptionLines[i]->PlainText(), description[i]) << "line " << i;
+    const auto lines = DescriptionLines(*window);
+    ASSERT_EQ(lines.size(), description.size());
+    for (qsizetype i = 0; i < description.size(); ++i) EXPECT_EQ(lines[i]->PlainText(), description[i]) << "line " << i;
 }
 
 TEST_F(MainWindowTest, ColoursAndFontsAreTheDesigns)
@@ -121,39 +125,39 @@ TEST_F(MainWindowTest, ColoursAndFontsAreTheDesigns)
     EXPECT_EQ(PixelOf(window.get(), {10, 5}), kHeaderColor);
     EXPECT_EQ(PixelOf(window.get(), {10, 15}), kNavy) << "line along the header's bottom";
     EXPECT_EQ(PixelOf(window.get(), {390, 50}), kWindowColor) << "tab row beside the tabs";
-    EXPECT_EQ(window->lbBase->palette().color(QPalette::Base), kListColor);
-    EXPECT_EQ(PixelOf(window->Panel1, {5, 20}), kPanelColor);
-    EXPECT_EQ(PixelOf(window->TabSheet1, {5, 150}), kWindowColor);
-    EXPECT_EQ(window->L4->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0x00));
-    EXPECT_EQ(window->Label1->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x00));
-    EXPECT_EQ(window->Label1->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(window->TovaskPageControl1->FontColor(), kNavy);
-    EXPECT_TRUE(window->TovaskPageControl1->ParentColor());
-    EXPECT_TRUE(window->TovaskPageControl1->OwnerDraw());
+    EXPECT_EQ(Part<app::TCheckList>(*window, "lbBase")->palette().color(QPalette::Base), kListColor);
+    EXPECT_EQ(PixelOf(Part(*window, "Panel1"), {5, 20}), kPanelColor);
+    EXPECT_EQ(PixelOf(Part(*window, "TabSheet1"), {5, 150}), kWindowColor);
+    EXPECT_EQ(Part<QLabel>(*window, "L4")->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0x00));
+    EXPECT_EQ(Part<QLabel>(*window, "Label1")->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x00));
+    EXPECT_EQ(Part<QLabel>(*window, "Label1")->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->FontColor(), kNavy);
+    EXPECT_TRUE(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->ParentColor());
+    EXPECT_TRUE(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->OwnerDraw());
 
     EXPECT_EQ(window->font().family(), QStringLiteral("Verdana"));
     EXPECT_EQ(window->font().pixelSize(), 11);
-    EXPECT_EQ(window->TabSheet2->font().pixelSize(), 11);
-    EXPECT_EQ(window->L4->font().pixelSize(), 13);
-    EXPECT_TRUE(window->L4->font().bold());
+    EXPECT_EQ(Part(*window, "TabSheet2")->font().pixelSize(), 11);
+    EXPECT_EQ(Part<QLabel>(*window, "L4")->font().pixelSize(), 13);
+    EXPECT_TRUE(Part<QLabel>(*window, "L4")->font().bold());
 }
 
 TEST_F(MainWindowTest, StartsIdle)
 {
-    EXPECT_EQ(window->TovaskPageControl1->currentIndex(), 0);
-    EXPECT_TRUE(window->cbID_CD->isChecked());
+    EXPECT_EQ(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->currentIndex(), 0);
+    EXPECT_TRUE(Part<QCheckBox>(*window, "cbID_CD")->isChecked());
     EXPECT_TRUE(window->KeepIdCd());
     EXPECT_FALSE(window->JestNotBoolean());
-    EXPECT_EQ(window->lbBase->count(), 0);
-    EXPECT_EQ(window->Pozycja->minimum(), 0);
-    EXPECT_EQ(window->Pozycja->maximum(), 100);
+    EXPECT_EQ(Part<app::TCheckList>(*window, "lbBase")->count(), 0);
+    EXPECT_EQ(Part<QProgressBar>(*window, "Pozycja")->minimum(), 0);
+    EXPECT_EQ(Part<QProgressBar>(*window, "Pozycja")->maximum(), 100);
     EXPECT_FALSE(window->dbFilm().Connected());
     EXPECT_FALSE(window->mdbFilmy().Active());
     EXPECT_EQ(window->mdbFilmy().TableName(), "Wypozycz");
     EXPECT_EQ(window->mdbFilmy().IndexDefs().Count(), 4);
     EXPECT_EQ(window->mdbClone().Connection(), nullptr);
-    EXPECT_EQ(window->cmdStart->Glyph().size(), QSize(18, 18));
-    EXPECT_EQ(window->cmdCloseProgram->Glyph().size(), QSize(16, 16));
+    EXPECT_EQ(Part<app::TXPButton>(*window, "cmdStart")->Glyph().size(), QSize(18, 18));
+    EXPECT_EQ(Part<app::TXPButton>(*window, "cmdCloseProgram")->Glyph().size(), QSize(16, 16));
 }
 
 TEST_F(MainWindowTest, ProgramFolderEndsInASeparator)
@@ -171,17 +175,18 @@ TEST_F(MainWindowTest, FileListShowsTwoEqualColumnsOfSixteenPixelItems)
     QApplication::processEvents();
 
     ASSERT_EQ(window->FileCount(), 12);
-    const QRect first = window->lbBase->visualItemRect(window->lbBase->item(0));
-    const QRect second = window->lbBase->visualItemRect(window->lbBase->item(1));
+    const auto* list = Part<app::TCheckList>(*window, "lbBase");
+    const QRect first = list->visualItemRect(list->item(0));
+    const QRect second = list->visualItemRect(list->item(1));
     EXPECT_EQ(first.height(), 16);
     EXPECT_EQ(second.top(), first.bottom() + 1) << "first column filled top to bottom";
-    EXPECT_EQ(first.width(), window->lbBase->viewport()->width() / 2);
-    const QScrollBar* sideways = window->lbBase->horizontalScrollBar();
+    EXPECT_EQ(first.width(), list->viewport()->width() / 2);
+    const QScrollBar* sideways = list->horizontalScrollBar();
     EXPECT_TRUE(QTest::qWaitFor([sideways] { return sideways->isVisible(); }, 1000)) << "overflow scrolls sideways";
 
-    EXPECT_EQ(window->lbBase->item(3)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(list->item(3)->checkState(), Qt::Unchecked);
     window->TickFile(3);
-    EXPECT_EQ(window->lbBase->item(3)->checkState(), Qt::Checked);
+    EXPECT_EQ(list->item(3)->checkState(), Qt::Checked);
     EXPECT_EQ(window->FileName(11), "baza11.mdb");
     EXPECT_THROW(window->FileName(12), std::out_of_range);
     EXPECT_THROW(window->TickFile(-1), std::out_of_range);

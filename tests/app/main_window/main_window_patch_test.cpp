@@ -7,11 +7,14 @@
 #include "app/xp_button.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
+#include "ui/TovaskTabControl/tovask_page_control.h"
+#include "window_parts.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QProgressBar>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -22,22 +25,26 @@ using patch_test::ExecuteSql;
 using patch_test::QueryRows;
 using sample::Level;
 
-// Counts the paint events a widget receives.
+// Counts the paints of a progress bar and notes the value each one showed.
 class PaintCounter : public QObject {
 public:
     int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
+    int lastPaintedValue = -1;
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint) ++paints;
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            lastPaintedValue = static_cast<QProgressBar*>(watched)->value();
+        }
         return false;
     }
 };
 
 std::vector<bool> Ticks(const TfmGlowny& window)
 {
+    const auto* list = Part<app::TCheckList>(window, "lbBase");
     std::vector<bool> ticks;
-    for (int i = 0; i < window.lbBase->count(); ++i)
-        ticks.push_back(window.lbBase->item(i)->checkState() == Qt::Checked);
+    for (int i = 0; i < list->count(); ++i) ticks.push_back(list->item(i)->checkState() == Qt::Checked);
     return ticks;
 }
 
@@ -57,10 +64,11 @@ TEST(MainWindowPatch, StartUpgradesTheFolderReportsWhatItMustAndCloses)
     TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* bar = Part<QProgressBar>(window, "Pozycja");
     PaintCounter counter;
-    window.Pozycja->installEventFilter(&counter);
+    bar->installEventFilter(&counter);
 
-    QTest::mouseClick(window.cmdStart, Qt::LeftButton);
+    QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
 
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(Ticks(window), (std::vector<bool>{true, false, false, true, false, false}));
@@ -72,10 +80,12 @@ TEST(MainWindowPatch, StartUpgradesTheFolderReportsWhatItMustAndCloses)
     EXPECT_EQ(answerer.notices[1].text, "Wystąpił nieznany błąd konwersji dla bazy: e.mdb tabela: FILMY");
     EXPECT_EQ(patch_test::DumpContent(broken), brokenBefore);
 
-    // The last copy was the 1000 films of f.mdb, with the bar repainted as it went.
-    EXPECT_EQ(window.Pozycja->maximum(), 1000);
-    EXPECT_EQ(window.Pozycja->value(), 1000);
+    // The last copy was the 1000 films of f.mdb, with the bar repainted as it
+    // went and its end shown before the window closed.
+    EXPECT_EQ(bar->maximum(), 1000);
+    EXPECT_EQ(bar->value(), 1000);
     EXPECT_GT(counter.paints, 10);
+    EXPECT_EQ(counter.lastPaintedValue, 1000);
     EXPECT_EQ(QueryRows(folder.PathOf("a.mdb"), "SELECT count(*) FROM FILMY WHERE ID_CD = FILM_ID")[0][0], "50");
     EXPECT_EQ(QueryRows(folder.PathOf("a.mdb"), "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD = FILM_ID")[0][0], "20");
 }
@@ -88,16 +98,43 @@ TEST(MainWindowPatch, UntickedOptionStartsEveryIdCdAtZero)
     TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    ASSERT_TRUE(window.cbID_CD->isChecked());
-    QTest::mouseClick(window.cbID_CD, Qt::LeftButton);
-    ASSERT_FALSE(window.cbID_CD->isChecked());
+    auto* option = Part<QCheckBox>(window, "cbID_CD");
+    ASSERT_TRUE(option->isChecked());
+    QTest::mouseClick(option, Qt::LeftButton);
+    ASSERT_FALSE(option->isChecked());
 
-    QTest::mouseClick(window.cmdStart, Qt::LeftButton);
+    QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
 
     EXPECT_TRUE(answerer.notices.empty());
     EXPECT_EQ(Ticks(window), (std::vector<bool>{true}));
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY WHERE ID_CD = 0")[0][0], "20");
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD = 0")[0][0], "10");
+}
+
+TEST(MainWindowPatch, InputWaitingAtTheStartOfALongCopyIsHandledDuringIt)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 3000, 0);
+    RecordingAnswerer answerer;
+    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* bar = Part<QProgressBar>(window, "Pozycja");
+    auto* pages = Part<TovaskTabControl::TTovaskPageControl>(window, "TovaskPageControl1");
+
+    // A click on the other tab, waiting when the copy begins.
+    int handledAtRow = -1;
+    QTimer::singleShot(0, &window, [&] {
+        handledAtRow = window.Running() ? bar->value() : -1;
+        pages->setCurrentIndex(1);
+    });
+    QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
+
+    EXPECT_GT(handledAtRow, 0) << "handled while rows were copied";
+    EXPECT_LT(handledAtRow, 3000) << "not left until the copy was over";
+    EXPECT_EQ(pages->currentIndex(), 1);
+    EXPECT_EQ(Ticks(window), (std::vector<bool>{true}));
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "3000");
 }
 
 }  // namespace

@@ -36,11 +36,12 @@ TEST(FileOpen, RefusesWhatIsNoWritableCatalogueAndLeavesNothingBehind)
     std::filesystem::create_directory(dir.file("folder.mdb"));
     std::ofstream(dir.file("garbage.mdb")) << "Standard Jet DB, but not really; this is plain text of some length.";
     std::ofstream(dir.file("empty.mdb")).close();
+    std::ofstream(dir.file("short.mdb")) << "x";  // shorter than SQLite's header
     engine_test::makeSqliteFile(dir.file("readonly.mdb"), "CREATE TABLE A(X LONG)");
     std::filesystem::permissions(dir.file("readonly.mdb"), std::filesystem::perms::owner_read);
     const auto before = filesIn(dir.path());
 
-    for (const char* name : {"missing.mdb", "folder.mdb", "garbage.mdb", "empty.mdb", "readonly.mdb"}) {
+    for (const char* name : {"missing.mdb", "folder.mdb", "garbage.mdb", "empty.mdb", "short.mdb", "readonly.mdb"}) {
         Connection connection;
         connection.setConnectionString("Provider=P;Data Source=" + dir.file(name));
         EXPECT_THROW(connection.open(), EngineError) << name;
@@ -50,6 +51,7 @@ TEST(FileOpen, RefusesWhatIsNoWritableCatalogueAndLeavesNothingBehind)
     }
     EXPECT_EQ(filesIn(dir.path()), before);
     EXPECT_EQ(std::filesystem::file_size(dir.file("empty.mdb")), 0u);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("short.mdb")), 1u);
 
     Connection noSource;
     noSource.setConnectionString("Provider=P;Mode=ReadWrite");

@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
 #include <vector>
 
 using TovaskTabControl::TTovaskPageControl;
@@ -26,10 +29,28 @@ void SetWindowColour(QWidget& widget, const QColor& color)
     widget.setPalette(p);
 }
 
+// Notes where each tab was drawn and whether drawing it changed a colour.
+class RecordingControl : public TTovaskPageControl {
+public:
+    using TTovaskPageControl::TTovaskPageControl;
+    std::map<int, QRect> drawnAt;
+    int colourChangesWhileDrawing = 0;
+
+    void PaintTab(QPainter& canvas, int TabIndex, const QRect& Rect, bool Active) override
+    {
+        const auto before = Colors();
+        TTovaskPageControl::PaintTab(canvas, TabIndex, Rect, Active);
+        const auto after = Colors();
+        if (before.background != after.background || before.tab != after.tab || before.control != after.control)
+            ++colourChangesWhileDrawing;
+        drawnAt[TabIndex] = Rect;
+    }
+};
+
 // A parent window holding a control of the main window's size, two pages.
 struct Fixture {
     QWidget window;
-    TTovaskPageControl* control;
+    RecordingControl* control;
     QWidget* first = nullptr;
     QWidget* second = nullptr;
 
@@ -38,7 +59,7 @@ struct Fixture {
         window.resize(394, 276);
         SetWindowColour(window, windowColour);
         window.setAutoFillBackground(true);
-        control = new TTovaskPageControl(&window);
+        control = new RecordingControl(&window);
         control->setGeometry(0, 16, 394, 260);
         control->SetOwnerDraw(true);
         control->SetFontColor(kNavy);
@@ -70,6 +91,21 @@ struct Fixture {
     }
     QPoint PageInside() const { return first->mapTo(control, QPoint(100, 100)); }
 };
+
+// Centre of the navy caption's pixels within an area, relative to the area's
+// centre. The caption is navy on white, blended at its edges; the tab frame's
+// greys have no blue cast.
+std::optional<QPointF> CaptionOffset(const QImage& image, const QRect& area)
+{
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > c.red() + 32) ink |= QRect(x, y, 1, 1);
+        }
+    if (ink.isNull()) return std::nullopt;
+    return QRectF(ink).center() - QRectF(area).center();
+}
 
 bool HasPixelOf(const QImage& image, const QRect& area, const QColor& color)
 {
@@ -179,4 +215,50 @@ TEST(TTovaskPageControl, PagesKeepTheirSizeWhateverTheFont)
     f.control->setFont(QFont(QStringLiteral("DejaVu Sans"), 6));
     QApplication::processEvents();
     EXPECT_EQ(pageArea(), QRect(4, 24, 386, 232));
+}
+
+TEST(TTovaskPageControl, CaptionsStandCentredAtEveryTabPosition)
+{
+    // The caption of the unselected tab, where it stands within the tab's fill.
+    auto captionOffset = [](QTabWidget::TabPosition position) -> std::optional<QPointF> {
+        Fixture f;
+        f.control->setTabPosition(position);
+        f.control->SetColorTab(Qt::white);
+        // A small font leaves room around the caption for it to be misplaced.
+        QFont small(QStringLiteral("DejaVu Sans"));
+        small.setPixelSize(8);
+        f.control->setFont(small);
+        f.Show();
+        const QImage bar = f.control->tabBar()->grab().toImage();
+        if (!f.control->drawnAt.count(1)) return std::nullopt;
+        return CaptionOffset(bar, f.control->drawnAt[1]);
+    };
+    const auto top = captionOffset(QTabWidget::North);
+    ASSERT_TRUE(top.has_value());
+    EXPECT_LE(std::abs(top->x()), 1.0);
+    EXPECT_LE(std::abs(top->y()), 1.5);
+    for (auto position : {QTabWidget::South, QTabWidget::West, QTabWidget::East}) {
+        const auto offset = captionOffset(position);
+        ASSERT_TRUE(offset.has_value()) << "position " << position;
+        EXPECT_LE(std::abs(offset->x() - top->x()), 1.0) << "position " << position;
+        EXPECT_LE(std::abs(offset->y() - top->y()), 1.0) << "position " << position;
+    }
+}
+
+TEST(TTovaskPageControl, DrawingATabChangesNoColourAndEqualColorLeavesTheRowToColorWindow)
+{
+    Fixture f;
+    f.control->SetColorTab(Qt::yellow);
+    f.control->SetColorWindow(Qt::cyan);
+    f.Show();
+    f.control->SetEqualColor(true);
+    QApplication::processEvents();
+
+    // The pages take the tab colour, while the row is back at ColorWindow,
+    // painted once: tab drawing no longer resets the brushes under the control.
+    EXPECT_EQ(f.control->colourChangesWhileDrawing, 0);
+    const QImage picture = f.Picture();
+    EXPECT_EQ(picture.pixelColor(f.PageInside()), QColor(Qt::yellow));
+    EXPECT_EQ(picture.pixelColor(f.RowBesideTabs()), QColor(Qt::cyan));
+    EXPECT_EQ(picture.pixelColor(f.TabFill(0)), QColor(Qt::yellow));
 }

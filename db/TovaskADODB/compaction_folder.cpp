@@ -1,0 +1,177 @@
+#include "db/TovaskADODB/compaction_folder.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "db/TovaskADODB/database_error.h"
+
+namespace TovaskADODB {
+
+namespace {
+
+constexpr std::string_view kPrefix = ".vidarkon-kompaktowanie-";
+constexpr std::size_t kRandomLength = 6;  // mkdtemp's XXXXXX
+constexpr const char* kCopyName = "kopia";
+constexpr const char* kCopyJournalName = "kopia-journal";  // SQLite's, while the copy is changed
+constexpr mode_t kFolderMode = 0700;
+
+std::function<void(const std::string&)>& Hook()
+{
+    static std::function<void(const std::string&)> hook;
+    return hook;
+}
+
+std::string SystemMessage(const std::string& what, const std::string& path, int error)
+{
+    return what + " " + path + ": " + std::strerror(error);
+}
+
+bool IsCompactionFolderName(std::string_view name)
+{
+    if (name.size() != kPrefix.size() + kRandomLength || !name.starts_with(kPrefix)) return false;
+    return std::all_of(name.begin() + kPrefix.size(), name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    });
+}
+
+// The names in an open folder, without "." and "..".
+std::vector<std::string> EntryNames(int folder)
+{
+    std::vector<std::string> names;
+    const int fd = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) return names;
+    std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(fd), ::closedir);
+    if (!listing) {
+        ::close(fd);
+        return names;
+    }
+    ::rewinddir(listing.get());
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names.emplace_back(name);
+    }
+    return names;
+}
+
+// A leftover is a killed compaction's beyond doubt when it is a real folder of
+// this user with exactly the mode a compaction gives it, no process holds its
+// lock (a lock dies with its process), and it holds nothing but the copy and
+// the copy's journal. It is removed under the lock.
+void RemoveIfStale(int folder, const std::string& name)
+{
+    const FileDescriptor own(::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info {};
+    if (!own.valid() || ::fstat(own.get(), &info) != 0) return;
+    if (info.st_uid != ::geteuid() || (info.st_mode & 07777) != kFolderMode) return;
+    if (::flock(own.get(), LOCK_EX | LOCK_NB) != 0) return;
+    const auto entries = EntryNames(own.get());
+    for (const auto& entry : entries) {
+        struct stat file {};
+        if (entry != kCopyName && entry != kCopyJournalName) return;
+        if (::fstatat(own.get(), entry.c_str(), &file, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(file.st_mode) ||
+            file.st_uid != ::geteuid())
+            return;
+    }
+    for (const auto& entry : entries) ::unlinkat(own.get(), entry.c_str(), 0);
+    // Only the folder examined above, should another have taken its name meanwhile.
+    struct stat current {};
+    if (::fstatat(folder, name.c_str(), &current, AT_SYMLINK_NOFOLLOW) == 0 && current.st_dev == info.st_dev &&
+        current.st_ino == info.st_ino)
+        ::unlinkat(folder, name.c_str(), AT_REMOVEDIR);
+}
+
+}  // namespace
+
+CompactionFolder::CompactionFolder(const std::filesystem::path& catalogueFolder)
+    : catalogueFolder_(catalogueFolder.empty() ? std::string(".") : catalogueFolder.string()),
+      folder_(::open(catalogueFolder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+    if (!folder_.valid()) DatabaseError(SystemMessage("Nie można otworzyć folderu", catalogueFolder_, errno));
+    // A run removing leftovers may take a folder made here for one before it is
+    // locked; the folder is then gone, and another is made.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        std::string pattern = (std::filesystem::path(catalogueFolder_) / kPrefix).string() + "XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr)
+            DatabaseError(SystemMessage("Nie można utworzyć folderu tymczasowego w", catalogueFolder_, errno));
+        name_ = std::filesystem::path(pattern).filename().string();
+        removed_ = false;
+        own_.reset(::openat(folder_.get(), name_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        struct stat info {};
+        // The umask may have cut mkdtemp's mode; a leftover is known by exactly this one.
+        if (!own_.valid() || ::fchmod(own_.get(), kFolderMode) != 0 || ::fstat(own_.get(), &info) != 0) {
+            const int error = errno;
+            Remove();
+            DatabaseError(SystemMessage("Nie można utworzyć folderu tymczasowego w", catalogueFolder_, error));
+        }
+        if (info.st_uid != ::geteuid()) {  // not the folder just made: the name was taken meanwhile
+            own_.reset();
+            DatabaseError(SystemMessage("Nie można utworzyć folderu tymczasowego w", catalogueFolder_, EEXIST));
+        }
+        // Without locks on this file system no run can prove the folder stale, and none removes it.
+        while (::flock(own_.get(), LOCK_EX) != 0 && errno == EINTR) {}
+        if (::fstat(own_.get(), &info) == 0 && info.st_nlink > 0) {
+            copyPath_ = (std::filesystem::path(catalogueFolder_) / name_ / kCopyName).string();
+            if (const auto& hook = Hook()) hook(copyPath_);
+            return;
+        }
+        removed_ = true;
+    }
+    DatabaseError(SystemMessage("Nie można utworzyć folderu tymczasowego w", catalogueFolder_, EAGAIN));
+}
+
+CompactionFolder::~CompactionFolder()
+{
+    Remove();
+}
+
+void CompactionFolder::ReplaceWithCopy(const std::string& fileName)
+{
+    struct stat original {};
+    // Keeping the file's owner and permissions is a courtesy; the copy is sound without them.
+    if (::fstatat(folder_.get(), fileName.c_str(), &original, 0) == 0) {
+        (void)::fchownat(own_.get(), kCopyName, original.st_uid, original.st_gid, AT_SYMLINK_NOFOLLOW);
+        (void)::fchmodat(own_.get(), kCopyName, original.st_mode & 07777, 0);
+    }
+    const std::string target = (std::filesystem::path(catalogueFolder_) / fileName).string();
+    if (::renameat(own_.get(), kCopyName, folder_.get(), fileName.c_str()) != 0)
+        DatabaseError(SystemMessage("Nie można zastąpić pliku", target, errno));
+    // Empty now; should this fail, the next run removes the folder.
+    Remove();
+    if (::fsync(folder_.get()) != 0)
+        throw EFolderNotSynced(SystemMessage("Nie można zapisać folderu", catalogueFolder_, errno));
+}
+
+void CompactionFolder::Remove() noexcept
+{
+    if (removed_ || name_.empty()) return;
+    if (own_.valid()) {
+        ::unlinkat(own_.get(), kCopyName, 0);
+        ::unlinkat(own_.get(), kCopyJournalName, 0);
+    }
+    removed_ = ::unlinkat(folder_.get(), name_.c_str(), AT_REMOVEDIR) == 0;
+}
+
+void RemoveStaleCompactionFolders(const std::string& folder)
+{
+    const FileDescriptor listed(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!listed.valid()) return;
+    for (const auto& name : EntryNames(listed.get()))
+        if (IsCompactionFolderName(name)) RemoveIfStale(listed.get(), name);
+}
+
+void SetCompactionFolderHook(std::function<void(const std::string& copyPath)> hook)
+{
+    Hook() = std::move(hook);
+}
+
+}  // namespace TovaskADODB

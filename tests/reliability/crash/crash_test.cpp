@@ -26,7 +26,7 @@ TEST(CrashStates, EveryPowerCutLeavesEveryCatalogueAsItWasOrUpgraded)
     options.runner = VK_PATCH_CLI;
     options.recorder = VK_IO_RECORDER;
     options.films = reliability::kSanitizedBuild ? 16 : 40;
-    options.mutations = {crash::DroppedSync::AllCopySyncs, crash::DroppedSync::FolderSync};
+    options.mutations = {crash::DroppedSync::CopySync, crash::DroppedSync::FolderSync};
     std::ostringstream progress;
     const auto report = crash::RunCrashTest(options, progress);
 

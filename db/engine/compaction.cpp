@@ -66,6 +66,9 @@ void compactFile(const std::string& source, const std::string& target)
         // A connection of its own: no statement of another is open on it and it
         // is in no transaction, as VACUUM INTO requires.
         SqliteHandle sourceDb = openCatalogueFile(source);
+        // The copy is synced once, whole, just before it replaces the file. A copy
+        // cut short is thrown away, so syncing each of its steps would buy nothing.
+        execSql(sourceDb.get(), "PRAGMA synchronous=OFF");
         PartialTarget partial(targetPath);
         {
             Statement vacuum(sourceDb.get(), "VACUUM INTO ?1");
@@ -76,13 +79,13 @@ void compactFile(const std::string& source, const std::string& target)
         sourceDb.reset();
 
         SqliteHandle copy = openCatalogueFile(targetPath);
+        execSql(copy.get(), "PRAGMA synchronous=OFF");
         if (dropHiddenColumnsOfAllTables(copy.get())) execSql(copy.get(), "VACUUM");
         sqlite3* raw = copy.release();
         if (const int rc = sqlite3_close(raw); rc != SQLITE_OK) {
             sqlite3_close_v2(raw);
             throw EngineError("Cannot close the compacted copy '" + target + "'.", rc);
         }
-        // VACUUM INTO writes its output without syncing it.
         syncFile(targetPath);
         partial.keep();
     }

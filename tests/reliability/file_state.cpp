@@ -17,17 +17,20 @@ struct CloseDb {
 
 }  // namespace
 
+void RollBackHotJournal(const std::string& path)
+{
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<sqlite3, CloseDb> db(raw);
+    if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + path);
+    sqlite3_busy_timeout(raw, 2000);
+    if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw std::runtime_error("cannot read " + path + ": " + sqlite3_errmsg(raw));
+}
+
 std::string RecoveredContent(const std::string& path)
 {
-    {
-        sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-        std::unique_ptr<sqlite3, CloseDb> db(raw);
-        if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + path);
-        sqlite3_busy_timeout(raw, 2000);
-        if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw std::runtime_error("cannot read " + path + ": " + sqlite3_errmsg(raw));
-    }
+    RollBackHotJournal(path);
     return patch_test::DumpContent(path);
 }
 

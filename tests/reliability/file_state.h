@@ -8,8 +8,11 @@
 
 namespace reliability {
 
-// Lets SQLite roll back a hot journal (a read-only connection would refuse
-// to), then dumps every table's definition and rows.
+// Opens the file as the next program start would, so that SQLite rolls back a
+// hot journal (a read-only connection would refuse to).
+void RollBackHotJournal(const std::string& path);
+
+// RollBackHotJournal, then every table's definition and rows.
 std::string RecoveredContent(const std::string& path);
 
 // The dumps of every *.mdb file of a folder, by file name.

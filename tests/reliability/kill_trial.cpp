@@ -1,21 +1,18 @@
 #include "tests/reliability/kill_trial.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
 #include "tests/patch/file_content.h"
 #include "tests/reliability/file_state.h"
+#include "tests/reliability/runner_process.h"
 #include "tests/support/temp_folder.h"
 #include "tools/sample/sample_catalogue.h"
 
@@ -26,39 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using Contents = std::map<std::string, std::string>;
-
-// The runner on folder, its output going to outputFile; returns its process id.
-pid_t StartRunner(const std::string& runner, const fs::path& folder, const fs::path& outputFile)
-{
-    const pid_t pid = ::fork();
-    if (pid < 0) throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        const int out = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out >= 0) {
-            ::dup2(out, STDOUT_FILENO);
-            ::dup2(out, STDERR_FILENO);
-        }
-        const std::string folderArgument = folder.string() + "/";
-        ::execl(runner.c_str(), runner.c_str(), folderArgument.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    return pid;
-}
-
-int WaitFor(pid_t pid)
-{
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
-}
-
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void WriteCatalogues(const fs::path& folder, int films)
 {

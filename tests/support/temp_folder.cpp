@@ -7,9 +7,11 @@
 
 namespace test_support {
 
-TempFolder::TempFolder()
+TempFolder::TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+
+TempFolder::TempFolder(const std::filesystem::path& parent)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vk-test-XXXXXX").string();
+    std::string pattern = (parent / "vk-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
     path_ = std::filesystem::canonical(pattern);
 }

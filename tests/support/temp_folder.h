@@ -10,6 +10,7 @@ namespace test_support {
 class TempFolder {
 public:
     TempFolder();
+    explicit TempFolder(const std::filesystem::path& parent);  // made inside parent
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -1,0 +1,52 @@
+// Power cuts at every moment of an upgrade through the real runner, on a small
+// folder; tools/crash-test.sh runs the long version.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/reliability/crash/crash_trial.h"
+#include "tests/reliability/sanitized_build.h"
+
+namespace {
+
+std::string Shown(const crash::CrashProblem& problem)
+{
+    return problem.what + "\n  in " + std::to_string(problem.states) + " states, first: " + problem.firstState;
+}
+
+// One recording serves both: the states of the upgrade as made, and the same
+// states as if the compaction had left its copy, or the folder, unsynced; the
+// test must see those.
+TEST(CrashStates, EveryPowerCutLeavesEveryCatalogueAsItWasOrUpgraded)
+{
+    crash::CrashTestOptions options;
+    options.runner = VK_PATCH_CLI;
+    options.recorder = VK_IO_RECORDER;
+    options.films = reliability::kSanitizedBuild ? 16 : 40;
+    options.mutations = {crash::DroppedSync::CopySync, crash::DroppedSync::FolderSync};
+    std::ostringstream progress;
+    const auto report = crash::RunCrashTest(options, progress);
+
+    for (const auto& problem : report.recorded.problems) ADD_FAILURE() << Shown(problem);
+    // Every step of an upgrade was cut into: the transaction, the commit, the
+    // compaction's copy, its sync, the rename and the folder's sync.
+    const std::string catalogue = "filmy tak-nie.mdb";
+    for (const std::string& step : std::vector<std::string>{
+             ": journal: write", ": journal: sync", ": write", ": sync", ": journal: deleted",
+             ": compaction copy: write", ": compaction copy: sync", ": compaction copy: renamed onto " + catalogue})
+        EXPECT_TRUE(report.recorded.statesByStep.contains(catalogue + step)) << catalogue + step;
+    EXPECT_TRUE(report.recorded.statesByStep.contains("folder: sync"));
+    EXPECT_GT(report.secondRuns, 0);
+
+    ASSERT_EQ(report.mutations.size(), 2u);
+    for (const auto& mutation : report.mutations) {
+        EXPECT_FALSE(mutation.droppedSyncs.empty());
+        EXPECT_FALSE(mutation.found.problems.empty()) << "no state shows the missing sync";
+    }
+    if (HasFailure()) std::cout << progress.str();
+}
+
+}  // namespace

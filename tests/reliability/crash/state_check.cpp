@@ -1,0 +1,168 @@
+#include "tests/reliability/crash/state_check.h"
+
+#include <stdexcept>
+
+#include "tests/patch/file_content.h"
+#include "tests/reliability/file_state.h"
+#include "tests/reliability/runner_process.h"
+
+namespace crash {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Journal(const std::string& catalogue)
+{
+    return catalogue + "-journal";
+}
+
+std::string Key(const std::string& name, std::uint64_t first, std::uint64_t second = 0)
+{
+    return name + "|" + std::to_string(first) + "|" + std::to_string(second);
+}
+
+std::string SizeText(const Entry& entry)
+{
+    return std::to_string(entry.bytes->data().size()) + " bytes";
+}
+
+}  // namespace
+
+StateChecker::StateChecker(TrialFacts facts) : facts_(std::move(facts)) {}
+
+std::vector<std::string> StateChecker::Check(const FolderImage& image, bool afterRun)
+{
+    std::vector<std::string> problems;
+    std::string runKey;  // what the second run depends on
+    for (const auto& [path, before] : facts_.original) {
+        const auto it = image.find(path);
+        if (it == image.end()) {
+            problems.push_back(path + " is missing");
+            continue;
+        }
+        const Entry& now = it->second;
+        if (now.folder != before.folder || now.mode != before.mode) {
+            problems.push_back(path + " has changed its kind or permissions");
+            continue;
+        }
+        if (!IsCatalogue(path)) {
+            if (!now.folder && now.bytes->data() != before.bytes->data()) problems.push_back(path + " has changed");
+            continue;
+        }
+        const auto journal = image.find(Journal(path));
+        const Verdict& verdict = Judge(path, now, journal == image.end() ? nullptr : &journal->second);
+        if (!verdict.problem.empty()) problems.push_back(path + " " + verdict.problem);
+        runKey += Key(path, verdict.recovered) + (verdict.journalLeft ? "+journal" : "") + "\n";
+    }
+    for (const auto& [path, entry] : image) {
+        const bool journalOfCatalogue = path.ends_with("-journal") && IsCatalogue(path.substr(0, path.size() - 8));
+        if (!facts_.original.contains(path) && !journalOfCatalogue)
+            runKey += (entry.folder ? "folder " : "file ") + path + "\n";
+    }
+    if (afterRun) {
+        for (const auto& name : facts_.reportedFinished) {
+            const auto it = image.find(name);
+            const bool asLeft = it != image.end() && it->second.bytes &&
+                                it->second.bytes->data() == facts_.finished.at(name).bytes->data() &&
+                                !image.contains(Journal(name));
+            if (!asLeft)
+                problems.push_back(name + " was reported upgraded, yet after the run the disk may hold " +
+                                   (it == image.end() || !it->second.bytes
+                                        ? std::string("no such file")
+                                        : "other bytes (" + SizeText(it->second) + ")") +
+                                   (image.contains(Journal(name)) ? " and a journal" : ""));
+        }
+    }
+    if (!problems.empty()) return problems;
+
+    auto [result, added] = secondRunResults_.try_emplace(runKey);
+    if (added) result->second = SecondRun(image);
+    return result->second;
+}
+
+const StateChecker::Verdict& StateChecker::Judge(const std::string& name, const Entry& file, const Entry* journal)
+{
+    const std::string key = Key(name, file.bytes->hash(), journal && journal->bytes ? journal->bytes->hash() : 0) +
+                            (journal ? "+journal" : "");
+    if (const auto it = verdicts_.find(key); it != verdicts_.end()) return it->second;
+
+    const fs::path folder = facts_.scratch / "judge";
+    FolderImage alone{{name, file}};
+    if (journal) alone.emplace(Journal(name), *journal);
+    WriteFolder(alone, folder);
+    ++opened_;
+    Verdict verdict;
+    const fs::path path = folder / name;
+    try {
+        reliability::RollBackHotJournal(path.string());
+        verdict = JudgeRecovered(name, path);
+    } catch (const std::exception& error) {
+        verdict.problem =
+            "cannot be opened (" + SizeText(file) + (journal ? " with a journal" : "") + "): " + error.what();
+    }
+    verdict.journalLeft = fs::exists(folder / Journal(name));
+    return verdicts_.emplace(key, std::move(verdict)).first->second;
+}
+
+StateChecker::Verdict StateChecker::JudgeRecovered(const std::string& name, const fs::path& path)
+{
+    const std::string bytes = ReadFileBytes(path);
+    const std::uint64_t recovered = HashBytes(bytes);
+    const std::string key = Key(name, recovered);
+    if (const auto it = recoveredVerdicts_.find(key); it != recoveredVerdicts_.end()) return it->second;
+
+    Verdict verdict;
+    verdict.recovered = recovered;
+    try {
+        const std::string content = patch_test::DumpContent(path.string());
+        if (content == facts_.originalContent.at(name))
+            verdict.state = "as before";
+        else if (content == facts_.upgradedContent.at(name))
+            verdict.state = "upgraded";
+        else
+            verdict.problem = "is neither as before nor upgraded (" + std::to_string(bytes.size()) + " bytes)";
+        if (verdict.problem.empty()) {
+            const std::string integrity = patch_test::IntegrityCheck(path.string());
+            if (integrity != "ok") verdict.problem = "fails the integrity check: " + integrity;
+        }
+    } catch (const std::exception& error) {
+        verdict.problem = "cannot be read (" + std::to_string(bytes.size()) + " bytes): " + error.what();
+    }
+    return recoveredVerdicts_.emplace(key, verdict).first->second;
+}
+
+std::vector<std::string> StateChecker::SecondRun(const FolderImage& image)
+{
+    ++secondRuns_;
+    const fs::path folder = facts_.scratch / "run";
+    const fs::path output = facts_.scratch / "second-run.txt";
+    WriteFolder(image, folder);
+    reliability::WaitFor(reliability::StartRunner(facts_.runner, folder, output));
+    const std::string text = reliability::ReadText(output);
+
+    std::vector<std::string> problems;
+    const std::string listed =
+        "W folderze " + folder.string() + "/: " + std::to_string(facts_.originalContent.size()) + " ";
+    if (text.find(listed) == std::string::npos)
+        problems.push_back("the second run listed other files: " + text.substr(0, text.find('\n')));
+    const FolderImage after = ReadFolder(folder);
+    for (const auto& [path, entry] : after)
+        if (!facts_.original.contains(path)) problems.push_back(path + " is left in the folder after the second run");
+    for (const auto& [path, before] : facts_.original) {
+        if (!after.contains(path)) {
+            problems.push_back(path + " is missing after the second run");
+        } else if (IsCatalogue(path)) {
+            const std::string file = (folder / path).string();
+            if (reliability::RecoveredContent(file) != facts_.upgradedContent.at(path))
+                problems.push_back(path + " is not upgraded by the second run");
+            else if (patch_test::IntegrityCheck(file) != "ok")
+                problems.push_back(path + " fails the integrity check after the second run");
+        } else if (!before.folder && after.at(path).bytes->data() != before.bytes->data()) {
+            problems.push_back(path + " is changed by the second run");
+        }
+    }
+    return problems;
+}
+
+}  // namespace crash

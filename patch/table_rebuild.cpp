@@ -53,11 +53,12 @@ void TableRebuild::AddTargetFields()
 
 void TableRebuild::EmptyStoredTable()
 {
-    // The snapshot holds every row by now, and the file's transaction guards
-    // them. Emptying before the new indexes are built and the table is opened
-    // again saves indexing, reading and deleting the old rows once more.
+    // The snapshot reads the rows from the file: emptying the table sets them
+    // aside for it, and the file's transaction guards them. Emptying before
+    // the new indexes are made and the table is opened again saves indexing,
+    // reading and deleting the old rows once more.
     auto& table = host_.mdbFilmy();
-    table.Connection()->AdoConnection().execute("DELETE FROM " + table.TableName());
+    table.Connection()->AdoConnection().emptyTable(table.TableName());
 }
 
 void TableRebuild::PrepareCopy()

@@ -19,7 +19,7 @@ TTovaskADOTable::~TTovaskADOTable()
 void TTovaskADOTable::SetConnection(TTovaskADOBase* value)
 {
     if (value == connection_) return;
-    // The rows are held in memory, so an open dataset keeps them across the change.
+    // An open dataset's rows hold the file themselves, so it keeps them across the change.
     if (connection_) connection_->UnregisterDataSet(this);
     connection_ = value;
     if (connection_) connection_->RegisterDataSet(this);

@@ -54,7 +54,8 @@ void TTovaskADOTable::EmptyTable()
         if (!IsEmpty()) {
             if (!Active()) DatabaseError(Messages::TableNotOpen);
             Close();
-            RequireConnection().AdoConnection().execute("DELETE FROM " + tableName_);
+            // A clone still reading the rows keeps them.
+            RequireConnection().AdoConnection().emptyTable(tableName_);
         }
     } catch (...) {
         failure = std::current_exception();

@@ -46,7 +46,7 @@ public:
     TIndexDefs& IndexDefs() { return indexDefs_; }
     const TIndexDefs& IndexDefs() const { return indexDefs_; }
 
-    // The dataset. Opening reads every row of the table into memory.
+    // The dataset. Opening counts the rows; they are read from the file as the dataset moves.
     void Open();
     void Close();
     bool Active() const;

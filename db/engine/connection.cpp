@@ -52,6 +52,11 @@ void Connection::execute(const std::string& commandText)
     openFile(file_).execute(commandText);
 }
 
+void Connection::emptyTable(const std::string& tableName)
+{
+    openFile(file_).emptyTable(tableName);
+}
+
 void Connection::beginTransaction()
 {
     openFile(file_).beginTransaction();

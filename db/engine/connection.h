@@ -30,6 +30,9 @@ public:
     std::vector<std::string> tableNames() const;
     // Runs a command text and discards any result.
     void execute(const std::string& commandText);
+    // Deletes every row of a user table (name compared with letter case
+    // ignored); clones still reading them keep them (DatabaseFile::emptyTable).
+    void emptyTable(const std::string& tableName);
 
     void beginTransaction();
     void commitTransaction();

@@ -1,7 +1,10 @@
 #include "db/engine/database_file.h"
 
+#include "db/engine/case_fold.h"
 #include "db/engine/catalogue_file.h"
 #include "db/engine/engine_error.h"
+#include "db/engine/row_source.h"
+#include "db/engine/rows_aside.h"
 #include "db/engine/table_schema.h"
 
 #include <algorithm>
@@ -57,6 +60,11 @@ DatabaseFile::DatabaseFile(std::string path, detail::SqliteHandle db)
     // refuse it, so the statement fails instead of keeping half an upgrade.
     sqlite3_commit_hook(
         db_.get(), [](void* file) { return static_cast<DatabaseFile*>(file)->transactionOpen_ ? 1 : 0; }, this);
+    // SQLite as Debian builds it overwrites every freed page with zeros, which
+    // journals and writes each page of an emptied table or dropped index once
+    // more. Compaction writes the file anew and the copy replaces it, so the
+    // freed pages go anyway.
+    detail::execSql(db_.get(), "PRAGMA secure_delete = FAST");
 }
 
 DatabaseFile::~DatabaseFile()
@@ -80,11 +88,17 @@ void DatabaseFile::commitTransaction()
 {
     if (!inTransaction()) throw EngineError("No transaction is active.");
     if (sqlite3_get_autocommit(handle()) != 0) {
-        transactionOpen_ = false;
-        viewsAndTriggers_.forgetAfter(0);
+        endTransaction();
         throw EngineError("The transaction was rolled back after an error.");
     }
-    // A failure here leaves the transaction open for the caller's rollback.
+    // What waited for the transaction's end comes first; a failure leaves the
+    // transaction open for the caller's rollback.
+    deferredIndexes_.build(statements_);
+    for (const auto& aside : rowsAside_) {
+        holdRowsOf(aside);
+        detail::dropRowsSetAside(statements_, aside);
+    }
+    rowsAside_.clear();
     restoreViewsAndTriggers();
     transactionOpen_ = false;
     try {
@@ -94,22 +108,33 @@ void DatabaseFile::commitTransaction()
         transactionOpen_ = sqlite3_get_autocommit(handle()) == 0;
         throw;
     }
+    deferredIndexes_.forget();
 }
 
 void DatabaseFile::rollbackTransaction()
 {
     if (!inTransaction()) throw EngineError("No transaction is active.");
-    transactionOpen_ = false;
-    viewsAndTriggers_.forgetAfter(0);
+    endTransaction();
     // Nothing to undo when SQLite has already rolled back by itself.
     if (sqlite3_get_autocommit(handle()) == 0) detail::execSql(handle(), "ROLLBACK");
 }
 
 void DatabaseFile::abandonTransaction() noexcept
 {
+    endTransaction();
+    sqlite3_exec(handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void DatabaseFile::endTransaction() noexcept
+{
     transactionOpen_ = false;
     viewsAndTriggers_.forgetAfter(0);
-    sqlite3_exec(handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    deferredIndexes_.forget();
+    // The rows set aside go with the rollback.
+    for (auto* source : rowSources_)
+        for (const auto& aside : rowsAside_)
+            if (source->readsFrom(aside)) source->lose();
+    rowsAside_.clear();
 }
 
 bool DatabaseFile::inTransaction() const
@@ -117,15 +142,69 @@ bool DatabaseFile::inTransaction() const
     return transactionOpen_ || sqlite3_get_autocommit(handle()) == 0;
 }
 
+detail::StatementCache& DatabaseFile::statements()
+{
+    deferredIndexes_.build(statements_);
+    return statements_;
+}
+
 void DatabaseFile::restoreViewsAndTriggers()
 {
-    viewsAndTriggers_.restore(statements_);
+    // After the indexes put off, as they were made before.
+    viewsAndTriggers_.restore(statements());
 }
 
 void DatabaseFile::execute(const std::string& sql)
 {
+    // A command may change any rows: recordsets keep what they read as it was.
+    holdRowsOf({});
+    statements();
     detail::execSql(handle(), sql);
     dropHiddenColumnsOfEmptyTables();
+}
+
+void DatabaseFile::emptyTable(const std::string& tableName)
+{
+    auto& cache = statements();
+    const std::string table = detail::requireUserTable(cache, tableName);
+    const bool read = std::any_of(rowSources_.begin(), rowSources_.end(),
+                                  [&](const detail::RowSource* source) { return source->readsFrom(table); });
+    if (!read || !transactionOpen_ || !detail::isOrdinaryTable(cache, table)) {
+        execute("DELETE FROM " + detail::quoteIdentifier(table));
+        return;
+    }
+    const std::string aside = detail::setRowsAside(*this, table);
+    rowsAside_.push_back(aside);
+    for (auto* source : rowSources_)
+        if (source->readsFrom(table)) source->rowsMovedTo(aside);
+}
+
+void DatabaseFile::indexMade(const std::string& table, const std::string& index)
+{
+    if (transactionOpen_) deferredIndexes_.made(table, index);
+}
+
+void DatabaseFile::appendingTo(const std::string& table)
+{
+    deferredIndexes_.putOff(statements(), table);
+}
+
+void DatabaseFile::registerRowSource(detail::RowSource* source)
+{
+    rowSources_.push_back(source);
+}
+
+void DatabaseFile::unregisterRowSource(detail::RowSource* source) noexcept
+{
+    std::erase(rowSources_, source);
+}
+
+void DatabaseFile::holdRowsOf(const std::string& table)
+{
+    // Holding a source takes it off the list.
+    const auto sources = rowSources_;
+    for (auto* source : sources)
+        if (table.empty() || source->readsFrom(table)) source->hold();
 }
 
 void DatabaseFile::dropHiddenColumnsOfEmptyTables()

@@ -5,11 +5,17 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "db/engine/deferred_indexes.h"
 #include "db/engine/sqlite_handle.h"
 #include "db/engine/views_and_triggers.h"
 
 namespace engine {
+
+namespace detail {
+class RowSource;
+}  // namespace detail
 
 class DatabaseFile {
 public:
@@ -24,7 +30,9 @@ public:
 
     const std::string& path() const { return path_; }
     sqlite3* handle() const { return db_.get(); }
-    detail::StatementCache& statements() { return statements_; }
+    // For reading and changing the structure: first builds the indexes put off
+    // while rows were appended.
+    detail::StatementCache& statements();
 
     void beginTransaction();
     void commitTransaction();
@@ -37,6 +45,19 @@ public:
     // columns, which costs nothing then.
     void execute(const std::string& sql);
 
+    // Deletes every row of a user table. Inside the transaction, rows that a
+    // recordset still reads from the file are set aside instead (rows_aside.h).
+    void emptyTable(const std::string& tableName);
+
+    // The rows recordsets read from the file.
+    void registerRowSource(detail::RowSource* source);
+    void unregisterRowSource(detail::RowSource* source) noexcept;
+
+    // Indexes whose build waits for a table's rows (deferred_indexes.h): one
+    // just made, rows about to be appended.
+    void indexMade(const std::string& table, const std::string& index);
+    void appendingTo(const std::string& table);
+
     // The views and triggers that structure changes (detail::StructureChange)
     // have set aside in the open transaction.
     detail::ViewsAndTriggers& viewsAndTriggers() { return viewsAndTriggers_; }
@@ -47,6 +68,9 @@ public:
 private:
     DatabaseFile(std::string path, detail::SqliteHandle db);
     void dropHiddenColumnsOfEmptyTables();
+    // Reads into memory the rows recordsets read from the table (from every table when empty).
+    void holdRowsOf(const std::string& table);
+    void endTransaction() noexcept;
 
     std::string path_;
     detail::SqliteHandle db_;
@@ -56,6 +80,9 @@ private:
     // itself (after an I/O error or a full disk), and later writes must not then
     // commit one by one.
     bool transactionOpen_ = false;
+    std::vector<detail::RowSource*> rowSources_;
+    std::vector<std::string> rowsAside_;  // hidden tables holding emptied tables' rows
+    detail::DeferredIndexes deferredIndexes_;
 };
 
 }  // namespace engine

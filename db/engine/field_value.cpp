@@ -44,52 +44,59 @@ void checkText(const std::string& text, const FieldRules& field)
 }
 
 // A value converts to a field's kind as the variant converts it; the field
-// adds only its own rules.
-void convertValue(const Variant& value, const FieldRules& field, Variant& out)
+// adds only its own rules. A value of the field's own type is taken as it is.
+const Variant& convertValue(const Variant& value, const FieldRules& field, Variant& out)
 {
     switch (field.kind) {
-    case FieldKind::YesNo: out = value.toBoolean(); return;
-    case FieldKind::Long: out = value.toInteger(); return;
-    case FieldKind::Double: out = value.toDouble(); return;
+    case FieldKind::YesNo:
+        if (value.type() == VariantType::Boolean) return value;
+        out = value.toBoolean();
+        return out;
+    case FieldKind::Long:
+        if (value.type() == VariantType::Integer) return value;
+        out = value.toInteger();
+        return out;
+    case FieldKind::Double:
+        if (value.type() == VariantType::Double) return value;
+        out = value.toDouble();
+        return out;
     case FieldKind::DateTime: {
         const DateTime date = value.toDateTime();
         if (!isValidDateTime(date)) mismatch(value, field);
+        if (value.type() == VariantType::DateTime) return value;
         out = date;
-        return;
+        return out;
     }
     case FieldKind::Text:
-    case FieldKind::Memo:
-        if (value.type() == VariantType::Text)
-            out = value;
-        else
-            out = value.toText();
-        checkText(out.text(), field);
-        return;
+    case FieldKind::Memo: {
+        const Variant& text = value.type() == VariantType::Text ? value : (out = value.toText());
+        checkText(text.text(), field);
+        return text;
+    }
     case FieldKind::LongBinary:
         if (value.type() == VariantType::DateTime) mismatch(value, field);
-        out = value;
-        return;
+        return value;
     }
+    return value;
 }
 
 }  // namespace
 
-void convertForField(const Variant& value, const FieldRules& field, Variant& out)
+const Variant& convertForField(const Variant& value, const FieldRules& field, Variant& scratch)
 {
     if (value.isNull()) {
         if (field.kind == FieldKind::YesNo) {
-            out = false;
-            return;
+            scratch = false;
+            return scratch;
         }
         if (field.required)
             throw EngineError("The field " + qualified(field) +
                               " cannot contain a Null value because the Required property for this field is set "
                               "to True.");
-        out = Variant();
-        return;
+        return value;
     }
     try {
-        convertValue(value, field, out);
+        return convertValue(value, field, scratch);
     } catch (const VariantError&) {
         mismatch(value, field);
     }
@@ -134,54 +141,59 @@ void bindStored(Statement& statement, int index, const Variant& stored, FieldKin
     }
 }
 
-namespace {
-
-Variant numberAsRead(const Statement& statement, int column)
+StoredCell cellOf(const Statement& statement, int column, FieldKind kind)
 {
-    const std::int64_t number = statement.columnInteger(column);
-    if (number >= INT32_MIN && number <= INT32_MAX) return Variant(static_cast<std::int32_t>(number));
-    return Variant(static_cast<double>(number));
-}
-
-// A value whose storage class does not match the field's kind, as it is.
-Variant asStored(const Statement& statement, int column, int type)
-{
-    switch (type) {
-    case SQLITE_INTEGER: return numberAsRead(statement, column);
-    case SQLITE_FLOAT: return Variant(statement.columnDouble(column));
-    case SQLITE_NULL: return Variant();
-    default: return Variant(statement.columnString(column));
-    }
-}
-
-}  // namespace
-
-Variant readStored(const Statement& statement, int column, FieldKind kind)
-{
+    using T = StoredCell::Type;
     const int type = statement.columnType(column);
     switch (kind) {
     case FieldKind::YesNo:
-        if (type == SQLITE_NULL) return Variant(false);
-        if (type == SQLITE_INTEGER) return Variant(statement.columnInteger(column) != 0);
-        return Variant(statement.columnDouble(column) != 0.0);
+        if (type == SQLITE_NULL) return StoredCell::Of(false);
+        if (type == SQLITE_INTEGER) return StoredCell::Of(statement.columnInteger(column) != 0);
+        return StoredCell::Of(statement.columnDouble(column) != 0.0);
     case FieldKind::Text:
     case FieldKind::Memo:
-        if (type != SQLITE_NULL) return Variant(statement.columnString(column));
+        if (type != SQLITE_NULL) return StoredCell::Of(T::Text, statement.columnText(column));
         break;
     case FieldKind::DateTime:
-        if (type == SQLITE_TEXT) {
-            const auto text = statement.columnText(column);
-            if (const auto parsed = parseIsoDateTime(text)) return Variant(*parsed);
-            return Variant(std::string(text));
-        }
+        if (type == SQLITE_TEXT) return StoredCell::Of(T::DateText, statement.columnText(column));
+        break;
+    case FieldKind::Double:
+        if (type == SQLITE_INTEGER) return StoredCell::Of(static_cast<double>(statement.columnInteger(column)));
         break;
     case FieldKind::Long:
-    case FieldKind::Double:
     case FieldKind::LongBinary: break;
     }
-    if (kind == FieldKind::Double && type == SQLITE_INTEGER)
-        return Variant(static_cast<double>(statement.columnInteger(column)));
-    return asStored(statement, column, type);
+    // A value whose storage class does not match the field's kind, as it is.
+    switch (type) {
+    case SQLITE_INTEGER: return StoredCell::Of(statement.columnInteger(column));
+    case SQLITE_FLOAT: return StoredCell::Of(statement.columnDouble(column));
+    case SQLITE_NULL: return {};
+    default: return StoredCell::Of(T::Text, statement.columnText(column));
+    }
+}
+
+void assignStored(const StoredCell& cell, Variant& out)
+{
+    using T = StoredCell::Type;
+    switch (cell.type) {
+    case T::Null: out = Variant(); return;
+    case T::Boolean: out = cell.integer != 0; return;
+    case T::Integer:
+        if (cell.integer >= INT32_MIN && cell.integer <= INT32_MAX)
+            out = static_cast<std::int32_t>(cell.integer);
+        else
+            out = static_cast<double>(cell.integer);
+        return;
+    case T::Real: out = cell.real; return;
+    case T::DateText:
+        if (const auto parsed = parseIsoDateTime(cell.text)) {
+            out = *parsed;
+            return;
+        }
+        break;
+    case T::Text: break;
+    }
+    out.assignText(cell.text);
 }
 
 }  // namespace engine::detail

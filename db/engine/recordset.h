@@ -1,5 +1,6 @@
 #pragma once
-// The row face: a static recordset holding all rows of a table in memory.
+// The row face: a static recordset over the rows of a table, which stay in the
+// file and are read a batch at a time (row_source.h).
 
 #include <cstdint>
 #include <memory>
@@ -27,15 +28,14 @@ public:
     StaticRecordset(const StaticRecordset&) = delete;
     StaticRecordset& operator=(const StaticRecordset&) = delete;
 
-    // Reads every row of the table (name compared with letter case ignored).
+    // Opens the table's rows (name compared with letter case ignored): those
+    // there now, and those appended through it or its clones later.
     void open(const Connection& connection, const std::string& tableName);
-    // Shares the rows of an open source. The rows the source read at open are
-    // held in memory and stay readable when the source closes and when the
-    // stored table changes or is emptied; rows appended through the source
-    // since are read back from the file, so they are gone once the stored
-    // table loses them or the file is closed.
+    // Shares the rows of an open source; they stay readable when the source
+    // closes and when the stored table changes or is emptied. Reading them
+    // keeps the file open.
     void cloneFrom(const StaticRecordset& source);
-    // Releases the rows and the hold on the connection.
+    // Releases the rows and the hold on the file.
     void close();
     bool isOpen() const;
 

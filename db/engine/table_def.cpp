@@ -157,11 +157,13 @@ void TableDef::appendIndex(const Index& index)
 
     detail::Savepoint savepoint(file.handle());
     const bool unique = index.unique() || index.primary();
+    const std::string sqliteName = name_ + "." + index.name();
     statements.exec(std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " +
-                    detail::quoteIdentifier(name_ + "." + index.name()) + " ON " + detail::quoteIdentifier(name_) +
-                    "(" + columns + ")");
+                    detail::quoteIdentifier(sqliteName) + " ON " + detail::quoteIdentifier(name_) + "(" + columns +
+                    ")");
     if (index.primary()) detail::markPrimaryIndex(statements, name_, index.name());
     savepoint.release();
+    if (!unique && detail::tableIsEmpty(statements, name_)) file.indexMade(name_, sqliteName);
 }
 
 void TableDef::deleteIndex(const std::string& name)

@@ -89,6 +89,14 @@ std::string Variant::toText() const
     cannotConvert(type(), "Text");
 }
 
+void Variant::assignText(std::string_view text)
+{
+    if (auto* held = std::get_if<std::string>(&value_))
+        held->assign(text);
+    else
+        value_.emplace<std::string>(text);
+}
+
 DateTime Variant::toDateTime() const
 {
     switch (type()) {

@@ -4,6 +4,7 @@
 #include <compare>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace engine {
@@ -50,6 +51,10 @@ public:
     double real() const { return std::get<double>(value_); }
     const std::string& text() const { return std::get<std::string>(value_); }
     const DateTime& dateTime() const { return std::get<DateTime>(value_); }
+
+    // Makes this a text; a text held already keeps its storage, so that a value
+    // set row after row does not allocate each time.
+    void assignText(std::string_view text);
 
     bool operator==(const Variant&) const = default;
 

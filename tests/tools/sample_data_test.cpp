@@ -150,6 +150,38 @@ TEST(SampleData, FilmsLookLikeAPolishCatalogue)
     EXPECT_GT(file.integer("SELECT COUNT(*) FROM FILMY WHERE T_ORG <> T_PL"), 0);
 }
 
+// The heavy shape fills the same films out: their keys, dates and loans stay.
+TEST(SampleData, HeavyFilmsAreTheUsualFilmsAtAboutThreeKilobytesEach)
+{
+    const TempFolder folder;
+    sample::SampleOptions options;
+    options.films = 150;
+    options.loans = 30;
+    sample::WriteSampleCatalogue(folder / "usual.mdb", options);
+    options.shape = sample::FilmShape::Heavy;
+    sample::WriteSampleCatalogue(folder / "heavy.mdb", options);
+    const CatalogueReader usual(folder / "usual.mdb");
+    const CatalogueReader heavy(folder / "heavy.mdb");
+
+    std::string rowBytes;
+    for (const auto& column : heavy.columns("FILMY")) {
+        EXPECT_EQ(misfits(heavy, "FILMY", column), 0) << column.name;
+        rowBytes +=
+            (rowBytes.empty() ? "" : " + ") + std::string("ifnull(length(CAST(\"") + column.name + "\" AS BLOB)), 0)";
+    }
+    const std::int64_t average = heavy.integer("SELECT avg(" + rowBytes + ") FROM FILMY");
+    EXPECT_GT(average, 2600);
+    EXPECT_LT(average, 3600);
+    EXPECT_GT(heavy.integer("SELECT avg(length(T_PL)) FROM FILMY"), 100);
+    EXPECT_EQ(heavy.integer("SELECT count(*) FROM FILMY WHERE OPIS IS NULL OR AKTORZY IS NULL"), 0);
+    EXPECT_GT(heavy.integer("SELECT count(*) FROM FILMY WHERE instr(OPIS, 'ż') > 0"), 0);
+
+    const auto same = "SELECT ID_CD || ' ' || DATA_DOD || ' ' || GATUNEK FROM FILMY ORDER BY rowid";
+    EXPECT_EQ(heavy.texts(same), usual.texts(same));
+    const auto loans = "SELECT FILM_ID || ' ' || DATA_W FROM WYPOZYCZ ORDER BY rowid";
+    EXPECT_EQ(heavy.texts(loans), usual.texts(loans));
+}
+
 TEST(SampleData, SameSeedGivesTheSameBytesAndTheSameFilmsAtEveryLevel)
 {
     const TempFolder folder;

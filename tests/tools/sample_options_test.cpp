@@ -107,7 +107,7 @@ TEST(SampleOptions, PlainFileHasNoPropertyTables)
 TEST(SampleCommandLine, ReadsOptionsInBothSpellings)
 {
     const auto command = parse({"--level=upgraded", "-n", "1000", "--loans=30", "--seed", "18446744073709551615",
-                                "--films-table", "Filmy", "--plain", "-f", "out.mdb"});
+                                "--films-table", "Filmy", "--plain", "--heavy", "-f", "out.mdb"});
     EXPECT_EQ(command.action, sample::CommandLine::Action::WriteFile);
     EXPECT_EQ(command.target, "out.mdb");
     EXPECT_EQ(command.options.level, sample::Level::Upgraded);
@@ -116,6 +116,7 @@ TEST(SampleCommandLine, ReadsOptionsInBothSpellings)
     EXPECT_EQ(command.options.seed, 18446744073709551615ull);
     EXPECT_EQ(command.options.tableNames.films, "Filmy");
     EXPECT_FALSE(command.options.fieldProperties);
+    EXPECT_EQ(command.options.shape, sample::FilmShape::Heavy);
     EXPECT_TRUE(command.options.overwrite);
 
     EXPECT_EQ(parse({"--all", "demo"}).action, sample::CommandLine::Action::WriteEveryLevel);
@@ -135,6 +136,7 @@ TEST(SampleCommandLine, RejectsBadUsage)
         {"--films=", "a.mdb"},
         {"--seed"},
         {"--force=yes", "a.mdb"},
+        {"--heavy=1", "a.mdb"},
         {"--colour", "a.mdb"},
         {"-m", "-1", "a.mdb"},
     };

@@ -103,6 +103,9 @@ CommandLine ParseCommandLine(std::span<const std::string_view> list)
             options.people = parseCount(argument, arguments.value(argument));
         } else if (argument == "-s" || argument == "--seed") {
             options.seed = parseNumber<std::uint64_t>(argument, arguments.value(argument));
+        } else if (argument == "--heavy") {
+            arguments.noValue(argument);
+            options.shape = FilmShape::Heavy;
         } else if (argument == "--all") {
             folder = std::filesystem::path(arguments.value(argument));
         } else if (argument == "--films-table") {
@@ -153,6 +156,8 @@ std::string HelpText()
            "  -m, --loans M         loans in the loans table (default 50)\n"
            "      --people P        people the loans go to (default loans/10, 5 to 1000)\n"
            "  -s, --seed S          seed of the data (default 1)\n"
+           "      --heavy           heavier films, about 3 KB each: titles near their\n"
+           "                        150 characters, long Polish descriptions and casts\n"
            "      --all FOLDER      one file of each level, FOLDER/<level>.mdb\n"
            "      --films-table NAME  stored name of the films table (default FILMY)\n"
            "      --loans-table NAME  stored name of the loans table (default WYPOZYCZ)\n"

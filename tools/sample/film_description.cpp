@@ -79,14 +79,13 @@ std::size_t targetLength(RandomSource& random)
     }
 }
 
-}  // namespace
-
-std::string MakeDescription(RandomSource& random, Language language)
+// targetChars 0: a length drawn as the usual films have it.
+std::string describe(RandomSource& random, Language language, std::size_t targetChars)
 {
     const DescriptionPools& pools = Descriptions();
     Cast cast{MakePersonName(random, language), MakePersonName(random, language), random.pick(pools.professions),
               random.pick(pools.places), random.pick(pools.decades)};
-    const std::size_t target = targetLength(random);
+    const std::size_t target = targetChars ? targetChars : targetLength(random);
     const bool withVerdicts = target > 900;
     const std::size_t plotTarget = withVerdicts ? target * 3 / 4 : target;
 
@@ -106,6 +105,18 @@ std::string MakeDescription(RandomSource& random, Language language)
         }
     }
     return text;
+}
+
+}  // namespace
+
+std::string MakeDescription(RandomSource& random, Language language)
+{
+    return describe(random, language, 0);
+}
+
+std::string MakeDescription(RandomSource& random, Language language, std::size_t targetChars)
+{
+    return describe(random, language, targetChars);
 }
 
 }  // namespace sample

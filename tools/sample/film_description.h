@@ -11,5 +11,7 @@ namespace sample {
 
 // The characters are named in the production's language.
 std::string MakeDescription(RandomSource& random, Language language);
+// One of about targetChars characters, as far as the sentences go.
+std::string MakeDescription(RandomSource& random, Language language, std::size_t targetChars);
 
 }  // namespace sample

@@ -5,6 +5,7 @@
 
 #include "tools/sample/calendar.h"
 #include "tools/sample/film_description.h"
+#include "tools/sample/heavy_film.h"
 #include "tools/sample/person_names.h"
 #include "tools/sample/polish_pools.h"
 #include "tools/sample/utf8_text.h"
@@ -170,7 +171,8 @@ std::optional<std::int32_t> productionYear(RandomSource& random, int yearAdded)
 
 }  // namespace
 
-FilmMaker::FilmMaker(std::uint64_t seed, int count) : random_(seed, 1), count_(count)
+FilmMaker::FilmMaker(std::uint64_t seed, int count, FilmShape shape)
+    : random_(seed, 1), heavyRandom_(seed, 6), shape_(shape), count_(count)
 {
     RandomSource seriesRandom(seed, 4);
     for (int i = 0; i < seriesCount; ++i) series_.push_back(MakeFilmTitle(seriesRandom, Language::English));
@@ -265,6 +267,7 @@ Film FilmMaker::next()
         std::snprintf(url, sizeof url, "http://www.imdb.com/title/tt%07d/", random.between(1, 999999));
         film.url = url;
     }
+    if (shape_ == FilmShape::Heavy) MakeHeavy(heavyRandom_, film, language);
     return film;
 }
 

@@ -35,11 +35,14 @@ struct Film {
     std::optional<std::string> seriesTitle, seriesTitlePolish, url;
 };
 
+// Usual films, or heavy ones (heavy_film.h): the same films, filled out.
+enum class FilmShape { Usual, Heavy };
+
 // The films of one catalogue in key order. Keys rise with occasional gaps
 // left by deleted films, and films were added between 2002 and mid-2008.
 class FilmMaker {
 public:
-    FilmMaker(std::uint64_t seed, int count);
+    FilmMaker(std::uint64_t seed, int count, FilmShape shape = FilmShape::Usual);
     Film next();
 
     static int FirstDay();
@@ -47,6 +50,8 @@ public:
 
 private:
     RandomSource random_;
+    RandomSource heavyRandom_;  // a stream of its own: the usual values stay as they are
+    FilmShape shape_;
     std::vector<FilmTitle> series_;
     int count_;
     int made_ = 0;

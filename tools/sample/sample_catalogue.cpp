@@ -92,7 +92,7 @@ SampleSummary writeTables(SqliteFile& file, const SampleOptions& options, const 
     std::vector<FilmReference> films;
     if (structure.films) {
         TableWriter writer(file, structure.films->name, structure.films->fields());
-        FilmMaker maker(options.seed, options.films);
+        FilmMaker maker(options.seed, options.films, options.shape);
         films.reserve(static_cast<std::size_t>(options.films));
         for (int i = 0; i < options.films; ++i) {
             const Film film = maker.next();

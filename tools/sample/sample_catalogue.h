@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/sample/catalogue_structures.h"
+#include "tools/sample/film_record.h"
 #include "tools/sample/level.h"
 
 namespace sample {
@@ -26,6 +27,7 @@ struct SampleOptions {
     int loans = 50;             // ignored at the levels without a loans table
     std::optional<int> people;  // default: one for about every ten loans, 5 to 1000
     std::uint64_t seed = 1;
+    FilmShape shape = FilmShape::Usual;
     TableNames tableNames;
     bool fieldProperties = true;  // write MSysFields and MSysIndexes
     bool overwrite = false;

@@ -7,6 +7,7 @@ target_sources(sample PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/film_description.cpp
   ${CMAKE_CURRENT_LIST_DIR}/film_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/film_title.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/heavy_film.cpp
   ${CMAKE_CURRENT_LIST_DIR}/level.cpp
   ${CMAKE_CURRENT_LIST_DIR}/other_records.cpp
   ${CMAKE_CURRENT_LIST_DIR}/person_names.cpp

@@ -1,10 +1,12 @@
-// Static recordsets: rows in memory, clones that outlive their table's
-// contents, appends that post at once, positions and the cursor.
+// Static recordsets: rows read from the file, clones that outlive their
+// table's contents, appends that post at once, positions and the cursor.
 
 #include "db/engine/recordset.h"
 #include "db/engine/engine_error.h"
 #include "db/engine/schema.h"
 #include "engine_test_support.h"
+
+#include <algorithm>
 
 using namespace engine;
 using engine_test::queryText;
@@ -114,6 +116,101 @@ TEST_F(Recordset, CloneOutlivesSourceFieldsAndRows)
 }  // namespace
 
 namespace {
+
+// Inside the transaction an emptied table's rows stay in the file for the clone
+// that reads them, found again after its fields were renamed, over several
+// batches and a text larger than one; the commit takes them out of the file.
+TEST_F(Recordset, CloneReadsItsRowsFromTheFileAfterTheTableIsEmptied)
+{
+    connection->execute(
+        "WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < 700) "
+        "INSERT INTO T SELECT i, 'n' || i, NULL FROM n; UPDATE T SET NAME = printf('%.3000000c', 'x') WHERE ID = 500");
+    connection->beginTransaction();
+    StaticRecordset snapshot;
+    {
+        StaticRecordset source;
+        source.open(*connection, "T");
+        snapshot.cloneFrom(source);
+    }
+    auto database = Workspace("w").openDatabase(path, false, false, "");
+    database->tableDef("T").deleteField("NAME");
+    database->tableDef("T").appendField(Field("NEW", FieldKind::Long, 0));
+    connection->emptyTable("t");
+
+    StaticRecordset emptied;
+    emptied.open(*connection, "T");
+    EXPECT_EQ(emptied.recordCount(), 0);
+    EXPECT_EQ(emptied.fields().size(), 3u);
+    emptied.close();
+    ASSERT_EQ(database->tableDef("T").indexCount(), 1);
+    EXPECT_EQ(database->tableDef("T").index(0).fields(), std::vector<std::string>{"ID"});
+
+    ASSERT_EQ(snapshot.recordCount(), 700);
+    std::vector<std::int32_t> ids;
+    std::size_t longest = 0;
+    snapshot.first();
+    for (int i = 0; i < 400; ++i, snapshot.next()) ids.push_back(snapshot.valueAsInteger(0));
+    EXPECT_EQ(snapshot.value(1), Variant("n401"));
+    // Committing with the clone still open keeps its rows in memory.
+    connection->commitTransaction();
+    EXPECT_EQ(queryText(path, "SELECT count(*) FROM sqlite_schema WHERE name LIKE 'MSysAside%'"), "0");
+    for (; !snapshot.eof(); snapshot.next()) {
+        ids.push_back(snapshot.valueAsInteger(0));
+        if (!snapshot.value(1).isNull()) longest = std::max(longest, snapshot.value(1).text().size());
+    }
+    ASSERT_EQ(ids.size(), 700u);
+    EXPECT_EQ((std::vector<std::int32_t>(ids.begin(), ids.begin() + 4)), (std::vector<std::int32_t>{3, 1, 2, 4}));
+    EXPECT_EQ(ids.back(), 700);
+    EXPECT_EQ(longest, 3000000u);
+    EXPECT_EQ(queryText(path, "PRAGMA integrity_check"), "ok");
+}
+
+TEST_F(Recordset, RowsSetAsideGoWithARollbackAndTheCloneSaysSo)
+{
+    connection->beginTransaction();
+    StaticRecordset snapshot;
+    {
+        StaticRecordset source;
+        source.open(*connection, "T");
+        snapshot.cloneFrom(source);
+    }
+    connection->emptyTable("T");
+    connection->rollbackTransaction();
+    snapshot.first();
+    EXPECT_THROW(snapshot.value(0), EngineError);
+    EXPECT_EQ(queryText(path, "SELECT group_concat(ID) FROM (SELECT ID FROM T ORDER BY rowid)"), "3,1,2");
+    EXPECT_EQ(queryText(path, "SELECT count(*) FROM sqlite_schema"), "2");
+}
+
+// A plain index made on the emptied table waits for the rows; what a caller
+// sees of the indexes, and their content, is as if it had not.
+TEST_F(Recordset, IndexesMadeOnAnEmptyTableAreThereWhenAskedForAndWhole)
+{
+    connection->beginTransaction();
+    connection->emptyTable("T");
+    auto database = Workspace("w").openDatabase(path, false, false, "");
+    for (const char* name : {"NAME", "D"}) {
+        auto table = database->tableDef("T");
+        Index index = table.createIndex(name);
+        index.setUnique(name == std::string("NAME"));
+        index.appendField(name);
+        table.appendIndex(index);
+    }
+    StaticRecordset rs;
+    rs.open(*connection, "T");
+    for (std::int32_t i = 0; i < 300; ++i)
+        rs.append({i, "n" + std::to_string(i), DateTime{2000 + i % 7, 1, 1 + i % 28}});
+    EXPECT_THROW(rs.append({std::int32_t{1}, "n1"}), EngineError);  // the unique index is kept up to date
+
+    std::vector<std::string> names;
+    for (const auto& index : database->tableDef("T").indexes()) names.push_back(index.name());
+    EXPECT_EQ(names, (std::vector<std::string>{"ID", "NAME", "D"}));
+    rs.append({std::int32_t{300}, "n300", DateTime{1999, 1, 1}});
+    connection->commitTransaction();
+    EXPECT_EQ(queryText(path, "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(queryText(path, "SELECT group_concat(name) FROM sqlite_schema WHERE type = 'index'"), "T.ID,T.NAME,T.D");
+    EXPECT_EQ(queryText(path, "SELECT ID FROM T INDEXED BY \"T.D\" ORDER BY D LIMIT 1"), "300");
+}
 
 TEST_F(Recordset, AppendedRowsReadBackAfterTheRowsReadAtOpen)
 {

@@ -1,0 +1,15 @@
+#pragma once
+// The heavy shape of a film, for measuring the upgrade on catalogues kept with
+// more care than the usual sample: about 3 KB a film, with titles near their
+// 150 characters, a long Polish description, a long cast and other titles.
+
+#include "tools/sample/film_record.h"
+#include "tools/sample/polish_pools.h"
+#include "tools/sample/random_source.h"
+
+namespace sample {
+
+// Fills a usual film out to the heavy shape; draws only from random.
+void MakeHeavy(RandomSource& random, Film& film, Language language);
+
+}  // namespace sample

@@ -20,6 +20,12 @@ namespace {
     throw EngineError("Unrecognized database format '" + path + "'.", code);
 }
 
+// A structure change runs inside savepoints, whose pages SQLite keeps in a
+// sub-journal that goes to a temporary file beyond 64 KiB: thousands of writes
+// for a small catalogue. Held in memory up to 8 MiB, larger ones still spill.
+// SQLite takes this only before its first use, hence at the program's start.
+[[maybe_unused]] const bool subJournalsInMemory = sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, 8 << 20) == SQLITE_OK;
+
 void setOption(sqlite3* db, int option, int value)
 {
     const int rc = sqlite3_db_config(db, option, value, static_cast<int*>(nullptr));

@@ -26,7 +26,7 @@ std::string Described(const engine::Index& index)
 
 std::string WrongStructureCause(const TovaskADODB::TTovaskADOTable& table, const std::vector<std::string>& ownIndexes)
 {
-    const std::string name = table.TableName();
+    const std::string& name = table.TableName();
     std::vector<std::string> foreign;
     for (const auto& index : table.Connection()->RequireDaoDatabase().tableDef(name).indexes()) {
         const bool own = std::any_of(ownIndexes.begin(), ownIndexes.end(), [&](const std::string& mine) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds, and runs every test twice: a plain optimised
-# build, then a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets up the machine, checks the code style, builds, runs clang-tidy, and runs
+# every test twice: a plain optimised build, then a build under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 #   tools/test.sh           what CI runs
 #   tools/test.sh --quick   the plain build only
 set -euo pipefail
@@ -19,6 +20,8 @@ build_and_test() {
 }
 
 build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# clang-tidy's fault-finding checks, with the plain build's compile commands.
+bash tools/lint.sh build
 if [ "${1:-}" != "--quick" ]; then
   build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DVK_SANITIZE=ON
 fi

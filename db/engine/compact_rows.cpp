@@ -91,7 +91,7 @@ void CompactRows::read(int row, std::vector<Variant>& out) const
         cell.type = static_cast<T>(*at++);
         switch (cell.type) {
         case T::Null: break;
-        case T::Boolean: cell.integer = *at++; break;
+        case T::Boolean: cell.integer = static_cast<unsigned char>(*at++); break;
         case T::Integer: cell.integer = takeRaw<std::int64_t>(at); break;
         case T::Real: cell.real = takeRaw<double>(at); break;
         case T::Text:

@@ -53,7 +53,7 @@ bool isOrdinaryTable(StatementCache& cache, const std::string& table)
 std::string setRowsAside(DatabaseFile& file, const std::string& table)
 {
     auto& cache = file.statements();
-    const std::string aside = freeAsideName(cache);
+    std::string aside = freeAsideName(cache);
     const std::string tableSql = schemaSql(cache, "table", table);
     // Index names are the file's, not the table's: they cannot go with the rows.
     std::vector<std::pair<std::string, std::string>> indexes;

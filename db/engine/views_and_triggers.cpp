@@ -42,7 +42,8 @@ FiringStatements firingStatements(StatementCache& cache, const std::string& tabl
     try {
         for (const auto& column : tableColumns(cache, table)) {
             const std::string name = quoteIdentifier(column.name);
-            assignments += (assignments.empty() ? "" : ", ") + name + " = " + name;
+            if (!assignments.empty()) assignments += ", ";
+            assignments += name + " = " + name;
         }
     } catch (const EngineError& e) {
         if (!isPlainError(e)) throw;

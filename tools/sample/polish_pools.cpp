@@ -298,6 +298,8 @@ constexpr TitlePair italianKnown[] = {
     {"La dolce vita", "Słodkie życie"},
 };
 
+// Long sentences are split over lines on purpose, not for want of a comma.
+// NOLINTBEGIN(bugprone-suspicious-missing-comma)
 constexpr sv openings[] = {
     "{P} jest {młodym|młodą} {J} {M}.",
     "{M} mieszka {P}, {który|która} od lat jest {J} i marzy o spokojnym życiu z dala od wielkiego miasta.",
@@ -360,6 +362,7 @@ constexpr sv verdicts[] = {
     "Dla miłośników gatunku pozycja obowiązkowa, pozostali również nie powinni być zawiedzeni.",
     "Film powstał na podstawie prawdziwych wydarzeń.",
 };
+// NOLINTEND(bugprone-suspicious-missing-comma)
 
 constexpr sv professions[] = {
     "policjantem|policjantką", "dziennikarzem|dziennikarką", "nauczycielem|nauczycielką",

@@ -25,7 +25,7 @@ TEST(HideWindowCaption, KeepsTheFramesCornerBothWays)
     window.setFixedSize(394, 276);
     window.move(120, 90);
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, kPatienceMs));
     if (!QTest::qWaitFor([&] { return Framed(window); }, kPatienceMs))
         GTEST_SKIP() << "no window manager frames windows on this display";
     const QPoint corner = window.frameGeometry().topLeft();

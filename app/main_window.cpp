@@ -251,16 +251,22 @@ void TfmGlowny::TickFile(int index)
 void TfmGlowny::SetProgressMaximum(int maximum)
 {
     Pozycja->setMaximum(maximum);
+    progressPosition_ = Pozycja->value();
 }
 
 void TfmGlowny::SetProgressPosition(int position)
 {
     Pozycja->setValue(position);
+    progressPosition_ = Pozycja->value();
 }
 
 void TfmGlowny::StepProgress()
 {
-    Pozycja->setValue(std::min(Pozycja->value() + 1, Pozycja->maximum()));
+    // Setting the bar costs more than a row (it formats its text and tells
+    // assistive technology each time), and it is seen only when pending
+    // input is handled: it is set then, and at the last row.
+    progressPosition_ = std::min(progressPosition_ + 1, Pozycja->maximum());
+    if (progressPosition_ == Pozycja->maximum()) Pozycja->setValue(progressPosition_);
 }
 
 bool TfmGlowny::KeepIdCd() const
@@ -295,6 +301,8 @@ void TfmGlowny::ProcessPendingMessages()
 {
     // Catch up once the last row is in: the bar's end, and input of the last
     // moments, are not to wait for the commit and the compaction.
-    const bool lastRow = Pozycja->value() >= Pozycja->maximum();
-    if (inputPacer_.Due(lastRow)) QCoreApplication::processEvents();
+    const bool lastRow = progressPosition_ >= Pozycja->maximum();
+    if (!inputPacer_.Due(lastRow)) return;
+    Pozycja->setValue(progressPosition_);
+    QCoreApplication::processEvents();
 }

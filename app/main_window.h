@@ -129,6 +129,8 @@ private:
     // Pending input is handled about 60 times a second while rows are copied:
     // what the user sees is the same as after every row, at a fraction of the cost.
     app::InputPacer inputPacer_{std::chrono::milliseconds(16)};
+    // The run's position; the bar shows it whenever pending input is handled.
+    int progressPosition_ = 0;
 
     patch::PatchComponents components_;
 };

@@ -81,10 +81,11 @@ TEST(MainWindowPatch, StartUpgradesTheFolderReportsWhatItMustAndCloses)
     EXPECT_EQ(patch_test::DumpContent(broken), brokenBefore);
 
     // The last copy was the 1000 films of f.mdb, with the bar repainted as it
-    // went and its end shown before the window closed.
+    // went (at least at the end of each of the three tables copied whole) and
+    // its end shown before the window closed.
     EXPECT_EQ(bar->maximum(), 1000);
     EXPECT_EQ(bar->value(), 1000);
-    EXPECT_GT(counter.paints, 10);
+    EXPECT_GE(counter.paints, 3);
     EXPECT_EQ(counter.lastPaintedValue, 1000);
     EXPECT_EQ(QueryRows(folder.PathOf("a.mdb"), "SELECT count(*) FROM FILMY WHERE ID_CD = FILM_ID")[0][0], "50");
     EXPECT_EQ(QueryRows(folder.PathOf("a.mdb"), "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD = FILM_ID")[0][0], "20");

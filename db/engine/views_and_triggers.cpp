@@ -43,7 +43,7 @@ FiringStatements firingStatements(StatementCache& cache, const std::string& tabl
         for (const auto& column : tableColumns(cache, table)) {
             const std::string name = quoteIdentifier(column.name);
             if (!assignments.empty()) assignments += ", ";
-            assignments += name + " = " + name;
+            assignments.append(name).append(" = ").append(name);
         }
     } catch (const EngineError& e) {
         if (!isPlainError(e)) throw;

@@ -25,6 +25,7 @@
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
 #include "tests/patch/recording_host.h"
+#include "tests/support/holding_process.h"
 
 namespace {
 
@@ -41,51 +42,19 @@ bool Finished(FileOutcome outcome)
     return outcome == FileOutcome::Upgraded || outcome == FileOutcome::AlreadyUpgraded;
 }
 
-// A child process holding a lock on a file until destroyed.
-class LockingProcess {
+// A child process holding a lock on a file, in a transaction begun with begin,
+// until destroyed.
+class LockingProcess : public test_support::HoldingProcess {
 public:
     LockingProcess(const std::string& path, const char* begin)
+        : HoldingProcess([&] {
+              sqlite3* db = nullptr;
+              return sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+                     sqlite3_exec(db, begin, nullptr, nullptr, nullptr) == SQLITE_OK;
+          })
     {
-        int ready[2];
-        int release[2];
-        if (::pipe(ready) != 0 || ::pipe(release) != 0) throw std::runtime_error("pipe");
-        pid_ = ::fork();
-        if (pid_ < 0) throw std::runtime_error("fork");
-        if (pid_ == 0) {
-            ::close(ready[0]);
-            ::close(release[1]);
-            sqlite3* db = nullptr;
-            char status = 'x';
-            if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-                sqlite3_exec(db, begin, nullptr, nullptr, nullptr) == SQLITE_OK)
-                status = 'y';
-            (void)!::write(ready[1], &status, 1);
-            char ignored;
-            (void)!::read(release[0], &ignored, 1);  // returns when the parent closes its end
-            _exit(0);
-        }
-        ::close(ready[1]);
-        ::close(release[0]);
-        release_ = release[1];
-        char status = 'x';
-        (void)!::read(ready[0], &status, 1);
-        ::close(ready[0]);
-        locked_ = status == 'y';
     }
-    ~LockingProcess()
-    {
-        ::close(release_);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-    }
-    LockingProcess(const LockingProcess&) = delete;
-    LockingProcess& operator=(const LockingProcess&) = delete;
-    bool locked() const { return locked_; }
-
-private:
-    pid_t pid_ = -1;
-    int release_ = -1;
-    bool locked_ = false;
+    bool locked() const { return held(); }
 };
 
 // Makes a folder refuse new entries. An administrator ignores permission bits,

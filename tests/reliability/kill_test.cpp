@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +20,7 @@
 #include "tests/patch/file_content.h"
 #include "tests/reliability/kill_trial.h"
 #include "tests/reliability/sanitized_build.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -37,15 +37,6 @@ TEST(KillTest, EveryFileStaysWholeWhenTheRunnerIsKilled)
     for (const auto& problem : report.problems) ADD_FAILURE() << problem;
     EXPECT_GT(report.filesAsBefore + report.filesUpgraded, 0);
     if (HasFailure()) std::cout << progress.str();
-}
-
-std::vector<std::string> Entries(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // A kill during compaction leaves its folder, with part of the copy, beside the
@@ -73,7 +64,7 @@ TEST(KillTest, NextRunRemovesWhatAKilledCompactionLeftAndNothingElse)
     int status = 0;
     ::waitpid(compaction, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
-    ASSERT_EQ(Entries(folder.Folder()).size(), 3u);
+    ASSERT_EQ(test_support::SortedEntries(folder.Folder()).size(), 3u);
 
     const std::string command = std::string(VK_PATCH_CLI) + " '" + folder.Folder() + "' 2>&1";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
@@ -83,7 +74,7 @@ TEST(KillTest, NextRunRemovesWhatAKilledCompactionLeftAndNothingElse)
     EXPECT_EQ(pclose(pipe.release()), 0) << output;
 
     EXPECT_NE(output.find("W folderze " + folder.Folder() + ": 1 baza\n"), std::string::npos) << output;
-    EXPECT_EQ(Entries(folder.Folder()), (std::vector<std::string>{"a.mdb", "mdbQ1w2E3.tmp"}));
+    EXPECT_EQ(test_support::SortedEntries(folder.Folder()), (std::vector<std::string>{"a.mdb", "mdbQ1w2E3.tmp"}));
     EXPECT_EQ(patch_test::FileBytes(lookalike), lookalikeBytes);
 }
 

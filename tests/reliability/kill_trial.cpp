@@ -13,6 +13,7 @@
 #include "tests/patch/file_content.h"
 #include "tests/reliability/file_state.h"
 #include "tests/reliability/runner_process.h"
+#include "tests/reliability/sample_files.h"
 #include "tests/support/temp_folder.h"
 #include "tools/sample/sample_catalogue.h"
 
@@ -26,26 +27,14 @@ using Contents = std::map<std::string, std::string>;
 
 void WriteCatalogues(const fs::path& folder, int films)
 {
-    struct File {
-        const char* name;
-        sample::Level level;
-        int films;
-    };
-    const File files[] = {
-        {"filmy tak-nie.mdb", sample::Level::ReadyYesNo, films},
-        {"filmy liczbowe.mdb", sample::Level::ReadyLong, films},
-        {"bez wypożyczeń.mdb", sample::Level::NoLoans, films / 2},
-        {"już gotowa.mdb", sample::Level::Upgraded, films / 4},
-    };
-    std::uint64_t seed = 11;
-    for (const auto& file : files) {
-        sample::SampleOptions options;
-        options.level = file.level;
-        options.films = file.films;
-        options.loans = file.films / 2;
-        options.seed = seed++;
-        sample::WriteSampleCatalogue(folder / file.name, options);
-    }
+    WriteSampleFiles(folder,
+                     {
+                         {"filmy tak-nie.mdb", sample::Level::ReadyYesNo, films},
+                         {"filmy liczbowe.mdb", sample::Level::ReadyLong, films},
+                         {"bez wypożyczeń.mdb", sample::Level::NoLoans, films / 2},
+                         {"już gotowa.mdb", sample::Level::Upgraded, films / 4},
+                     },
+                     11);
 }
 
 // The private folder in which a compaction writes its copy.

@@ -24,13 +24,18 @@ TempFolder::~TempFolder()
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::vector<std::string> TempFolder::entries() const
+std::vector<std::string> SortedEntries(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_))
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> TempFolder::entries() const
+{
+    return SortedEntries(path_);
 }
 
 }  // namespace test_support

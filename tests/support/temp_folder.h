@@ -7,6 +7,9 @@
 
 namespace test_support {
 
+// The names in a folder, sorted.
+std::vector<std::string> SortedEntries(const std::filesystem::path& folder);
+
 class TempFolder {
 public:
     TempFolder();

@@ -17,20 +17,13 @@
 
 #include "component_fixture.h"
 #include "db/TovaskADODB/compaction_folder.h"
+#include "tests/support/holding_process.h"
+#include "tests/support/temp_folder.h"
 
 using namespace components_test;
 using TovaskADODB::TTovaskADOBase;
 
 namespace {
-
-std::vector<std::string> EntriesOf(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Runs action in a child process as the unprivileged user "nobody" and returns
 // its result (0 to 255).
@@ -48,47 +41,16 @@ int AsAnotherUser(const std::function<int()>& action)
 }
 
 // A child process holding a lock on a folder, as a running compaction does, until destroyed.
-class FolderLockingProcess {
+class FolderLockingProcess : public test_support::HoldingProcess {
 public:
     explicit FolderLockingProcess(const std::string& folder)
+        : HoldingProcess([&] {
+              const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+              return fd >= 0 && ::flock(fd, LOCK_EX) == 0;
+          })
     {
-        int ready[2];
-        int release[2];
-        if (::pipe(ready) != 0 || ::pipe(release) != 0) throw std::runtime_error("pipe");
-        pid_ = ::fork();
-        if (pid_ < 0) throw std::runtime_error("fork");
-        if (pid_ == 0) {
-            ::close(ready[0]);
-            ::close(release[1]);
-            const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-            const char status = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'x';
-            (void)!::write(ready[1], &status, 1);
-            char ignored;
-            (void)!::read(release[0], &ignored, 1);  // returns when the parent closes its end
-            _exit(0);
-        }
-        ::close(ready[1]);
-        ::close(release[0]);
-        release_ = release[1];
-        char status = 'x';
-        (void)!::read(ready[0], &status, 1);
-        ::close(ready[0]);
-        locked_ = status == 'y';
     }
-    ~FolderLockingProcess()
-    {
-        ::close(release_);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-    }
-    FolderLockingProcess(const FolderLockingProcess&) = delete;
-    FolderLockingProcess& operator=(const FolderLockingProcess&) = delete;
-    bool locked() const { return locked_; }
-
-private:
-    pid_t pid_ = -1;
-    int release_ = -1;
-    bool locked_ = false;
+    bool locked() const { return held(); }
 };
 
 class Compaction : public ::testing::Test {
@@ -212,7 +174,7 @@ TEST(StaleCompactionFolders, OnlyLeftoversOfKilledCompactionsAreRemoved)
     }
     std::map<std::string, std::vector<std::string>> before;
     for (const auto& path : kept)
-        if (std::filesystem::is_directory(path)) before[path] = EntriesOf(path);
+        if (std::filesystem::is_directory(path)) before[path] = test_support::SortedEntries(path);
 
     {
         FolderLockingProcess running(live);
@@ -224,7 +186,7 @@ TEST(StaleCompactionFolders, OnlyLeftoversOfKilledCompactionsAreRemoved)
     for (const auto& path : kept) names.push_back(std::filesystem::path(path).filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(folder.entries(), names);
-    for (const auto& [path, entries] : before) EXPECT_EQ(EntriesOf(path), entries) << path;
+    for (const auto& [path, entries] : before) EXPECT_EQ(test_support::SortedEntries(path), entries) << path;
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "tests/reliability/crash/io_log_reader.h"
 #include "tests/reliability/crash/state_check.h"
 #include "tests/reliability/runner_process.h"
+#include "tests/reliability/sample_files.h"
 #include "tests/support/temp_folder.h"
 #include "tools/sample/sample_catalogue.h"
 
@@ -30,35 +31,24 @@ namespace {
 
 namespace fs = std::filesystem;
 using Kind = FolderOperation::Kind;
+using reliability::SampleFile;
+using reliability::WriteSampleFiles;
 
 // The catalogue whose permissions are not the default: they must survive the compaction.
 constexpr const char* kPrivateCatalogue = "filmy tak-nie.mdb";
 
 void WriteCatalogues(const fs::path& folder, const CrashTestOptions& options)
 {
-    struct File {
-        const char* name;
-        sample::Level level;
-        int films;
-    };
     // The run takes them in name order: one upgraded in full comes last, so
     // that the end of the run follows a compaction.
-    std::vector<File> files = {
+    std::vector<SampleFile> files = {
         {"bez wypożyczeń.mdb", sample::Level::NoLoans, options.films / 2},
         {"brak patcha.mdb", sample::Level::NoVideoDvd, options.films / 4},
         {"filmy liczbowe.mdb", sample::Level::ReadyLong, options.films},
         {kPrivateCatalogue, sample::Level::ReadyYesNo, options.films},
     };
     if (options.bigFilms > 0) files.push_back({"duża kolekcja.mdb", sample::Level::ReadyYesNo, options.bigFilms});
-    std::uint64_t seed = 31;
-    for (const auto& file : files) {
-        sample::SampleOptions sampleOptions;
-        sampleOptions.level = file.level;
-        sampleOptions.films = file.films;
-        sampleOptions.loans = file.films / 2;
-        sampleOptions.seed = seed++;
-        sample::WriteSampleCatalogue(folder / file.name, sampleOptions);
-    }
+    WriteSampleFiles(folder, files, 31);
     fs::permissions(folder / kPrivateCatalogue, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     std::ofstream(folder / "opis.txt") << "Katalog filmów domowych. Kopia zapasowa w szafie.\n";
 }

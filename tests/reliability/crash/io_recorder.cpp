@@ -530,6 +530,25 @@ void CheckStream(const char* name, const char* mode)
     Unsupported("fopen for writing", path);
 }
 
+// A shared writable mapping changes the file with no call to see.
+void CheckMapping(int protection, int flags, int fd)
+{
+    if (!(protection & PROT_WRITE) || !(flags & MAP_SHARED) || !Active() || !Watched(fd)) return;
+    Locked locked;
+    Unsupported("shared writable mapping", state.paths[fd], fd);
+}
+
+// A copy the kernel makes into a watched file: its bytes are never seen here.
+ssize_t CheckCopyInto(ssize_t result, int to, const char* what)
+{
+    if (result > 0 && Active() && Watched(to)) {
+        Locked locked;
+        KeptErrno kept;
+        Unsupported(what, state.paths[to], to);
+    }
+    return result;
+}
+
 }  // namespace
 
 extern "C" {
@@ -909,57 +928,33 @@ int posix_fallocate64(int fd, off64_t offset, off64_t length)
 void* mmap(void* address, size_t length, int protection, int flags, int fd, off_t offset) noexcept
 {
     static const auto real = Next<void* (*)(void*, size_t, int, int, int, off_t)>("mmap");
-    if ((protection & PROT_WRITE) && (flags & MAP_SHARED) && Active() && Watched(fd)) {
-        Locked locked;
-        Unsupported("shared writable mapping", state.paths[fd], fd);
-    }
+    CheckMapping(protection, flags, fd);
     return real(address, length, protection, flags, fd, offset);
 }
 
 void* mmap64(void* address, size_t length, int protection, int flags, int fd, off64_t offset) noexcept
 {
     static const auto real = Next<void* (*)(void*, size_t, int, int, int, off64_t)>("mmap64");
-    if ((protection & PROT_WRITE) && (flags & MAP_SHARED) && Active() && Watched(fd)) {
-        Locked locked;
-        Unsupported("shared writable mapping", state.paths[fd], fd);
-    }
+    CheckMapping(protection, flags, fd);
     return real(address, length, protection, flags, fd, offset);
 }
 
 ssize_t copy_file_range(int from, off64_t* fromOffset, int to, off64_t* toOffset, size_t length, unsigned flags)
 {
     static const auto real = Next<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned)>("copy_file_range");
-    const ssize_t result = real(from, fromOffset, to, toOffset, length, flags);
-    if (result > 0 && Active() && Watched(to)) {
-        Locked locked;
-        KeptErrno kept;
-        Unsupported("copy_file_range into the folder", state.paths[to], to);
-    }
-    return result;
+    return CheckCopyInto(real(from, fromOffset, to, toOffset, length, flags), to, "copy_file_range into the folder");
 }
 
 ssize_t sendfile(int to, int from, off_t* offset, size_t length) noexcept
 {
     static const auto real = Next<ssize_t (*)(int, int, off_t*, size_t)>("sendfile");
-    const ssize_t result = real(to, from, offset, length);
-    if (result > 0 && Active() && Watched(to)) {
-        Locked locked;
-        KeptErrno kept;
-        Unsupported("sendfile into the folder", state.paths[to], to);
-    }
-    return result;
+    return CheckCopyInto(real(to, from, offset, length), to, "sendfile into the folder");
 }
 
 ssize_t sendfile64(int to, int from, off64_t* offset, size_t length) noexcept
 {
     static const auto real = Next<ssize_t (*)(int, int, off64_t*, size_t)>("sendfile64");
-    const ssize_t result = real(to, from, offset, length);
-    if (result > 0 && Active() && Watched(to)) {
-        Locked locked;
-        KeptErrno kept;
-        Unsupported("sendfile into the folder", state.paths[to], to);
-    }
-    return result;
+    return CheckCopyInto(real(to, from, offset, length), to, "sendfile into the folder");
 }
 
 // Syncs.

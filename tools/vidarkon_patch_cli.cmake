@@ -6,7 +6,7 @@ add_library(patch_cli STATIC
   ${CMAKE_CURRENT_LIST_DIR}/cli/polish_count.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli/report_text.cpp)
 target_include_directories(patch_cli PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(patch_cli PUBLIC patch app)
+target_link_libraries(patch_cli PUBLIC patch app access)
 add_executable(vidarkon-patch-cli ${CMAKE_CURRENT_LIST_DIR}/cli/main.cpp)
 target_link_libraries(vidarkon-patch-cli PRIVATE patch_cli)
 install(TARGETS vidarkon-patch-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

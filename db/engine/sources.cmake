@@ -2,6 +2,7 @@
 target_sources(db PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/case_fold.cpp
   ${CMAKE_CURRENT_LIST_DIR}/catalogue_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/catalogue_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compact_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compaction.cpp
   ${CMAKE_CURRENT_LIST_DIR}/connection.cpp

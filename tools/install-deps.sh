@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev sqlite3
-  # reading Access files (db/access/), and mdb-export for the tests
+  # reading Access catalogues (libmdb), and mdb-export for the tests
   mdbtools-dev mdbtools
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev

@@ -1,5 +1,6 @@
 # Sources: list them as ${CMAKE_CURRENT_LIST_DIR}/file.cpp
 target_sources(sample PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/access_catalogue.cpp
   ${CMAKE_CURRENT_LIST_DIR}/calendar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/catalogue_structures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp

@@ -155,7 +155,12 @@ AccessFile::AccessFile(const std::string& path) : handle_(std::make_unique<Handl
             refuse("nazwa tabeli " + quoted(name) + " jest w formacie katalogu zastrzeżona");
 
         std::unique_ptr<MdbTableDef, TableCloser> table(mdb_read_table(entry));
-        if (!table || !mdb_read_columns(table.get()) || !mdb_read_indices(table.get()))
+        if (table) {
+            mdb_read_columns(table.get());
+            mdb_read_indices(table.get());  // says nothing of how it went
+        }
+        if (!table || !table->columns || table->columns->len != table->num_cols ||
+            (table->num_idxs > 0 && (!table->indices || table->indices->len < table->num_idxs)))
             refuse("nie daje się odczytać definicji tabeli " + quoted(name) + ": plik jest uszkodzony");
 
         AccessTable described;

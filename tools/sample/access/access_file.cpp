@@ -70,6 +70,8 @@ void AccessWriter::finish()
 {
     if (state_->table) throw std::logic_error("a table is still open");
     if (state_->finished) return;
+    TableSink relationships(state_->pages, SystemRelationshipsDefinition(), true);
+    state_->entries.push_back({"MSysRelationships", relationships.finish(), {}, true});
     TableSink catalogue(state_->pages, SystemObjectsDefinition(), true, catalogueDefinitionPage, catalogueMapPage);
     for (const auto& row : SystemObjectRows(state_->entries, state_->options.created)) catalogue.add(row);
     catalogue.finish();

@@ -11,6 +11,9 @@ namespace {
 constexpr std::size_t pageHeader = 8;
 constexpr std::size_t bodyPerPage = pageSize - pageHeader;
 constexpr unsigned sortOrderGeneral = 0x0409;
+// Constants Jet stamps where the format's descriptions say "unknown".
+constexpr std::uint32_t tableMagic = 0x0659;
+constexpr std::uint32_t indexMagic = 0x0783;
 
 constexpr std::uint8_t flagFixed = 0x01;
 constexpr std::uint8_t flagUpdatable = 0x02;
@@ -35,7 +38,7 @@ bool isTextual(ColumnType type)
 void putColumn(ByteVector& out, const Column& column, const ColumnLayout& place)
 {
     PutU8(out, static_cast<unsigned>(place.type));
-    PutU32(out, 0);
+    PutU32(out, tableMagic);
     PutU16(out, place.number);
     PutU16(out, place.fixed ? 0 : place.varIndex);
     PutU16(out, place.number);
@@ -58,7 +61,7 @@ ByteVector DefinitionBody(const TableDefinition& table, const TableLayout& layou
     const auto indexCount = static_cast<std::uint32_t>(table.indexes.size());
     ByteVector body;
     PutU32(body, 0);  // total length, set below
-    PutU32(body, 0);
+    PutU32(body, tableMagic);
     PutU32(body, state.rows);
     PutU32(body, static_cast<std::uint32_t>(state.lastAutoNumber));
     PutU8(body, layout.hasAutoNumber ? 1 : 0);
@@ -81,21 +84,22 @@ ByteVector DefinitionBody(const TableDefinition& table, const TableLayout& layou
     for (std::size_t i = 0; i < table.indexes.size(); ++i) {
         const Index& index = table.indexes[i];
         const auto& numbers = layout.indexColumns[i];
-        PutU32(body, 0);
+        PutU32(body, indexMagic);
         for (std::size_t k = 0; k < 10; ++k) {
             PutU16(body, k < numbers.size() ? numbers[k] : 0xFFFF);
             PutU8(body, k < numbers.size() ? 1 : 0);  // ascending
         }
         PutU32(body, 0);  // the index's own usage map: no index pages are written
         PutU32(body, 0);  // its first page
+        PutU32(body, 0);
         std::uint8_t flags = 0;
         if (index.primary || index.unique) flags |= indexUnique;
         if (index.primary) flags |= indexRequired;
         PutU8(body, flags);
-        body.resize(body.size() + 9, 0);
+        body.resize(body.size() + 5, 0);
     }
     for (std::uint32_t i = 0; i < indexCount; ++i) {
-        PutU32(body, 0);
+        PutU32(body, tableMagic);
         PutU32(body, i);  // the declared index
         PutU32(body, i);  // the stored index behind it
         PutU8(body, 0);

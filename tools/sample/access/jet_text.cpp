@@ -1,6 +1,9 @@
 #include "tools/sample/access/jet_text.h"
 
+#include <array>
+#include <cstdint>
 #include <stdexcept>
+#include <vector>
 
 namespace sample::access {
 
@@ -66,21 +69,53 @@ ByteVector StoredText(std::u16string_view text, bool mayCompress)
 {
     ByteVector plain = Utf16Bytes(text);
     if (!mayCompress || text.empty()) return plain;
-    ByteVector compressed{0xFF, 0xFE};
-    bool oneByte = true;
-    for (char16_t unit : text) {
+    for (char16_t unit : text)
         if ((unit & 0xFF) == 0) return plain;
-        const bool fits = unit < 0x100;
-        if (fits != oneByte) {
-            compressed.push_back(0);
-            oneByte = fits;
+    // The shortest form: each character below U+0100 may be kept in either
+    // mode, the others only as two bytes, and each switch costs a byte. The
+    // cheapest cost of ending each character in each mode, then the modes
+    // traced back from the end.
+    constexpr std::size_t oneByte = 0, twoBytes = 1, unreachable = SIZE_MAX / 2;
+    const std::size_t n = text.size();
+    std::vector<std::array<std::size_t, 2>> cost(n);
+    std::vector<std::array<std::size_t, 2>> from(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t mode : {oneByte, twoBytes}) {
+            const bool allowed = mode == twoBytes || text[i] < 0x100;
+            const std::size_t own = mode == oneByte ? 1 : 2;
+            if (!allowed) {
+                cost[i][mode] = unreachable;
+                continue;
+            }
+            if (i == 0) {
+                cost[i][mode] = own + (mode == oneByte ? 0 : 1);  // the text starts in one-byte mode
+                from[i][mode] = oneByte;
+                continue;
+            }
+            const std::size_t stay = cost[i - 1][mode];
+            const std::size_t change = cost[i - 1][1 - mode] + 1;
+            from[i][mode] = stay <= change ? mode : 1 - mode;
+            cost[i][mode] = std::min(stay, change) + own;
         }
-        if (oneByte)
-            compressed.push_back(static_cast<std::uint8_t>(unit));
-        else
-            PutU16(compressed, unit);
     }
-    return compressed.size() < plain.size() ? compressed : plain;
+    const std::size_t last = cost[n - 1][oneByte] <= cost[n - 1][twoBytes] ? oneByte : twoBytes;
+    if (cost[n - 1][last] + 2 >= plain.size()) return plain;
+    std::vector<std::size_t> modes(n);
+    modes[n - 1] = last;
+    for (std::size_t i = n - 1; i > 0; --i) modes[i - 1] = from[i][modes[i]];
+    ByteVector compressed{0xFF, 0xFE};
+    std::size_t mode = oneByte;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (modes[i] != mode) {
+            compressed.push_back(0);
+            mode = modes[i];
+        }
+        if (mode == oneByte)
+            compressed.push_back(static_cast<std::uint8_t>(text[i]));
+        else
+            PutU16(compressed, text[i]);
+    }
+    return compressed;
 }
 
 bool IsCompressed(std::span<const std::uint8_t> stored)

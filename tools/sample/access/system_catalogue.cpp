@@ -45,6 +45,16 @@ TableDefinition SystemObjectsDefinition()
         {{"Id", {"Id"}, true, true}, {"ParentIdName", {"ParentId", "Name"}, false, true}}};
 }
 
+TableDefinition SystemRelationshipsDefinition()
+{
+    return {
+        "MSysRelationships",
+        {column("ccolumn", T::Long), column("grbit", T::Long), column("icolumn", T::Long),
+         column("szColumn", T::Text, 64), column("szObject", T::Text, 64), column("szReferencedColumn", T::Text, 64),
+         column("szReferencedObject", T::Text, 64), column("szRelationship", T::Text, 64)},
+        {}};
+}
+
 std::vector<std::vector<Value>> SystemObjectRows(const std::vector<CatalogueEntry>& tables, DateTime created)
 {
     std::vector<std::vector<Value>> rows;
@@ -53,8 +63,9 @@ std::vector<std::vector<Value>> SystemObjectRows(const std::vector<CatalogueEntr
     rows.push_back(row(relationshipsId, rootId, "Relationships", typeContainer, flagsContainer, created, {}));
     rows.push_back(row(catalogueDefinitionPage, tablesId, "MSysObjects", typeTable, flagsSystem, created, {}));
     for (const CatalogueEntry& table : tables)
-        rows.push_back(row(table.definitionPage, tablesId, table.name, typeTable, 0, created,
-                           Binary(table.properties.begin(), table.properties.end())));
+        rows.push_back(
+            row(table.definitionPage, tablesId, table.name, typeTable, table.system ? flagsSystem : 0, created,
+                table.properties.empty() ? Value{} : Value{Binary(table.properties.begin(), table.properties.end())}));
     return rows;
 }
 

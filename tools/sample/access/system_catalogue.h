@@ -16,11 +16,14 @@ constexpr std::uint32_t catalogueMapPage = 1;
 constexpr std::uint32_t catalogueDefinitionPage = 2;
 
 TableDefinition SystemObjectsDefinition();
+// Empty: the files have no relationships, but readers look for the table.
+TableDefinition SystemRelationshipsDefinition();
 
 struct CatalogueEntry {
     std::string name;
     std::uint32_t definitionPage;
     ByteVector properties;
+    bool system = false;
 };
 
 std::vector<std::vector<Value>> SystemObjectRows(const std::vector<CatalogueEntry>& tables, DateTime created);

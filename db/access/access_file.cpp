@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <set>
 
 #include "db/access/access_error.h"
 #include "db/access/jet_values.h"
@@ -129,6 +130,62 @@ bool propertyIs(const MdbColumn& column, const char* name, const char* value)
 
 }  // namespace
 
+namespace {
+
+void readTable(MdbHandle* mdb, MdbTableDef* table, const AccessTable& described, const std::vector<bool>* wanted,
+               const AccessFile::RowSink& onRow);
+
+// The pages of the tables that the file's catalogue (MSysObjects, page 2)
+// holds as live rows, read with the same care as a user table's rows; the
+// catalogue's properties of every object are read whole on the way, so a
+// file cut short or damaged there is refused rather than losing them.
+std::set<unsigned long> liveTablePages(MdbHandle* mdb)
+{
+    const auto broken = [] { refuse("spis obiektów pliku Access (MSysObjects) jest uszkodzony"); };
+    // As libmdb starts its own reading: the catalogue's definition is page 2.
+    MdbCatalogEntry catalogue{};
+    catalogue.mdb = mdb;
+    catalogue.object_type = MDB_TABLE;
+    catalogue.table_pg = 2;
+    std::strcpy(catalogue.object_name, "MSysObjects");
+    std::unique_ptr<MdbTableDef, TableCloser> table(mdb_read_table(&catalogue));
+    if (!table) broken();
+    mdb_read_columns(table.get());
+    if (!table->columns || table->columns->len != table->num_cols) broken();
+
+    AccessTable described;
+    described.name = "MSysObjects";
+    described.rowCount = table->num_rows;
+    std::vector<bool> wanted;
+    int id = -1, type = -1;
+    for (unsigned c = 0; c < table->num_cols; ++c) {
+        const auto& column = *static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
+        const std::string name = column.name;
+        const bool want = name == "Id" || name == "Type" || name == "LvProp";
+        if (name == "Id") id = static_cast<int>(c);
+        if (name == "Type") type = static_cast<int>(c);
+        AccessField field;
+        field.name = name;
+        field.kind = want ? kindOf(described.name, column) : engine::FieldKind::LongBinary;
+        wanted.push_back(want);
+        described.fields.push_back(std::move(field));
+    }
+    if (id < 0 || type < 0 || described.fields[static_cast<std::size_t>(id)].kind != engine::FieldKind::Long ||
+        described.fields[static_cast<std::size_t>(type)].kind != engine::FieldKind::Integer)
+        broken();
+    std::set<unsigned long> pages;
+    readTable(mdb, table.get(), described, &wanted, [&](const std::vector<engine::StoredValue>& row) {
+        const auto& objectType = row[static_cast<std::size_t>(type)];
+        const auto& objectId = row[static_cast<std::size_t>(id)];
+        if (objectType.type == engine::StoredValue::Type::Integer && objectType.integer == MDB_TABLE &&
+            objectId.type == engine::StoredValue::Type::Integer)
+            pages.insert(static_cast<unsigned long>(objectId.integer & 0x00FFFFFF));
+    });
+    return pages;
+}
+
+}  // namespace
+
 struct AccessFile::Handle {
     std::unique_ptr<MdbHandle, MdbCloser> mdb;
     std::vector<std::unique_ptr<MdbTableDef, TableCloser>> tables;
@@ -145,9 +202,12 @@ AccessFile::AccessFile(const std::string& path) : handle_(std::make_unique<Handl
     if (!mdb_read_catalog(mdb, MDB_ANY) || !mdb->catalog)
         refuse("nie daje się odczytać spisu obiektów pliku Access: plik jest uszkodzony");
 
+    const std::set<unsigned long> liveTables = liveTablePages(mdb);
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
         const std::string name = entry->object_name;
+        // libmdb 1.0 lists deleted objects too.
+        if (entry->object_type == MDB_TABLE && !liveTables.count(entry->table_pg)) continue;
         if (entry->object_type == MDB_LINKED_TABLE)
             refuse("tabela " + quoted(name) + " jest połączona z innym plikiem, a jej wierszy w tym pliku nie ma");
         if (entry->object_type != MDB_TABLE || !mdb_is_user_table(entry)) continue;
@@ -187,8 +247,10 @@ AccessFile::AccessFile(const std::string& path) : handle_(std::make_unique<Handl
             if (fixed != 0 && (!column.is_fixed || column.col_size != fixed))
                 refuse("definicja pola " + fieldName(name, field.name) + " jest uszkodzona");
             field.required = propertyIs(column, "Required", "yes");
-            // Without the property, Access lets a text be empty.
-            field.allowZeroLength = !propertyIs(column, "AllowZeroLength", "no");
+            // Without the property, Access lets a text be empty; the property
+            // means nothing to other kinds, which the engine gives No.
+            const bool textual = field.kind == engine::FieldKind::Text || field.kind == engine::FieldKind::Memo;
+            field.allowZeroLength = textual && !propertyIs(column, "AllowZeroLength", "no");
             field.autoNumber = column.is_long_auto != 0;
             if (field.autoNumber && field.kind != engine::FieldKind::Long)
                 refuse("pole " + fieldName(name, field.name) + " jest autonumerem innego typu niż Long");
@@ -217,11 +279,11 @@ AccessFile::AccessFile(const std::string& path) : handle_(std::make_unique<Handl
 
         for (const auto& field : described.fields) {
             if (!field.autoNumber) continue;
-            // The next number is kept in the table's definition page.
+            // The table's definition page keeps the last number given.
             if (mdb_read_pg(mdb, entry->table_pg) != static_cast<ssize_t>(jetPageSize))
                 refuse("nie daje się odczytać definicji tabeli " + quoted(name) + ": plik jest uszkodzony");
             described.nextAutoNumber =
-                static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, mdb->fmt->tab_num_rows_offset + 4));
+                1 + static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, mdb->fmt->tab_num_rows_offset + 4));
             break;
         }
         tables_.push_back(std::move(described));
@@ -283,11 +345,14 @@ T readLittleEndian(const unsigned char* at)
 
 }  // namespace
 
-void AccessFile::readRows(std::size_t tableIndex, const RowSink& onRow)
+namespace {
+
+// The rows of a table, read page by page with the row flags read here
+// (libmdb 1.0 takes a deleted row for a moved one and the other way round).
+// Fields not wanted (when wanted is given) are left NULL and not decoded.
+void readTable(MdbHandle* mdb, MdbTableDef* table, const AccessTable& described, const std::vector<bool>* wanted,
+               const AccessFile::RowSink& onRow)
 {
-    MdbHandle* mdb = handle_->mdb.get();
-    MdbTableDef* table = handle_->tables.at(tableIndex).get();
-    const AccessTable& described = tables_.at(tableIndex);
     const std::size_t fieldCount = described.fields.size();
     const int rowCountOffset = mdb->fmt->row_count_offset;
 
@@ -331,6 +396,10 @@ void AccessFile::readRows(std::size_t tableIndex, const RowSink& onRow)
                 const MdbField& cell = fields[i];
                 const auto& column = *static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
                 const AccessField& field = described.fields[i];
+                if (wanted && !(*wanted)[i]) {
+                    row[i] = engine::StoredValue::Null();
+                    continue;
+                }
                 // A field added after the row was written has no bit in its mask.
                 const bool absent = column.col_num >= columnsInRow;
                 if (field.kind == engine::FieldKind::YesNo) {
@@ -435,6 +504,13 @@ void AccessFile::readRows(std::size_t tableIndex, const RowSink& onRow)
         refuse("w tabeli " + quoted(described.name) + " odczytano " + std::to_string(rowsRead) + " z " +
                std::to_string(described.rowCount) +
                " wierszy zapisanych w jej definicji: plik jest ucięty lub uszkodzony");
+}
+
+}  // namespace
+
+void AccessFile::readRows(std::size_t tableIndex, const RowSink& onRow)
+{
+    readTable(handle_->mdb.get(), handle_->tables.at(tableIndex).get(), tables_.at(tableIndex), nullptr, onRow);
 }
 
 }  // namespace accessdb

@@ -29,10 +29,10 @@ TEST(JetText, PlainAndCompressedFormsGiveTheSameTextAndBrokenOnesAreRefused)
     EXPECT_EQ(Text("\xFF\xFE\x00\x41\x01\x00\xF3\x64\x00\x7A\x01"s), "Łódź");
     EXPECT_EQ(Text("\xFF\xFE"s), "");
     EXPECT_EQ(Text("\x3D\xD8\x00\xDE"s), "\xF0\x9F\x98\x80");  // a pair of surrogates: U+1F600
-    EXPECT_EQ(Text("\x3D\xD8"s), "<refused>");                  // a lone high surrogate
-    EXPECT_EQ(Text("\x00\xDE\x41\x00"s), "<refused>");          // a lone low surrogate
-    EXPECT_EQ(Text("\x41\x00\x42"s), "<refused>");              // half a character
-    EXPECT_EQ(Text("\xFF\xFE\x00\x41"s), "<refused>");          // half a character after a switch
+    EXPECT_EQ(Text("\x3D\xD8"s), "<refused>");                 // a lone high surrogate
+    EXPECT_EQ(Text("\x00\xDE\x41\x00"s), "<refused>");         // a lone low surrogate
+    EXPECT_EQ(Text("\x41\x00\x42"s), "<refused>");             // half a character
+    EXPECT_EQ(Text("\xFF\xFE\x00\x41"s), "<refused>");         // half a character after a switch
 }
 
 std::string Date(double value)

@@ -50,16 +50,6 @@ void PutU32(std::string& bytes, std::size_t at, std::uint32_t value)
     std::memcpy(bytes.data() + at, &value, 4);
 }
 
-std::string Utf16(const std::string& ascii)
-{
-    std::string out;
-    for (char c : ascii) {
-        out += c;
-        out += '\0';
-    }
-    return out;
-}
-
 class Refusal : public ::testing::Test {
 protected:
     // The cause the converter gives, "" when it converts; the new file must
@@ -113,7 +103,8 @@ TEST_F(Refusal, FilesThatAreNoJet4AccessFilesOrAreCutShort)
     WriteAll(access, whole.substr(0, whole.size() - 100));
     EXPECT_EQ(CauseOf(), "plik bazy Access jest ucięty lub uszkodzony: jego długość nie jest wielokrotnością strony");
     WriteAll(access, whole.substr(0, whole.size() - pageSize));
-    EXPECT_NE(CauseOf().find("plik jest ucięty lub uszkodzony"), std::string::npos);
+    const auto cut = CauseOf();
+    EXPECT_NE(cut.find("uszkodzon"), std::string::npos) << cut;  // whichever page is missing
 
     std::string older = whole;
     older[0x14] = 0;  // Jet 3
@@ -125,7 +116,7 @@ TEST_F(Refusal, RowsMovedToAnotherPageAndDeletedRows)
 {
     Write(kNotes, {{std::int64_t{1}, "pierwsza"}, {std::int64_t{2}, "druga"}});
     std::string bytes = ReadAll(access);
-    const std::size_t page = PageHolding(bytes, Utf16("druga").substr(0, 4)) ;
+    const std::size_t page = PageHolding(bytes, "druga");
     const std::size_t base = page * pageSize;
     ASSERT_EQ(bytes[base], '\x01');  // a data page
     const auto tdef = U32(bytes, base + 4);
@@ -157,8 +148,9 @@ TEST_F(Refusal, AMemoWhosePageChainLeadsBackToItself)
         const std::size_t base = page * pageSize;
         if (bytes[base] != '\x01' || bytes.compare(base + 4, 4, "LVAL") != 0) continue;
         const auto rowStart = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[base + 14]) |
-                                                         (static_cast<unsigned char>(bytes[base + 15]) << 8)) & 0x1FFF;
-        if (U32(bytes, base + rowStart) == 0) continue;  // the chain's last page
+                                                         (static_cast<unsigned char>(bytes[base + 15]) << 8)) &
+                              0x1FFF;
+        if (U32(bytes, base + rowStart) == 0) continue;                         // the chain's last page
         PutU32(bytes, base + rowStart, static_cast<std::uint32_t>(page << 8));  // next: this very row
         changed = true;
     }

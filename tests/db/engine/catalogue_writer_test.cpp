@@ -39,7 +39,8 @@ NewTable everyKind()
         {"Obraz", FieldKind::LongBinary, 0, false, false, {}},
         {"Id", FieldKind::Guid, 0, false, false, {}},
     };
-    table.indexes = {{"PrimaryKey", {{"Nr", false}}, true, false}, {"Tytuł", {{"Tytuł", true}, {"Data", false}}, false, false}};
+    table.indexes = {{"PrimaryKey", {{"Nr", false}}, true, false},
+                     {"Tytuł", {{"Tytuł", true}, {"Data", false}}, false, false}};
     return table;
 }
 
@@ -111,16 +112,18 @@ TEST(CatalogueWriter, WritesAFileTheComponentsReadWithEveryKindPropertyAndIndex)
     EXPECT_EQ(engine_test::queryText(path, "SELECT typeof(Kwota) || ':' || Kwota FROM \"Wszystko Łódź\" LIMIT 1"),
               "integer:922337203685477580");
     EXPECT_EQ(engine_test::queryText(path, "SELECT typeof(Opis) FROM \"Wszystko Łódź\" LIMIT 1"), "blob");
-    EXPECT_EQ(engine_test::queryText(path, "SELECT group_concat(FieldName || Required || AllowZeroLength, ',') "
-                                           "FROM MSysFields WHERE FieldName IN ('Nr', 'Tytuł', 'Opis')"),
+    EXPECT_EQ(engine_test::queryText(path,
+                                     "SELECT group_concat(FieldName || Required || AllowZeroLength, ',') "
+                                     "FROM MSysFields WHERE FieldName IN ('Nr', 'Tytuł', 'Opis')"),
               "Nr10,Tytuł10,Opis01");
     EXPECT_EQ(engine_test::queryText(path, "SELECT IndexName FROM MSysIndexes"), "PrimaryKey");
     EXPECT_EQ(engine_test::queryText(path, "SELECT FieldName || '=' || NextValue FROM MSysCounters"), "Nr=42");
     EXPECT_EQ(engine_test::queryText(path, "SELECT type FROM pragma_table_info('Wszystko Łódź') WHERE name = 'Nr'"),
               "COUNTER");
-    EXPECT_EQ(engine_test::queryText(path, "SELECT \"unique\" || '/' || (SELECT group_concat(name || desc, ',') FROM "
-                                           "pragma_index_xinfo('Wszystko Łódź.Tytuł') WHERE key) FROM "
-                                           "pragma_index_list('Wszystko Łódź') WHERE name = 'Wszystko Łódź.Tytuł'"),
+    EXPECT_EQ(engine_test::queryText(path,
+                                     "SELECT \"unique\" || '/' || (SELECT group_concat(name || desc, ',') FROM "
+                                     "pragma_index_xinfo('Wszystko Łódź.Tytuł') WHERE key) FROM "
+                                     "pragma_index_list('Wszystko Łódź') WHERE name = 'Wszystko Łódź.Tytuł'"),
               "0/Tytuł1,Data0");
 
     const auto indexes = base.DaoDatabase()->tableDef("Wszystko Łódź").indexes();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -166,6 +167,29 @@ TEST_F(Converter, CarriesEveryTypeExactlyWithNullsLongValuesAndPolishText)
     EXPECT_FALSE(indexes[1].primary());
     EXPECT_EQ(indexes[1].fields(), (std::vector<std::string>{"Tytuł", "Kiedy"}));
     EXPECT_FALSE(indexes[2].unique());
+}
+
+TEST_F(Converter, ReportsItsProgressAndLetsTheCallerHandleInput)
+{
+    using T = sa::ColumnType;
+    std::vector<std::vector<sa::Value>> rows;
+    for (int i = 0; i < 1000; ++i) rows.push_back({std::int64_t{i}});
+    sa::WriteAccessFile(access, {{{"A", {{"Nr", T::Long}}, {}}, rows}, {{"B", {{"Nr", T::Long}}, {}}, rows}});
+    std::vector<std::int64_t> done;
+    int pending = 0;
+    accessdb::ConversionHooks hooks;
+    hooks.progress = [&](std::int64_t rowsDone, std::int64_t total) {
+        EXPECT_EQ(total, 2000);
+        done.push_back(rowsDone);
+    };
+    hooks.pendingInput = [&] { ++pending; };
+    const auto summary = accessdb::ConvertAccessFile(access, converted, hooks);
+    EXPECT_EQ(summary.tables, 2);
+    EXPECT_EQ(summary.rows, 2000);
+    ASSERT_FALSE(done.empty());
+    EXPECT_EQ(done.back(), 2000);
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_GE(pending, 2000 / 256);
 }
 
 TEST_F(Converter, KeepsTablesInTheirOrderAndAnEmptyTable)

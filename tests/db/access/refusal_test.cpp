@@ -112,6 +112,29 @@ TEST_F(Refusal, FilesThatAreNoJet4AccessFilesOrAreCutShort)
     EXPECT_NE(CauseOf().find("Jet 3"), std::string::npos);
 }
 
+TEST_F(Refusal, AFileCutAtAnyPageIsRefusedOrConvertsWhole)
+{
+    std::vector<std::vector<sa::Value>> rows;
+    for (int i = 0; i < 300; ++i)
+        rows.push_back({std::int64_t{i}, std::string(static_cast<std::size_t>(i * 37 % 5000), 'a' + i % 26)});
+    Write(kNotes, rows);
+    ASSERT_EQ(CauseOf(), "");
+    accessdb::ConvertAccessFile(access, converted);
+    const auto whole = Column(converted, "SELECT Nr || ':' || length(Tekst) FROM Notatki");
+    std::filesystem::remove(converted);
+
+    const std::string bytes = ReadAll(access);
+    const std::string cutFile = folder.file("ucięty.mdb");
+    for (std::size_t pages = 1; pages * pageSize < bytes.size(); ++pages) {
+        WriteAll(cutFile, bytes.substr(0, pages * pageSize));
+        if (CauseOf(cutFile).empty()) {
+            accessdb::ConvertAccessFile(cutFile, converted);
+            EXPECT_EQ(Column(converted, "SELECT Nr || ':' || length(Tekst) FROM Notatki"), whole) << pages;
+            std::filesystem::remove(converted);
+        }
+    }
+}
+
 TEST_F(Refusal, RowsMovedToAnotherPageAndDeletedRows)
 {
     Write(kNotes, {{std::int64_t{1}, "pierwsza"}, {std::int64_t{2}, "druga"}});

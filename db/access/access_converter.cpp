@@ -41,6 +41,7 @@ void syncFolderOf(const std::string& path)
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A folder that cannot be opened cannot be synced; the file itself is.
     if (fd < 0) return;
     const int rc = ::fsync(fd);
     const int error = errno;

@@ -2,6 +2,7 @@
 
 #include <mdbtools.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -312,7 +313,9 @@ bool readLongValue(MdbHandle* mdb, const unsigned char* header, std::size_t size
     auto pageRow = static_cast<int>(mdb_get_int32(const_cast<unsigned char*>(header), 4));
     const bool single = (word & 0x40000000) != 0;
     if (!single && (word & 0xC0000000) != 0) return false;
-    out.reserve(length);
+    // The length comes from the file: it is trusted only as far as the pages
+    // read bear it out.
+    out.reserve(std::min<std::size_t>(length, std::size_t{1} << 20));
     while (true) {
         void* buffer = nullptr;
         int start = 0;

@@ -133,6 +133,43 @@ TEST(CatalogueWriter, WritesAFileTheComponentsReadWithEveryKindPropertyAndIndex)
     EXPECT_EQ(indexes[1].fields(), (std::vector<std::string>{"Tytuł", "Data"}));
 }
 
+TEST(CatalogueWriter, TheEngineWritesTheNewKindsWithinTheirLimits)
+{
+    engine_test::TempDir dir;
+    const std::string path = dir.file("nowy.mdb");
+    {
+        CatalogueWriter writer(path);
+        NewTable table;
+        table.name = "T";
+        for (const auto& [name, kind] : std::vector<std::pair<const char*, FieldKind>>{{"B", FieldKind::Byte},
+                                                                                       {"I", FieldKind::Integer},
+                                                                                       {"K", FieldKind::Currency},
+                                                                                       {"S", FieldKind::Single},
+                                                                                       {"G", FieldKind::Guid}})
+            table.fields.push_back({name, kind, 0, false, true, {}});
+        writer.beginTable(table);
+        writer.endTable();
+        writer.finish();
+    }
+    TovaskADODB::TTovaskADOBase base("dbFilm");
+    base.SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Mode=ReadWrite;Data Source=" + quoteDataSource(path));
+    base.OpenBase();
+    TovaskADODB::TTovaskADOTable table("mdbFilmy");
+    table.SetConnection(&base);
+    table.SetTableName("T");
+    table.Open();
+    table.AppendRecord({Variant(255), Variant(-32768), Variant(1.23456), Variant(0.1), Variant("{X}")});
+    EXPECT_THROW(table.AppendRecord({Variant(256), Variant(), Variant(), Variant(), Variant()}), std::exception);
+    EXPECT_THROW(table.AppendRecord({Variant(), Variant(32768), Variant(), Variant(), Variant()}), std::exception);
+    EXPECT_EQ(engine_test::queryText(path, "SELECT K FROM T"), "12346");                  // ten-thousandths
+    EXPECT_EQ(engine_test::queryText(path, "SELECT S = CAST(0.1 AS REAL) FROM T"), "0");  // a float's 0.1
+    table.Close();
+    table.Open();
+    table.First();
+    EXPECT_EQ(table.FieldValue(2), Variant(1.2346));
+    EXPECT_EQ(table.FieldValue(3), Variant(static_cast<double>(0.1f)));
+}
+
 TEST(CatalogueWriter, NeverWritesOverAFileAndLeavesNothingWhenNotFinished)
 {
     engine_test::TempDir dir;

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "db/access/access_error.h"
+#include "db/access/jet_structure.h"
 #include "db/access/jet_values.h"
 #include "db/engine/value_text.h"
 
@@ -17,6 +18,7 @@ namespace accessdb {
 namespace {
 
 constexpr std::size_t jetPageSize = 4096;
+constexpr std::uint32_t catalogueDefinitionPage = 2;  // where every Jet file keeps MSysObjects
 constexpr int offsetMask = 0x1FFF;
 constexpr int deletedRow = 0x8000;
 constexpr int overflowRow = 0x4000;
@@ -133,21 +135,21 @@ bool propertyIs(const MdbColumn& column, const char* name, const char* value)
 
 namespace {
 
-void readTable(MdbHandle* mdb, MdbTableDef* table, const AccessTable& described, const std::vector<bool>* wanted,
-               const AccessFile::RowSink& onRow);
+void readTable(MdbHandle* mdb, std::uint64_t filePages, MdbTableDef* table, const AccessTable& described,
+               const std::vector<bool>* wanted, const AccessFile::RowSink& onRow);
 
 // The pages of the tables that the file's catalogue (MSysObjects, page 2)
 // holds as live rows, read with the same care as a user table's rows; the
 // catalogue's properties of every object are read whole on the way, so a
 // file cut short or damaged there is refused rather than losing them.
-std::set<unsigned long> liveTablePages(MdbHandle* mdb)
+std::set<unsigned long> liveTablePages(MdbHandle* mdb, std::uint64_t filePages)
 {
     const auto broken = [] { refuse("spis obiektów pliku Access (MSysObjects) jest uszkodzony"); };
     // As libmdb starts its own reading: the catalogue's definition is page 2.
     MdbCatalogEntry catalogue{};
     catalogue.mdb = mdb;
     catalogue.object_type = MDB_TABLE;
-    catalogue.table_pg = 2;
+    catalogue.table_pg = catalogueDefinitionPage;
     std::strcpy(catalogue.object_name, "MSysObjects");
     std::unique_ptr<MdbTableDef, TableCloser> table(mdb_read_table(&catalogue));
     if (!table) broken();
@@ -175,7 +177,7 @@ std::set<unsigned long> liveTablePages(MdbHandle* mdb)
         described.fields[static_cast<std::size_t>(type)].kind != engine::FieldKind::Integer)
         broken();
     std::set<unsigned long> pages;
-    readTable(mdb, table.get(), described, &wanted, [&](const std::vector<engine::StoredValue>& row) {
+    readTable(mdb, filePages, table.get(), described, &wanted, [&](const std::vector<engine::StoredValue>& row) {
         const auto& objectType = row[static_cast<std::size_t>(type)];
         const auto& objectId = row[static_cast<std::size_t>(id)];
         if (objectType.type == engine::StoredValue::Type::Integer && objectType.integer == MDB_TABLE &&
@@ -190,20 +192,25 @@ std::set<unsigned long> liveTablePages(MdbHandle* mdb)
 struct AccessFile::Handle {
     std::unique_ptr<MdbHandle, MdbCloser> mdb;
     std::vector<std::unique_ptr<MdbTableDef, TableCloser>> tables;
+    std::uint64_t filePages = 0;
 };
 
 AccessFile::AccessFile(const std::string& path) : handle_(std::make_unique<Handle>())
 {
     checkHeader(path);
+    const detail::JetStructure structure(path);
+    structure.checkTable(catalogueDefinitionPage, "MSysObjects");
     handle_->mdb.reset(mdb_open(path.c_str(), MDB_NOFLAGS));
     MdbHandle* mdb = handle_->mdb.get();
     if (!mdb) refuse("biblioteka libmdb nie odczytuje tego pliku Access");
     if (mdb->f->jet_version != MDB_VER_JET4) refuse("plik bazy Access w wersji innej niż Jet 4");
     if (mdb->f->db_key != 0) refuse("plik bazy Access jest zaszyfrowany");
+    // Read with this reader's bounds first: libmdb follows the catalogue's
+    // long values without them.
+    handle_->filePages = structure.pageCount();
+    const std::set<unsigned long> liveTables = liveTablePages(mdb, handle_->filePages);
     if (!mdb_read_catalog(mdb, MDB_ANY) || !mdb->catalog)
         refuse("nie daje się odczytać spisu obiektów pliku Access: plik jest uszkodzony");
-
-    const std::set<unsigned long> liveTables = liveTablePages(mdb);
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
         const std::string name = entry->object_name;
@@ -215,6 +222,9 @@ AccessFile::AccessFile(const std::string& path) : handle_(std::make_unique<Handl
         if (startsWithNoCase(name, "MSys") || startsWithNoCase(name, "sqlite_"))
             refuse("nazwa tabeli " + quoted(name) + " jest w formacie katalogu zastrzeżona");
 
+        if (entry->table_pg > std::numeric_limits<std::uint32_t>::max())
+            refuse("spis obiektów pliku Access wskazuje jako definicję tabeli " + quoted(name) + " stronę spoza pliku");
+        structure.checkTable(static_cast<std::uint32_t>(entry->table_pg), name);
         std::unique_ptr<MdbTableDef, TableCloser> table(mdb_read_table(entry));
         if (table) {
             mdb_read_columns(table.get());
@@ -299,7 +309,8 @@ namespace {
 // Reads a Memo's or OLE Object's value whole: in the row, on one page, or in
 // a chain of pages, each of which must say it holds long values; the chain
 // must give exactly the length the row says.
-bool readLongValue(MdbHandle* mdb, const unsigned char* header, std::size_t size, std::string& out)
+bool readLongValue(MdbHandle* mdb, std::uint64_t filePages, const unsigned char* header, std::size_t size,
+                   std::string& out)
 {
     out.clear();
     if (size < MDB_MEMO_OVERHEAD) return false;
@@ -310,20 +321,26 @@ bool readLongValue(MdbHandle* mdb, const unsigned char* header, std::size_t size
         out.assign(reinterpret_cast<const char*>(header) + MDB_MEMO_OVERHEAD, length);
         return true;
     }
+    // No value is longer than the file that holds it.
+    if (length > filePages * jetPageSize) return false;
     auto pageRow = static_cast<int>(mdb_get_int32(const_cast<unsigned char*>(header), 4));
     const bool single = (word & 0x40000000) != 0;
     if (!single && (word & 0xC0000000) != 0) return false;
+    std::set<int> visited;  // a chain that comes back to a row would never end
     // The length comes from the file: it is trusted only as far as the pages
     // read bear it out.
     out.reserve(std::min<std::size_t>(length, std::size_t{1} << 20));
     while (true) {
+        if (!visited.insert(pageRow).second) return false;
         void* buffer = nullptr;
         int start = 0;
         std::size_t rowLength = 0;
         if (mdb_find_pg_row(mdb, pageRow, &buffer, &start, &rowLength) != 0) return false;
         const auto* page = static_cast<const unsigned char*>(buffer);
         if (page[0] != MDB_PAGE_DATA || std::memcmp(page + 4, "LVAL", 4) != 0) return false;
-        if (start < 0 || static_cast<std::size_t>(start) + rowLength > jetPageSize) return false;
+        if (start < 0 || static_cast<std::size_t>(start) >= jetPageSize ||
+            rowLength > jetPageSize - static_cast<std::size_t>(start))
+            return false;
         if (single) {
             if (rowLength < length) return false;
             out.assign(reinterpret_cast<const char*>(page) + start, length);
@@ -353,8 +370,8 @@ namespace {
 // The rows of a table, read page by page with the row flags read here
 // (libmdb 1.0 takes a deleted row for a moved one and the other way round).
 // Fields not wanted (when wanted is given) are left NULL and not decoded.
-void readTable(MdbHandle* mdb, MdbTableDef* table, const AccessTable& described, const std::vector<bool>* wanted,
-               const AccessFile::RowSink& onRow)
+void readTable(MdbHandle* mdb, std::uint64_t filePages, MdbTableDef* table, const AccessTable& described,
+               const std::vector<bool>* wanted, const AccessFile::RowSink& onRow)
 {
     const std::size_t fieldCount = described.fields.size();
     const int rowCountOffset = mdb->fmt->row_count_offset;
@@ -484,7 +501,7 @@ void readTable(MdbHandle* mdb, MdbTableDef* table, const AccessTable& described,
                     row[i] = engine::StoredValue::Text(text);
                     break;
                 case engine::FieldKind::Memo:
-                    if (!readLongValue(mdb, at, size, scratch))
+                    if (!readLongValue(mdb, filePages, at, size, scratch))
                         refuse("wartość pola " + where() + " (Memo) jest uszkodzona");
                     text.clear();
                     if (!detail::appendJetText(scratch, text))
@@ -492,7 +509,7 @@ void readTable(MdbHandle* mdb, MdbTableDef* table, const AccessTable& described,
                     row[i] = engine::StoredValue::Text(text);
                     break;
                 case engine::FieldKind::LongBinary:
-                    if (!readLongValue(mdb, at, size, text))
+                    if (!readLongValue(mdb, filePages, at, size, text))
                         refuse("wartość pola " + where() + " (obiekt OLE) jest uszkodzona");
                     row[i] = engine::StoredValue::Bytes(text);
                     break;
@@ -513,7 +530,8 @@ void readTable(MdbHandle* mdb, MdbTableDef* table, const AccessTable& described,
 
 void AccessFile::readRows(std::size_t tableIndex, const RowSink& onRow)
 {
-    readTable(handle_->mdb.get(), handle_->tables.at(tableIndex).get(), tables_.at(tableIndex), nullptr, onRow);
+    readTable(handle_->mdb.get(), handle_->filePages, handle_->tables.at(tableIndex).get(), tables_.at(tableIndex),
+              nullptr, onRow);
 }
 
 }  // namespace accessdb

@@ -27,29 +27,6 @@ using T = sa::ColumnType;
 
 constexpr std::size_t pageSize = 4096;
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-void WriteAll(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::uint32_t U32(const std::string& bytes, std::size_t at)
-{
-    std::uint32_t value;
-    std::memcpy(&value, bytes.data() + at, 4);
-    return value;
-}
-
-void PutU32(std::string& bytes, std::size_t at, std::uint32_t value)
-{
-    std::memcpy(bytes.data() + at, &value, 4);
-}
-
 class Refusal : public ::testing::Test {
 protected:
     // The cause the converter gives, "" when it converts; the new file must

@@ -136,7 +136,8 @@ bool propertyIs(const MdbColumn& column, const char* name, const char* value)
 namespace {
 
 void readTable(MdbHandle* mdb, std::uint64_t filePages, MdbTableDef* table, const AccessTable& described,
-               const std::vector<bool>* wanted, const AccessFile::RowSink& onRow);
+               const std::vector<bool>* wanted, const AccessFile::RowSink& onRow,
+               const AccessFile::RowSink* onDeleted = nullptr);
 
 // The pages of the tables that the file's catalogue (MSysObjects, page 2)
 // holds as live rows, read with the same care as a user table's rows; the
@@ -160,13 +161,14 @@ std::set<unsigned long> liveTablePages(MdbHandle* mdb, std::uint64_t filePages)
     described.name = "MSysObjects";
     described.rowCount = table->num_rows;
     std::vector<bool> wanted;
-    int id = -1, type = -1;
+    int id = -1, type = -1, properties = -1;
     for (unsigned c = 0; c < table->num_cols; ++c) {
         const auto& column = *static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
         const std::string name = column.name;
         const bool want = name == "Id" || name == "Type" || name == "LvProp";
         if (name == "Id") id = static_cast<int>(c);
         if (name == "Type") type = static_cast<int>(c);
+        if (name == "LvProp") properties = static_cast<int>(c);
         AccessField field;
         field.name = name;
         field.kind = want ? kindOf(described.name, column) : engine::FieldKind::LongBinary;
@@ -176,14 +178,27 @@ std::set<unsigned long> liveTablePages(MdbHandle* mdb, std::uint64_t filePages)
     if (id < 0 || type < 0 || described.fields[static_cast<std::size_t>(id)].kind != engine::FieldKind::Long ||
         described.fields[static_cast<std::size_t>(type)].kind != engine::FieldKind::Integer)
         broken();
+    // libmdb reads every object's properties, of deleted objects too, and
+    // follows the lengths inside them as they stand.
+    const auto checkProperties = [&](const std::vector<engine::StoredValue>& row) {
+        if (properties < 0) return;
+        const auto& value = row[static_cast<std::size_t>(properties)];
+        if (value.type == engine::StoredValue::Type::Bytes && !detail::propertiesAreSound(value.bytes))
+            refuse("właściwości obiektu w spisie obiektów pliku Access (MSysObjects) są uszkodzone");
+    };
+    const AccessFile::RowSink onDeleted = checkProperties;
     std::set<unsigned long> pages;
-    readTable(mdb, filePages, table.get(), described, &wanted, [&](const std::vector<engine::StoredValue>& row) {
-        const auto& objectType = row[static_cast<std::size_t>(type)];
-        const auto& objectId = row[static_cast<std::size_t>(id)];
-        if (objectType.type == engine::StoredValue::Type::Integer && objectType.integer == MDB_TABLE &&
-            objectId.type == engine::StoredValue::Type::Integer)
-            pages.insert(static_cast<unsigned long>(objectId.integer & 0x00FFFFFF));
-    });
+    readTable(
+        mdb, filePages, table.get(), described, &wanted,
+        [&](const std::vector<engine::StoredValue>& row) {
+            checkProperties(row);
+            const auto& objectType = row[static_cast<std::size_t>(type)];
+            const auto& objectId = row[static_cast<std::size_t>(id)];
+            if (objectType.type == engine::StoredValue::Type::Integer && objectType.integer == MDB_TABLE &&
+                objectId.type == engine::StoredValue::Type::Integer)
+                pages.insert(static_cast<unsigned long>(objectId.integer & 0x00FFFFFF));
+        },
+        &onDeleted);
     return pages;
 }
 
@@ -371,7 +386,7 @@ namespace {
 // (libmdb 1.0 takes a deleted row for a moved one and the other way round).
 // Fields not wanted (when wanted is given) are left NULL and not decoded.
 void readTable(MdbHandle* mdb, std::uint64_t filePages, MdbTableDef* table, const AccessTable& described,
-               const std::vector<bool>* wanted, const AccessFile::RowSink& onRow)
+               const std::vector<bool>* wanted, const AccessFile::RowSink& onRow, const AccessFile::RowSink* onDeleted)
 {
     const std::size_t fieldCount = described.fields.size();
     const int rowCountOffset = mdb->fmt->row_count_offset;
@@ -391,7 +406,8 @@ void readTable(MdbHandle* mdb, std::uint64_t filePages, MdbTableDef* table, cons
         if (rows < 0 || rowCountOffset + 2 + rows * 2 > static_cast<int>(jetPageSize)) damaged();
         for (int r = 0; r < rows; ++r) {
             const int offset = mdb_get_int16(mdb->pg_buf, rowCountOffset + 2 + r * 2);
-            if (offset & deletedRow) continue;
+            const bool deleted = (offset & deletedRow) != 0;
+            if (deleted && !onDeleted) continue;
             if (offset & overflowRow)
                 refuse("w tabeli " + quoted(described.name) +
                        " jest wiersz przeniesiony na inną stronę pliku; otwórz plik w programie Access, "
@@ -515,6 +531,10 @@ void readTable(MdbHandle* mdb, std::uint64_t filePages, MdbTableDef* table, cons
                     break;
                 case engine::FieldKind::YesNo: break;
                 }
+            }
+            if (deleted) {
+                (*onDeleted)(row);
+                continue;
             }
             ++rowsRead;
             onRow(row);

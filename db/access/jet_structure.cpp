@@ -39,17 +39,17 @@ constexpr std::size_t indexSize = 28;
 constexpr unsigned maxColumns = 255;
 constexpr unsigned maxIndexes = 64;
 
-unsigned u8(const std::string& bytes, std::size_t at)
+unsigned u8(std::string_view bytes, std::size_t at)
 {
     return static_cast<unsigned char>(bytes[at]);
 }
 
-unsigned u16(const std::string& bytes, std::size_t at)
+unsigned u16(std::string_view bytes, std::size_t at)
 {
     return u8(bytes, at) | (u8(bytes, at + 1) << 8);
 }
 
-std::uint32_t u32(const std::string& bytes, std::size_t at)
+std::uint32_t u32(std::string_view bytes, std::size_t at)
 {
     return u16(bytes, at) | (static_cast<std::uint32_t>(u16(bytes, at + 2)) << 16);
 }
@@ -186,6 +186,40 @@ void JetStructure::checkTable(std::uint32_t page, const std::string& table) cons
     } else {
         damaged("mapa stron jest nieznanego rodzaju");
     }
+}
+
+bool propertiesAreSound(std::string_view bytes)
+{
+    if (bytes.size() < 4 ||
+        (bytes.substr(0, 4) != std::string_view("MR2\0", 4) && bytes.substr(0, 4) != std::string_view("KKD\0", 4)))
+        return false;
+    constexpr unsigned namesBlock = 0x80;
+    for (std::size_t at = 4; at < bytes.size();) {
+        if (bytes.size() - at < 6) return false;
+        const std::uint32_t length = u32(bytes, at);
+        if (length < 6 || length > bytes.size() - at) return false;
+        const std::string_view block = bytes.substr(at + 6, length - 6);
+        const unsigned type = u16(bytes, at + 4);
+        if (type == namesBlock) {
+            // Names, each its length and its bytes.
+            for (std::size_t p = 0; p < block.size();) {
+                if (block.size() - p < 2 || u16(block, p) > block.size() - p - 2) return false;
+                p += 2 + u16(block, p);
+            }
+        } else if (type <= 2) {
+            // The block's own name, then values, each a length, a type, a
+            // name's number and its data.
+            if (block.size() < 6 || u16(block, 4) > block.size() - 6) return false;
+            for (std::size_t p = 6 + u16(block, 4); p < block.size();) {
+                if (block.size() - p < 8) return false;
+                const unsigned value = u16(block, p);
+                if (value < 8 || value > block.size() - p || u16(block, p + 6) > value - 8) return false;
+                p += value;
+            }
+        }
+        at += length;
+    }
+    return true;
 }
 
 }  // namespace accessdb::detail

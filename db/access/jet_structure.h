@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "db/TovaskADODB/file_descriptor.h"
 
@@ -29,5 +30,10 @@ private:
     TovaskADODB::FileDescriptor fd_;
     std::uint64_t pages_ = 0;
 };
+
+// An object's properties (the catalogue's LvProp) as libmdb parses them: a
+// "MR2" or "KKD" mark, then blocks of names and of values, every length
+// within its block and every block within the value, none empty.
+bool propertiesAreSound(std::string_view bytes);
 
 }  // namespace accessdb::detail

@@ -1,10 +1,12 @@
 #include "db/access/access_converter.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "db/access/access_error.h"
 #include "db/access/access_file.h"
@@ -36,10 +38,43 @@ engine::NewTable newTable(const AccessTable& table)
     return out;
 }
 
-void syncFolderOf(const std::string& path)
+std::string folderOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A folder of the conversion's own beside the new file: the file is written
+// there and takes its name only once the whole Access file has been read, so
+// that a crash while reading (inside libmdb too) leaves no file under that
+// name. Removed with what it holds when the conversion ends either way.
+class PrivateFolder {
+public:
+    explicit PrivateFolder(const std::string& beside)
+    {
+        std::string pattern = folderOf(beside) + "/.vidarkon-konwersja-XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            throw TovaskADODB::EDatabaseError("nie daje się utworzyć folderu roboczego obok pliku " + beside + ": " +
+                                              std::string(std::strerror(errno)));
+        path_ = pattern;
+    }
+    ~PrivateFolder()
+    {
+        std::error_code ignored;  // a destructor cannot report it; the next run finds the folder
+        std::filesystem::remove_all(path_, ignored);
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+void syncFolderOf(const std::string& path)
+{
+    const std::string folder = folderOf(path);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     // A folder that cannot be opened cannot be synced; the file itself is.
     if (fd < 0) return;
@@ -64,9 +99,15 @@ ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::st
     std::int64_t total = 0;
     for (const auto& table : source.tables()) total += table.rowCount;
 
+    const auto taken = [&] { return ETargetExists("plik " + newPath + " już istnieje, a niczego nie nadpisuję"); };
+    struct stat existing {};
+    if (::lstat(newPath.c_str(), &existing) == 0) throw taken();
+    const PrivateFolder folder(newPath);
+    const std::string written = folder.file("nowy.mdb");
+
     ConversionSummary summary;
     try {
-        engine::CatalogueWriter writer(newPath);
+        engine::CatalogueWriter writer(written);
         std::int64_t done = 0;
         for (std::size_t t = 0; t < source.tables().size(); ++t) {
             writer.beginTable(newTable(source.tables()[t]));
@@ -85,11 +126,22 @@ ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::st
         summary.tables = static_cast<int>(source.tables().size());
         summary.rows = done;
     } catch (const engine::EngineError& error) {
-        if (error.systemErrno() == EEXIST)
-            throw ETargetExists("plik " + newPath + " już istnieje, a niczego nie nadpisuję");
         throw TovaskADODB::EDatabaseError("nie daje się zapisać nowego pliku " + newPath + ": " + error.what());
     }
-    syncFolderOf(newPath);
+    // The whole file has been read and the new one synced: it takes its name,
+    // never over another file's.
+    if (::link(written.c_str(), newPath.c_str()) != 0) {
+        const int error = errno;
+        if (error == EEXIST) throw taken();
+        throw TovaskADODB::EDatabaseError("nie daje się nadać nazwy nowemu plikowi " + newPath + ": " +
+                                          std::string(std::strerror(error)));
+    }
+    try {
+        syncFolderOf(newPath);
+    } catch (const TovaskADODB::EDatabaseError&) {
+        ::unlink(newPath.c_str());
+        throw;
+    }
     return summary;
 }
 

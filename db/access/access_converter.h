@@ -22,7 +22,8 @@ struct ConversionSummary {
 };
 
 // Writes newPath, which must not exist (it is created, never overwritten),
-// and syncs it and its folder. Refuses (EAccessInUse) an Access file whose
+// and syncs it and its folder. The file is written in a private folder beside
+// it and takes its name only after the whole Access file has been read. Refuses (EAccessInUse) an Access file whose
 // lock file holds a live lock, and (EAccessRefused) one that cannot be read
 // whole or carried exactly; ETargetExists when newPath is taken; other
 // failures as TovaskADODB::EDatabaseError. All with a Polish cause. On any

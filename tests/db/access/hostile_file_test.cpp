@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "access_test_support.h"
 
 namespace {
@@ -165,6 +167,33 @@ TEST_F(HostileFile, AMemoWhoseChainComesBackToItselfEndsAtOnce)
     EXPECT_EQ(Cause(damaged), "wartość pola „Notatki.Tekst” (Memo) jest uszkodzona");
     PutU32(damaged, memo, 0x3FFFFFFF);
     EXPECT_EQ(Cause(damaged), "wartość pola „Notatki.Tekst” (Memo) jest uszkodzona");
+}
+
+// A crash inside libmdb while the rows are read must leave the user's files
+// as they were: until the whole file has been read nothing has the new name,
+// and the private folder is gone when the conversion ends.
+TEST_F(HostileFile, NothingTakesTheNewNameBeforeTheWholeFileIsRead)
+{
+    int calls = 0;
+    accessdb::ConversionHooks hooks;
+    hooks.pendingInput = [&] {
+        ++calls;
+        EXPECT_FALSE(std::filesystem::exists(converted));
+        const auto entries = folder.entries();  // the Access files and the private folder
+        ASSERT_EQ(entries.size(), 3u);
+        EXPECT_EQ(entries[0].rfind(".vidarkon-konwersja-", 0), 0u);
+    };
+    accessdb::ConvertAccessFile(access, converted, hooks);
+    EXPECT_GT(calls, 0);
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"dobry.mdb", "nowy.mdb", "zły.mdb"}));
+    std::filesystem::remove(converted);
+
+    // Refused at the last row's memo, after the first rows were written.
+    const std::size_t memo = RowStart(dataPage, 2) + 2 + 4;
+    std::string damaged = bytes;
+    PutU32(damaged, memo + 4, pastTheEnd << 8);
+    EXPECT_EQ(Cause(damaged), "wartość pola „Notatki.Tekst” (Memo) jest uszkodzona");
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"dobry.mdb", "zły.mdb"}));
 }
 
 }  // namespace

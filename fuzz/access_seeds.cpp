@@ -1,7 +1,7 @@
 // Writes the access fuzzer's seed files into the folder given: small Access
 // files made by the sample writer, between them every column type, nulls,
 // indexes, texts in both stored forms and long values inline, on one page
-// and on a chain of pages.
+// and on a chain of pages. Each under 50 KB.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -23,8 +23,8 @@ int main(int argc, char** argv)
     const sa::TableDefinition notes{"Notatki", {{"Nr", T::Long, 0, true, true, true}, {"Tekst", T::Memo}}, {}};
     sa::WriteAccessFile(folder + "/notatki.mdb", {{notes,
                                                    {{std::int64_t{1}, "krótka, zażółć gęślą jaźń"},
-                                                    {std::int64_t{2}, std::string(3000, 'd')},
-                                                    {std::int64_t{3}, std::string(9000, 'l')},
+                                                    {std::int64_t{2}, std::string(1500, 'd')},
+                                                    {std::int64_t{3}, std::string(2500, 'l')},
                                                     {std::int64_t{4}, {}}}}});
 
     sa::Column text{"Tytuł", T::Text, 50};
@@ -52,9 +52,8 @@ int main(int argc, char** argv)
     rows.push_back({std::int64_t{2}, {}, {}, false, {}, {}, {}, {}, {}, {}, {}, {}, {}});
     sa::WriteAccessFile(folder + "/wszystko.mdb", {{every, rows}});
 
-    const sa::TableDefinition films{"FILMY", {{"ID", T::Long}, {"TYTUL", T::Text, 150}}, {}};
-    const sa::TableDefinition loans{"WYPOZYCZ", {{"ID", T::Long}, {"KOMU", T::Text, 40}}, {}};
-    sa::WriteAccessFile(folder + "/dwie.mdb", {{films, {{std::int64_t{1}, "Miś"}, {std::int64_t{2}, "Seksmisja"}}},
-                                               {loans, {{std::int64_t{1}, "Ania"}}}});
+    // An empty table with a unique index.
+    const sa::TableDefinition empty{"Pusta", {{"Nr", T::Integer}}, {{"Nr", {"Nr"}, false, true}}};
+    sa::WriteAccessFile(folder + "/pusta.mdb", {{empty, {}}});
     return 0;
 }

@@ -150,14 +150,14 @@ void JetStructure::checkTable(std::uint32_t page, const std::string& table) cons
     // name only pages of the file, through bitmap pages of the file.
     const auto mapRow = [&](std::uint32_t address, const char* which) {
         const std::uint64_t mapPage = address >> 8;
-        const unsigned row = address & 0xFF;
+        const std::size_t row = address & 0xFF;
         if (mapPage >= pages_) damaged(std::string(which) + " leży poza plikiem");
         const std::string bytes = readPage(mapPage);
-        const unsigned rows = u16(bytes, rowCountAt);
+        const std::size_t rows = u16(bytes, rowCountAt);
         if (u8(bytes, 0) != pageData || row >= rows || rowCountAt + 2 + 2 * rows > pageSize)
             damaged(std::string(which) + " nie jest wierszem strony danych");
-        const unsigned start = u16(bytes, rowCountAt + 2 + 2 * row) & offsetMask;
-        const unsigned end = row == 0 ? pageSize : u16(bytes, rowCountAt + 2 * row) & offsetMask;
+        const std::size_t start = u16(bytes, rowCountAt + 2 + 2 * row) & offsetMask;
+        const std::size_t end = row == 0 ? pageSize : u16(bytes, rowCountAt + 2 * row) & offsetMask;
         if (start < rowCountAt + 2 + 2 * rows || start >= end || end > pageSize)
             damaged(std::string(which) + " ma niemożliwe położenie");
         return bytes.substr(start, end - start);

@@ -169,6 +169,21 @@ TEST_F(HostileFile, AMemoWhoseChainComesBackToItselfEndsAtOnce)
     EXPECT_EQ(Cause(damaged), "wartość pola „Notatki.Tekst” (Memo) jest uszkodzona");
 }
 
+// libmdb parses every object's properties by the lengths inside them: a
+// block of length 0 kept it allocating until memory ran out (found by the
+// fuzzer), one longer than the value read past it.
+TEST_F(HostileFile, CatalogueProperties)
+{
+    const std::size_t at = bytes.find(std::string("MR2\0", 4));
+    ASSERT_NE(at, std::string::npos);
+    const std::string cause = "właściwości obiektu w spisie obiektów pliku Access (MSysObjects) są uszkodzone";
+    std::string damaged = bytes;
+    PutU32(damaged, at + 4, 0);
+    EXPECT_EQ(Cause(damaged), cause);
+    PutU32(damaged, at + 4, 0x7FFFFFFF);
+    EXPECT_EQ(Cause(damaged), cause);
+}
+
 // A crash inside libmdb while the rows are read must leave the user's files
 // as they were: until the whole file has been read nothing has the new name,
 // and the private folder is gone when the conversion ends.

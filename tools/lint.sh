@@ -18,7 +18,7 @@ db=$build/compile_commands.json
 [ -r "$db" ] || { echo "cannot read the compile database $db" >&2; exit 2; }
 # Lint what is compiled, nothing else (a source no target uses has no flags).
 mapfile -t sources < <(LC_ALL=C comm -12 \
-  <(git ls-files 'app/*.cpp' 'db/*.cpp' 'patch/*.cpp' 'tools/*.cpp' 'ui/*.cpp' | LC_ALL=C sort) \
+  <(bash tools/cpp-sources.sh app db patch tools ui | grep '\.cpp$' | LC_ALL=C sort) \
   <(grep -o "\"file\": *\"$top/[^\"]*\"" "$db" |
     sed "s|.*\"$top/||; s|\"\$||" | LC_ALL=C sort -u))
 [ "${#sources[@]}" -gt 0 ] || { echo "no sources of ours in $db" >&2; exit 2; }

@@ -13,6 +13,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   qt6-translations-l10n
   xvfb xauth
+  # the accessibility bus and a client of it, for the screen reader's view of the window
+  dbus at-spi2-core python3-dbus
   # a window manager that frames windows, for the window tests on a real X server
   jwm
   binutils-mingw-w64-x86-64

@@ -10,7 +10,7 @@
 #include "app/utils/version_info.h"
 #include "app/utils/window_utils.h"
 #include "patch/run_patch.h"
-#include "ui/Accessibility/static_text.h"
+#include "ui/Accessibility/roles.h"
 #include "ui/MyMessage/show_message_window.h"
 
 #include <QApplication>
@@ -27,6 +27,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <iostream>
 #include <stdexcept>
 
 namespace {
@@ -45,6 +46,8 @@ QString VersionText()
     return QString::fromStdString(utils::GetFileVersionText(OwnExecutable().toStdString()));
 }
 
+const char kRunCutShort[] = "Uaktualnianie baz przerwał nieoczekiwany błąd";
+
 // Marks a patch run for as long as it lasts, however it ends.
 class RunningScope {
 public:
@@ -55,6 +58,18 @@ public:
 
 private:
     bool& flag_;
+};
+
+// Closes the window when its scope ends, however it ends.
+class CloseWhenDone {
+public:
+    explicit CloseWhenDone(QWidget& window) : window_(window) {}
+    ~CloseWhenDone() { window_.close(); }
+    CloseWhenDone(const CloseWhenDone&) = delete;
+    CloseWhenDone& operator=(const CloseWhenDone&) = delete;
+
+private:
+    QWidget& window_;
 };
 
 QString WithTrailingSeparator(QString folder)
@@ -69,6 +84,10 @@ TfmGlowny::TfmGlowny(MyMessage::DialogAnswerer* answerer, const QString& program
     : QWidget(parent), answerer_(answerer), programFolder_(programFolder)
 {
     setObjectName(QStringLiteral("fmGlowny"));
+    // A screen reader announces the window by its title when it opens; as a
+    // plain widget it would read as a nameless filler. Marked before anything
+    // can ask for its accessible interface.
+    Accessibility::ExposeAsWindow(*this);
     setFixedSize(kClientWidth, kClientHeight);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(0xD2, 0xE9, 0xFF));
@@ -151,19 +170,36 @@ void TfmGlowny::cmdStartClick()
     // The run lets the window handle input between rows; a second Start must
     // not begin another run over the same files.
     if (running_) return;
-    {
-        RunningScope running(running_);
+    // The window closes after the run however the run ends: it is never left
+    // open and idle with the upgrade cut short. Declared first, so that it
+    // acts after the run is marked over (a close during a run waits).
+    const CloseWhenDone closeWhenDone(*this);
+    RunningScope running(running_);
+    try {
+        lbBase->clear();
+        patch::RunPatch(*this);
+    } catch (const std::exception& error) {
+        // The run reports its own errors; whatever still gets out of it (a
+        // notice that cannot be shown, for one) is told here, once.
+        TellRunCutShort(std::string(kRunCutShort) + ":\n" + error.what());
+    } catch (...) {
+        TellRunCutShort(std::string(kRunCutShort) + ".");
+    }
+}
+
+void TfmGlowny::TellRunCutShort(const std::string& text) noexcept
+{
+    // The plain dialog needs nothing that could be missing. Where even it
+    // fails, standard error is the last place the user can be told.
+    try {
+        ShowPlainMessage(text);
+    } catch (...) {
         try {
-            lbBase->clear();
-            patch::RunPatch(*this);
-        } catch (const std::exception& error) {
-            // The run reports its own errors; whatever still gets out of it
-            // (a notice that cannot be shown, for one) is told here, once, in
-            // the plain dialog, which needs nothing that could be missing.
-            ShowPlainMessage(std::string("Uaktualnianie baz przerwał nieoczekiwany błąd:\n") + error.what());
+            std::cerr << text << '\n';
+        } catch (...) {
+            // Nowhere is left to tell it; the window still closes.
         }
     }
-    close();
 }
 
 void TfmGlowny::cmdCloseProgramClick()

@@ -118,6 +118,8 @@ private:
     void SetTabOrder();
     void NameForAssistiveTechnology();
     void ShowProgramFolder();
+    // Tells the user, once, that something unforeseen ended the run.
+    void TellRunCutShort(const std::string& text) noexcept;
     QWidget* MakePanel(QWidget* parent, const QRect& geometry, const QColor& color);
     app::TXPButton* MakeButton(QWidget* parent, const QString& caption, const QPixmap& glyph, const QRect& geometry);
 

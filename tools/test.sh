@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 
 # The code style is checked before anything is built: a misformatted change fails fast.
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+bash tools/check-style.sh
 
 build_and_test() {
   local dir=$1; shift

@@ -1,4 +1,4 @@
 # Sources: list them as ${CMAKE_CURRENT_LIST_DIR}/file.cpp
 target_sources(ui PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/static_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/roles.cpp
 )

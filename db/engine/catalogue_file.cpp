@@ -153,11 +153,17 @@ SqliteHandle openCatalogueFile(const std::string& path)
 void syncFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw EngineError("Cannot open '" + path + "': " + std::strerror(errno));
+    if (fd < 0) {
+        const int openError = errno;
+        throw EngineError("Cannot open '" + path + "': " + std::strerror(openError), SQLITE_CANTOPEN, openError);
+    }
     const int rc = ::fsync(fd);
     const int syncError = errno;
     ::close(fd);
-    if (rc != 0) throw EngineError("Cannot write '" + path + "' to the disk: " + std::strerror(syncError));
+    // A full disk often shows only here, with delayed allocation: the errno tells it.
+    if (rc != 0)
+        throw EngineError("Cannot write '" + path + "' to the disk: " + std::strerror(syncError), SQLITE_IOERR_FSYNC,
+                          syncError);
 }
 
 }  // namespace engine::detail

@@ -377,10 +377,15 @@ TEST(StaleCompactionFolders, OnlyLeftoversOfKilledCompactionsAreRemoved)
     kept.push_back(folder.file(".vidarkon-kompaktowanie-x4Y5z6"));
     const auto live = make(".vidarkon-kompaktowanie-L1v3C0", {"kopia"});
     kept.push_back(live);
+    // Another user's: the folder, or only the copy in a folder of this user's
+    // (each held by its own owner check alone). Giving them away needs root.
     if (::geteuid() == 0) {
         const auto foreign = make(".vidarkon-kompaktowanie-N0b0dY", {"kopia"});
         ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
         kept.push_back(foreign);
+        const auto foreignCopy = make(".vidarkon-kompaktowanie-K0p1aN", {"kopia", "kopia-journal"});
+        ASSERT_EQ(::chown((foreignCopy + "/kopia-journal").c_str(), 65534, 65534), 0);
+        kept.push_back(foreignCopy);
     }
     std::map<std::string, std::vector<std::string>> before;
     for (const auto& path : kept)

@@ -28,14 +28,14 @@ void TTovaskADOBase::Compact(const std::string& linkOrFileName, const std::strin
     // SQLite forbids replacing a database file that is open in this process.
     if (engine::isFileOpenInProcess(fileName.string())) DatabaseError(Messages::BaseOpen);
     // The copy must sit on the file's own file system so that the rename replaces it atomically.
-    CompactionFolder temporary(fileName.parent_path());
+    CompactionFolder temporary(fileName.parent_path(), fileName.filename().string());
     // From the start of the copy to the rename other programs may read the file but
     // not write it: a write committed in between would go to the file the rename
     // throws away.
     const engine::WriterHold hold(fileName.string());
     const std::string connect = password.empty() ? std::string() : ";pwd=" + password;
     engine_->compactDatabase(fileName.string(), temporary.CopyPath(), connect);
-    temporary.ReplaceWithCopy(fileName.filename().string());
+    temporary.ReplaceWithCopy();
 }
 
 }  // namespace TovaskADODB

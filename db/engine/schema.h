@@ -139,7 +139,7 @@ public:
     void appendWorkspace(std::shared_ptr<Workspace> workspace);
     const std::vector<std::shared_ptr<Workspace>>& workspaces() const { return workspaces_; }
 
-    // Writes a compacted, synced copy of source to target (which must not exist).
+    // Writes a compacted, synced copy of source to target (which must not exist, or be empty).
     void compactDatabase(const std::string& source, const std::string& target, const std::string& password = {});
 
 private:

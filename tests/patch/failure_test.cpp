@@ -3,13 +3,18 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
 
 #include "db/engine/connection.h"
 #include "db/engine/database_file.h"
+#include "db/engine/engine_error.h"
 #include "patch/catalogue_check.h"
+#include "patch/failure_cause.h"
 #include "patch/run_patch.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
@@ -177,6 +182,27 @@ TEST(FailurePartWay, CompactionThatFailsLeavesTheUpgradeInPlaceButUnticked)
     RecordingHost again(folder.Folder());
     patch::RunPatch(again);
     EXPECT_EQ(again.outcomes[0], FileOutcome::AlreadyUpgraded);
+}
+
+// A full disk or an exhausted quota that reaches the engine as the system's
+// errno under an I/O error (SQLite reports only ENOSPC on a write as a full
+// disk; EDQUOT, and either on a sync, come as I/O errors) is named as a full
+// disk, as is the same errno of a file call of the program's own.
+TEST(FailureCause, FullDiskToldByTheSystemsErrnoIsNamed)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 2, 1);
+    for (const int error : {ENOSPC, EDQUOT}) {
+        SCOPED_TRACE(std::strerror(error));
+        for (const int code : {SQLITE_IOERR_WRITE, SQLITE_IOERR_FSYNC, SQLITE_IOERR_TRUNCATE, SQLITE_CANTOPEN})
+            EXPECT_EQ(patch::FailureCause(engine::EngineError("disk I/O error", code, error), path),
+                      "brak miejsca na dysku");
+        EXPECT_EQ(patch::FailureCause(std::system_error(error, std::generic_category()), path),
+                  "brak miejsca na dysku");
+    }
+    // Without the errno, only the kind of failure is known.
+    EXPECT_EQ(patch::FailureCause(engine::EngineError("disk I/O error", SQLITE_IOERR_WRITE), path),
+              "błąd odczytu lub zapisu na dysku");
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include "db/TovaskADODB/TovaskADODB.h"
 #include "patch/catalogue_check.h"
+#include "patch/failure_cause.h"
 #include "patch/films_level.h"
 #include "patch/films_upgrade.h"
 #include "patch/loans_upgrade.h"
+#include "patch/structure_refusal.h"
 #include "patch/table_lookup.h"
 
 namespace patch {
@@ -109,6 +111,12 @@ void FileTreatment::Run()
         LeaveUnchanged();
         host_.TickFile(index_);
         outcome_ = FileOutcome::AlreadyUpgraded;
+        return;
+    }
+    // What the file's own structure refuses is found before anything changes;
+    // a table that cannot even be read for it fails as when it is opened.
+    if (const auto refusal = FindStructureRefusal(db_, tableNames_, level.jestNotBoolean)) {
+        ReportConversionError(refusal->table, StructureError(refusal->cause));
         return;
     }
     if (!Converted(*films, [&] { UpgradeFilms(host_); })) return;

@@ -171,3 +171,34 @@ TEST(OddFilms, DuplicateFilmKeysAreAllKept)
 }
 
 }  // namespace
+
+// Bytes that are no UTF-8 text, in a Text or a Memo field (another tool wrote
+// them, or a BLOB): nothing is written as text other tools cannot read; the
+// file is refused with the table, the field and the row named.
+TEST(OddFilms, BytesThatAreNoTextRefuseTheFileWithTheirPlaceNamed)
+{
+    struct Case {
+        const char* sql;
+        const char* field;
+    };
+    for (const auto& c : {Case{"UPDATE FILMY SET T_ORG = CAST(X'C328A0' AS TEXT) WHERE rowid = 7", "T_ORG"},
+                          Case{"UPDATE FILMY SET OPIS = X'4F70697320FF' WHERE rowid = 7", "OPIS"}}) {
+        CatalogueFolder folder;
+        const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
+        ExecuteSql(path, c.sql);
+        // The seventh row in rowid order, the order of the copy.
+        const auto key = QueryRows(path, "SELECT ID_CD FROM FILMY WHERE rowid = 7").at(0).at(0).value();
+        ASSERT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY WHERE rowid <= 7").at(0).at(0), "7");
+        const auto before = DumpContent(path);
+        RecordingHost host(folder.Folder());
+        patch::RunPatch(host);
+        EXPECT_EQ(host.outcomes.at(0), FileOutcome::ConversionError) << c.field;
+        ASSERT_FALSE(host.notices.empty());
+        EXPECT_EQ(host.notices.back().text, kConversionError);
+        EXPECT_NE(host.causes.at(0).find(std::string("wartość pola ") + c.field + " w wierszu 7 tabeli FILMY (ID_CD " +
+                                         key + ") nie jest poprawnym tekstem"),
+                  std::string::npos)
+            << host.causes.at(0);
+        EXPECT_EQ(DumpContent(path), before) << c.field;
+    }
+}

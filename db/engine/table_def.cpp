@@ -131,7 +131,8 @@ int TableDef::fieldCount() const
 bool TableDef::fieldHoldsValue(const std::string& name) const
 {
     auto& statements = openFile(file_).statements();
-    const auto* field = findField(detail::tableFields(statements, name_), name);
+    const auto fields = detail::tableFields(statements, name_);
+    const auto* field = findField(fields, name);
     if (!field) notFound(name);
     detail::Statement query(file_->handle(), "SELECT 1 FROM " + detail::quoteIdentifier(name_) + " WHERE " +
                                                  detail::quoteIdentifier(field->name) + " IS NOT NULL LIMIT 1");

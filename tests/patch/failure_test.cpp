@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string_view>
@@ -177,6 +179,26 @@ TEST(FailurePartWay, CompactionThatFailsLeavesTheUpgradeInPlaceButUnticked)
     RecordingHost again(folder.Folder());
     patch::RunPatch(again);
     EXPECT_EQ(again.outcomes[0], FileOutcome::AlreadyUpgraded);
+}
+
+// The compaction folder's failures end in the system's own text: the cause
+// tells it in Polish, and keeps it, in parentheses, only where it has no advice.
+TEST(FailureCause, SystemTextOfTheCompactionFolderIsToldInPolish)
+{
+    const std::string what = "Nie można utworzyć folderu tymczasowego w /kat/";
+    const auto cause = [&](int error) {
+        return patch::FailureCause(TovaskADODB::EDatabaseError(what + ": " + std::strerror(error)), "/kat/a.mdb");
+    };
+    EXPECT_EQ(cause(ENOENT), what +
+                                 ": folder lub plik zniknął w trakcie pracy programu; sprawdź, czy inny program go "
+                                 "nie usuwa, i uruchom program ponownie");
+    EXPECT_EQ(cause(ENOSPC), what + ": brak miejsca na dysku; zwolnij miejsce i uruchom program ponownie");
+    EXPECT_EQ(cause(EACCES).find(std::strerror(EACCES)), std::string::npos);
+    EXPECT_EQ(cause(EMFILE), what + ": zamknij inne programy i uruchom program ponownie (komunikat systemu: " +
+                                 std::strerror(EMFILE) + ")");
+    // A message of the components that is no system failure is a fault of the program.
+    EXPECT_EQ(patch::FailureCause(TovaskADODB::EDatabaseError("dbFilm: Baza jest otwarta."), "/kat/a.mdb"),
+              "błąd programu: zgłoś go autorowi programu (dbFilm: Baza jest otwarta.)");
 }
 
 }  // namespace

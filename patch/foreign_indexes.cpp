@@ -27,6 +27,7 @@ std::string Described(const engine::Index& index)
 std::string ForeignIndexesCause(const std::string& table, const std::vector<engine::Index>& foreign)
 {
     std::vector<std::string> described;
+    described.reserve(foreign.size());
     for (const auto& index : foreign) described.push_back(Described(index));
     if (described.size() == 1)
         return "indeks " + described.front() + ", założony poza tym programem, nie pozwala usunąć pola z tabeli " +

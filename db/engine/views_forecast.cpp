@@ -76,14 +76,16 @@ std::optional<std::pair<std::size_t, ViewOrTriggerBroken>> Database::forecastVie
     detail::StatementCache cache(model.get());
     for (std::size_t i = 0; i < shapes.size(); ++i) {
         const auto& shape = shapes[i];
+        // A view under the table's name cannot take a shape: the change itself fails on it.
+        if (!detail::tableExists(cache, shape.table)) return std::nullopt;
         detail::ViewsAndTriggers aside;
         aside.setAside(cache);
         std::string columns;
         for (const auto& field : shape.fields)
             columns += (columns.empty() ? "" : ", ") + detail::quoteIdentifier(field);
         const std::string table = detail::quoteIdentifier(shape.table);
-        cache.exec("DROP TABLE IF EXISTS " + table);
-        cache.exec("CREATE TABLE " + table + " (" + columns + ")");
+        cache.exec("DROP TABLE " + table);
+        cache.exec("CREATE TABLE " + table + " (" + columns.append(")"));
         try {
             aside.restore(cache);
         } catch (const ViewOrTriggerBroken& broken) {

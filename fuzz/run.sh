@@ -18,15 +18,18 @@ declare -A sources=(
                   app/utils/pe_version_resource.cpp app/utils/version_block.cpp"
   [connection_string]="db/engine/connection_string.cpp"
   [split_field_list]="db/TovaskADODB/split_field_list.cpp"
+  [catalogue]="$(cd "$root" && echo db/engine/*.cpp db/TovaskADODB/*.cpp patch/*.cpp)"
 )
-targets=(version_info connection_string split_field_list)
+declare -A libs=([catalogue]="-lsqlite3")
+targets=(version_info connection_string split_field_list catalogue)
 
 mkdir -p "$out"
 for target in "${targets[@]}"; do
   files=("$root/fuzz/${target}_fuzzer.cpp")
   for source in ${sources[$target]}; do files+=("$root/$source"); done
   echo "== building ${target}_fuzzer"
-  "$cxx" "${flags[@]}" "${files[@]}" -o "$out/${target}_fuzzer"
+  # shellcheck disable=SC2086
+  "$cxx" "${flags[@]}" "${files[@]}" -o "$out/${target}_fuzzer" ${libs[$target]:-}
 done
 
 status=0

@@ -4,6 +4,7 @@
 #include "db/engine/connection_string.h"
 #include "patch/failure_cause.h"
 #include "patch/films_level.h"
+#include "patch/structure_refusal.h"
 #include "patch/table_lookup.h"
 
 namespace patch {
@@ -37,6 +38,8 @@ CatalogueCheck CheckOpenCatalogue(TovaskADODB::TTovaskADOBase& db, TovaskADODB::
     case FilmsLevel::NeedsUpgrade: break;
     }
     if (JournalNameTooLong(path)) return {CatalogueState::CannotUpgrade, NameTooLongCause()};
+    if (const auto refusal = FindStructureRefusal(db, names, level.jestNotBoolean))
+        return {CatalogueState::CannotUpgrade, refusal->cause};
     if (!FindTable(names, "WYPOZYCZ")) return {CatalogueState::NeedsUpgradeWithoutLoans, {}};
     return {CatalogueState::NeedsUpgrade, {}};
 }

@@ -16,7 +16,9 @@ const EarlierPatch kEarlierPatches[] = {
 engine::FieldKind RequiredFieldKind(const TovaskADODB::TTovaskADOTable& films, const char* name)
 {
     const auto field = films.FindField(name);
-    if (!field) throw StructureError("tabela " + films.TableName() + " nie ma pola " + name);
+    if (!field)
+        throw StructureError("tabela " + films.TableName() + " nie ma pola " + name +
+                             ": plik zmienił inny program; odtwórz go z kopii zapasowej");
     return field->DataType;
 }
 

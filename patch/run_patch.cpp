@@ -4,9 +4,11 @@
 
 #include "db/TovaskADODB/TovaskADODB.h"
 #include "patch/catalogue_check.h"
+#include "patch/failure_cause.h"
 #include "patch/films_level.h"
 #include "patch/films_upgrade.h"
 #include "patch/loans_upgrade.h"
+#include "patch/structure_refusal.h"
 #include "patch/table_lookup.h"
 
 namespace patch {
@@ -56,6 +58,7 @@ public:
     FileOutcome Outcome() const { return outcome_; }
 
 private:
+    void LeaveUnchanged();
     template <typename Step>
     bool Converted(const std::string& tableName, Step step);
     void ReportConversionError(const std::string& tableName, const std::exception& error);
@@ -84,7 +87,12 @@ void FileTreatment::Run()
     }
     table_.SetTableName(*films);
     FilmsLevel level{};
+    // One transaction per file, holding the write lock from its start: the
+    // level and every row are read in it, so a film another program commits
+    // before it is carried, and one after it waits or fails. Any failure from
+    // here on leaves the file as it was.
     if (!Converted(*films, [&] {
+            db_.BeginTrans();
             table_.Open();
             level = ClassifyFilms(table_);
         }))
@@ -94,23 +102,24 @@ void FileTreatment::Run()
         host_.ShowPlainMessage(FormatText(level.missing->notice, *films));
         // The user has been told; closing is no part of that.
         outcome_ = FileOutcome::LacksEarlierPatch;
-        db_.CloseBase();
+        LeaveUnchanged();
         return;
     }
     host_.SetJestNotBoolean(level.jestNotBoolean);
     if (level.kind == FilmsLevel::AtTarget) {
         // Closed before the tick: a file that fails to close is not shown as done.
-        db_.CloseBase();
+        LeaveUnchanged();
         host_.TickFile(index_);
         outcome_ = FileOutcome::AlreadyUpgraded;
         return;
     }
-    // One transaction per file: any failure from here on leaves the file as it was.
-    if (!Converted(*films, [&] {
-            db_.BeginTrans();
-            UpgradeFilms(host_);
-        }))
+    // What the file's own structure refuses is found before anything changes;
+    // a table that cannot even be read for it fails as when it is opened.
+    if (const auto refusal = FindStructureRefusal(db_, tableNames_, level.jestNotBoolean)) {
+        ReportConversionError(refusal->table, StructureError(refusal->cause));
         return;
+    }
+    if (!Converted(*films, [&] { UpgradeFilms(host_); })) return;
 
     const auto loans = FindTable(tableNames_, "WYPOZYCZ");
     if (!loans) {
@@ -138,6 +147,13 @@ void FileTreatment::Run()
     }
     host_.TickFile(index_);
     outcome_ = FileOutcome::Upgraded;
+}
+
+void FileTreatment::LeaveUnchanged()
+{
+    table_.Close();
+    db_.RollbackTrans();
+    db_.CloseBase();
 }
 
 // Runs step; an error in it is reported as a conversion error of the table.

@@ -87,15 +87,57 @@ void TableRebuild::CopyRows()
     auto& table = host_.mdbFilmy();
     auto& clone = host_.mdbClone();
     std::vector<engine::Variant> row(items_.target.size());
-    while (!clone.Eof()) {
-        items_.mapRow(*this, row);
-        table.AppendRecord(row);
+    for (int number = 1; !clone.Eof(); ++number) {
+        try {
+            items_.mapRow(*this, row);
+            table.AppendRecord(row);
+        } catch (const engine::FieldValueError& error) {
+            // Nothing is written in a form its field cannot hold: the file is refused.
+            throw StructureError(ValueNotCarriedCause(error, number));
+        } catch (const engine::VariantError& error) {
+            throw StructureError(ValueNotCarriedCause(error, number));
+        }
         host_.StepProgress();
         clone.Next();
         host_.ProcessPendingMessages();
     }
     clone.Close();
     table.Close();
+}
+
+std::string TableRebuild::RowDescription(int number) const
+{
+    std::string text = "w wierszu " + std::to_string(number) + " tabeli " + host_.mdbFilmy().TableName();
+    // The row's key, where its first field holds a number.
+    const auto& clone = host_.mdbClone();
+    if (clone.FieldDefs().Count() > 0) {
+        const auto& key = SnapshotValue(0);
+        if (key.type() == engine::VariantType::Integer)
+            text += " (" + clone.FieldDefs()[0].Name + " " + std::to_string(key.integer()) + ")";
+    }
+    return text;
+}
+
+std::string TableRebuild::ValueNotCarriedCause(const engine::FieldValueError& error, int number) const
+{
+    using Problem = engine::FieldValueError::Problem;
+    std::string what;
+    switch (error.problem()) {
+    case Problem::NotText: what = "nie jest poprawnym tekstem (zawiera bajty spoza UTF-8)"; break;
+    case Problem::TooLong: what = "jest dłuższa, niż pole dopuszcza"; break;
+    case Problem::ZeroLength: what = "jest pustym tekstem, którego pole nie dopuszcza"; break;
+    case Problem::Null: what = "jest pusta, a pole jest wymagane"; break;
+    case Problem::Mismatch: what = "nie pasuje do typu pola"; break;
+    }
+    return "wartość pola " + error.field() + " " + RowDescription(number) + " " + what +
+           ", więc nie da się jej przenieść bez zmiany: popraw ją innym programem i uruchom program ponownie";
+}
+
+std::string TableRebuild::ValueNotCarriedCause(const engine::VariantError& /*error*/, int number) const
+{
+    return "jedna z wartości " + RowDescription(number) +
+           " nie pasuje do typu nowego pola, więc nie da się jej przenieść bez zmiany: popraw ją innym programem i "
+           "uruchom program ponownie";
 }
 
 std::int32_t TableRebuild::IdCdValue(int position) const

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "db/engine/engine_error.h"
 #include "db/engine/variant.h"
 #include "patch/column_def.h"
 #include "patch/patch_host.h"
@@ -48,6 +49,10 @@ public:
 
 private:
     void CheckTargetStructure() const;
+    // The snapshot's row of that number (from 1), for a cause.
+    std::string RowDescription(int number) const;
+    std::string ValueNotCarriedCause(const engine::FieldValueError& error, int number) const;
+    std::string ValueNotCarriedCause(const engine::VariantError& error, int number) const;
 
     PatchHost& host_;
     const RebuildItems& items_;

@@ -28,19 +28,31 @@ std::string qualified(const FieldRules& field)
     return "'" + field.table + "." + field.name + "'";
 }
 
+using Problem = FieldValueError::Problem;
+
+[[noreturn]] void refuse(const std::string& message, Problem problem, const FieldRules& field)
+{
+    throw FieldValueError(message, problem, field.table, field.name);
+}
+
 [[noreturn]] void mismatch(const Variant& value, const FieldRules& field)
 {
-    throw EngineError(std::string("Data type mismatch: a ") + variantTypeName(value.type()) +
-                      " value cannot be stored in the " + kindName(field.kind) + " field " + qualified(field) + ".");
+    refuse(std::string("Data type mismatch: a ") + variantTypeName(value.type()) + " value cannot be stored in the " +
+               kindName(field.kind) + " field " + qualified(field) + ".",
+           Problem::Mismatch, field);
 }
 
 void checkText(const std::string& text, const FieldRules& field)
 {
     if (text.empty() && !field.allowZeroLength)
-        throw EngineError("Field " + qualified(field) + " cannot be a zero-length string.");
+        refuse("Field " + qualified(field) + " cannot be a zero-length string.", Problem::ZeroLength, field);
+    // Bytes that are no text would be stored as text that other tools cannot read.
+    if (!isValidUtf8(text))
+        refuse("The value is not valid text for the field " + qualified(field) + ".", Problem::NotText, field);
     if (field.kind == FieldKind::Text && codePointCount(text) > static_cast<std::size_t>(field.size))
-        throw EngineError("The field is too small to accept the amount of data you attempted to add. (field " +
-                          qualified(field) + ")");
+        refuse("The field is too small to accept the amount of data you attempted to add. (field " + qualified(field) +
+                   ")",
+               Problem::TooLong, field);
 }
 
 // A value converts to a field's kind as the variant converts it; the field
@@ -90,9 +102,9 @@ const Variant& convertForField(const Variant& value, const FieldRules& field, Va
             return scratch;
         }
         if (field.required)
-            throw EngineError("The field " + qualified(field) +
-                              " cannot contain a Null value because the Required property for this field is set "
-                              "to True.");
+            refuse("The field " + qualified(field) +
+                       " cannot contain a Null value because the Required property for this field is set to True.",
+                   Problem::Null, field);
         return value;
     }
     try {

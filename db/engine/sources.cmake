@@ -25,5 +25,6 @@ target_sources(db PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/value_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/variant.cpp
   ${CMAKE_CURRENT_LIST_DIR}/views_and_triggers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/views_forecast.cpp
   ${CMAKE_CURRENT_LIST_DIR}/writer_hold.cpp
 )

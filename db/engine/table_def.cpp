@@ -128,6 +128,18 @@ int TableDef::fieldCount() const
     return static_cast<int>(detail::tableFields(openFile(file_).statements(), name_).size());
 }
 
+bool TableDef::fieldHoldsValue(const std::string& name) const
+{
+    auto& statements = openFile(file_).statements();
+    const auto fields = detail::tableFields(statements, name_);
+    const auto* field = findField(fields, name);
+    if (!field) notFound(name);
+    detail::Statement query(file_->handle(), "SELECT 1 FROM " + detail::quoteIdentifier(name_) + " WHERE " +
+                                                 detail::quoteIdentifier(field->name) + " IS NOT NULL LIMIT 1");
+    detail::StatementUse use(query);
+    return query.step();
+}
+
 Index TableDef::createIndex(const std::string& name) const
 {
     return Index(name);

@@ -52,17 +52,43 @@ void ExpectReportedAndUnchanged(const CatalogueFolder& folder, const std::string
     EXPECT_EQ(patch_test::IntegrityCheck(path), "ok");
 }
 
-TEST(OddFilms, ExtraFieldAfterTheKnownOnesDoesNotStopTheUpgrade)
+// A field another tool added after the known ones is not part of the new
+// structure: empty everywhere, it goes; with data in it, the file is refused
+// with the field named, in the films table as in the loans table.
+TEST(OddFilms, ExtraFieldAfterTheKnownOnesGoesOnlyWhenItIsEmpty)
 {
-    CatalogueFolder folder;
-    const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
-    ExecuteSql(path, "ALTER TABLE FILMY ADD COLUMN NOTATKA TEXT(40); UPDATE FILMY SET NOTATKA = 'własna';");
-    const auto keys = Column(path, "SELECT ID_CD FROM FILMY ORDER BY ID_CD");
+    CatalogueFolder empty;
+    const auto emptyPath = empty.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
+    ExecuteSql(emptyPath, "ALTER TABLE FILMY ADD COLUMN NOTATKA TEXT(40); ALTER TABLE WYPOZYCZ ADD COLUMN UWAGI TEXT;");
+    const auto keys = Column(emptyPath, "SELECT ID_CD FROM FILMY ORDER BY ID_CD");
+    EXPECT_EQ(RunOn(empty).outcome, FileOutcome::Upgraded);
+    EXPECT_EQ(Column(emptyPath, "SELECT FILM_ID FROM FILMY ORDER BY FILM_ID"), keys);
+    EXPECT_EQ(QueryRows(emptyPath, "SELECT count(*) FROM pragma_table_info('FILMY')").at(0).at(0), "44");
 
-    EXPECT_EQ(RunOn(folder).outcome, FileOutcome::Upgraded);
-    // Rows are copied by position: the extra field is not part of the new structure.
-    EXPECT_EQ(Column(path, "SELECT FILM_ID FROM FILMY ORDER BY FILM_ID"), keys);
-    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY')").at(0).at(0), "44");
+    struct Case {
+        const char* sql;
+        const char* table;
+        const char* field;
+    };
+    for (const auto& c : {Case{"ALTER TABLE FILMY ADD COLUMN MOJE TEXT(50); UPDATE FILMY SET MOJE = 'własne' "
+                               "WHERE rowid = 7;",
+                               "FILMY", "MOJE"},
+                          Case{"ALTER TABLE WYPOZYCZ ADD COLUMN UWAGI TEXT; UPDATE WYPOZYCZ SET UWAGI = 'pilne';",
+                               "WYPOZYCZ", "UWAGI"}}) {
+        CatalogueFolder folder;
+        const auto path = folder.Add("filmy.mdb", Level::ReadyLong, 25, 5);
+        ExecuteSql(path, c.sql);
+        const auto before = DumpContent(path);
+        RecordingHost host(folder.Folder());
+        patch::RunPatch(host);
+        EXPECT_EQ(host.outcomes.at(0), FileOutcome::ConversionError) << c.field;
+        ASSERT_FALSE(host.notices.empty());
+        EXPECT_EQ(host.notices.back().text,
+                  std::string("Wystąpił nieznany błąd konwersji dla bazy: filmy.mdb tabela: ") + c.table);
+        EXPECT_EQ(host.causes.at(0), patch::UncarriedFieldCause(c.table, c.field));
+        EXPECT_NE(host.causes.at(0).find(std::string("pole ") + c.field + " tabeli " + c.table), std::string::npos);
+        EXPECT_EQ(DumpContent(path), before) << c.field;
+    }
 }
 
 TEST(OddFilms, MissingFieldIsReportedAndTheFileKept)
@@ -145,3 +171,34 @@ TEST(OddFilms, DuplicateFilmKeysAreAllKept)
 }
 
 }  // namespace
+
+// Bytes that are no UTF-8 text, in a Text or a Memo field (another tool wrote
+// them, or a BLOB): nothing is written as text other tools cannot read; the
+// file is refused with the table, the field and the row named.
+TEST(OddFilms, BytesThatAreNoTextRefuseTheFileWithTheirPlaceNamed)
+{
+    struct Case {
+        const char* sql;
+        const char* field;
+    };
+    for (const auto& c : {Case{"UPDATE FILMY SET T_ORG = CAST(X'C328A0' AS TEXT) WHERE rowid = 7", "T_ORG"},
+                          Case{"UPDATE FILMY SET OPIS = X'4F70697320FF' WHERE rowid = 7", "OPIS"}}) {
+        CatalogueFolder folder;
+        const auto path = folder.Add("filmy.mdb", Level::ReadyYesNo, 25, 5);
+        ExecuteSql(path, c.sql);
+        // The seventh row in rowid order, the order of the copy.
+        const auto key = QueryRows(path, "SELECT ID_CD FROM FILMY WHERE rowid = 7").at(0).at(0).value();
+        ASSERT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY WHERE rowid <= 7").at(0).at(0), "7");
+        const auto before = DumpContent(path);
+        RecordingHost host(folder.Folder());
+        patch::RunPatch(host);
+        EXPECT_EQ(host.outcomes.at(0), FileOutcome::ConversionError) << c.field;
+        ASSERT_FALSE(host.notices.empty());
+        EXPECT_EQ(host.notices.back().text, kConversionError);
+        EXPECT_NE(host.causes.at(0).find(std::string("wartość pola ") + c.field + " w wierszu 7 tabeli FILMY (ID_CD " +
+                                         key + ") nie jest poprawnym tekstem"),
+                  std::string::npos)
+            << host.causes.at(0);
+        EXPECT_EQ(DumpContent(path), before) << c.field;
+    }
+}

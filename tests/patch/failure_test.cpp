@@ -196,13 +196,33 @@ TEST(FailureCause, FullDiskToldByTheSystemsErrnoIsNamed)
         SCOPED_TRACE(std::strerror(error));
         for (const int code : {SQLITE_IOERR_WRITE, SQLITE_IOERR_FSYNC, SQLITE_IOERR_TRUNCATE, SQLITE_CANTOPEN})
             EXPECT_EQ(patch::FailureCause(engine::EngineError("disk I/O error", code, error), path),
-                      "brak miejsca na dysku");
+                      "brak miejsca na dysku: zwolnij miejsce i uruchom program ponownie");
         EXPECT_EQ(patch::FailureCause(std::system_error(error, std::generic_category()), path),
-                  "brak miejsca na dysku");
+                  "brak miejsca na dysku: zwolnij miejsce i uruchom program ponownie");
     }
     // Without the errno, only the kind of failure is known.
     EXPECT_EQ(patch::FailureCause(engine::EngineError("disk I/O error", SQLITE_IOERR_WRITE), path),
-              "błąd odczytu lub zapisu na dysku");
+              "błąd odczytu lub zapisu na dysku: sprawdź dysk i uruchom program ponownie");
+}
+
+// The compaction folder's failures end in the system's own text: the cause
+// tells it in Polish, and keeps it, in parentheses, only where it has no advice.
+TEST(FailureCause, SystemTextOfTheCompactionFolderIsToldInPolish)
+{
+    const std::string what = "Nie można utworzyć folderu tymczasowego w /kat/";
+    const auto cause = [&](int error) {
+        return patch::FailureCause(TovaskADODB::EDatabaseError(what + ": " + std::strerror(error)), "/kat/a.mdb");
+    };
+    EXPECT_EQ(cause(ENOENT), what +
+                                 ": folder lub plik zniknął w trakcie pracy programu; sprawdź, czy inny program go "
+                                 "nie usuwa, i uruchom program ponownie");
+    EXPECT_EQ(cause(ENOSPC), what + ": brak miejsca na dysku; zwolnij miejsce i uruchom program ponownie");
+    EXPECT_EQ(cause(EACCES).find(std::strerror(EACCES)), std::string::npos);
+    EXPECT_EQ(cause(EMFILE), what + ": zamknij inne programy i uruchom program ponownie (komunikat systemu: " +
+                                 std::strerror(EMFILE) + ")");
+    // A message of the components that is no system failure is a fault of the program.
+    EXPECT_EQ(patch::FailureCause(TovaskADODB::EDatabaseError("dbFilm: Baza jest otwarta."), "/kat/a.mdb"),
+              "błąd programu: zgłoś go autorowi programu (dbFilm: Baza jest otwarta.)");
 }
 
 }  // namespace

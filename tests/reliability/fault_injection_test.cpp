@@ -99,7 +99,7 @@ TEST_P(FaultInjection, EveryFailedCallLeavesTheFileWholeAndTheRunGoesOn)
             ++failedRuns;
         // However it ends, a full disk is named as the cause.
         if (host.outcomes[0] != FileOutcome::Upgraded && GetParam() == FaultKind::DiskFull) {
-            EXPECT_EQ(host.causes[0], "brak miejsca na dysku");
+            EXPECT_EQ(host.causes[0], "brak miejsca na dysku: zwolnij miejsce i uruchom program ponownie");
         }
         EXPECT_EQ(patch_test::IntegrityCheck(folder.file("a.mdb")), "ok");
         EXPECT_EQ(host.outcomes[1], FileOutcome::Upgraded);

@@ -92,9 +92,13 @@ int ConsoleHost::ShowMessageWindow(std::uint8_t /*pictureKind*/, const std::stri
                                    const std::vector<std::int32_t>& /*colors*/, bool /*display*/)
 {
     EndProgressLine();
-    out_ << (inFile_ ? "  " : "") << messageText << "\n";
     // As if its first button were pressed: the run only ever offers "&Ok".
-    return !buttons.empty() && buttons.front() == 0 ? 1 : 0;
+    const int pressed = !buttons.empty() && buttons.front() == 0 ? 1 : 0;
+    // Outside a file the run only ever tells that it found no catalogue; the
+    // names it cannot list were counted and told already, and nothing else is there.
+    if (!inFile_ && names_.empty() && !lineBreakNames_.empty()) return pressed;
+    out_ << (inFile_ ? "  " : "") << messageText << "\n";
+    return pressed;
 }
 
 void ConsoleHost::ShowPlainMessage(const std::string& text)

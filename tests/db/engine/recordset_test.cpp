@@ -239,3 +239,27 @@ TEST_F(Recordset, AppendedRowsReadBackAfterTheRowsReadAtOpen)
 }
 
 }  // namespace
+
+// Two recordsets appending to one table in turn: each reads back the rows it
+// had and exactly those it appended, not the other's rows in between.
+TEST_F(Recordset, RowsAnotherRecordsetAppendedAreNotAmongItsOwn)
+{
+    StaticRecordset mine;
+    StaticRecordset other;
+    mine.open(*connection, "T");
+    other.open(*connection, "T");
+    mine.append({std::int32_t{10}, "m1"});
+    other.append({std::int32_t{20}, "o1"});
+    mine.append({std::int32_t{11}, "m2"});
+    other.append({std::int32_t{21}, "o2"});
+    const auto ids = [](StaticRecordset& rs) {
+        std::vector<std::int32_t> read;
+        for (rs.first(); !rs.eof(); rs.next()) read.push_back(rs.valueAsInteger(0));
+        return read;
+    };
+    EXPECT_EQ(ids(mine), (std::vector<std::int32_t>{3, 1, 2, 10, 11}));
+    EXPECT_EQ(ids(other), (std::vector<std::int32_t>{3, 1, 2, 20, 21}));
+    StaticRecordset clone;
+    clone.cloneFrom(mine);
+    EXPECT_EQ(ids(clone), (std::vector<std::int32_t>{3, 1, 2, 10, 11}));
+}

@@ -27,7 +27,7 @@ results=${RESULTS:-$root/bench/results}
 bash tools/install-deps.sh
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" --target vidarkon-patch-cli vidarkon-sample vidarkon-bench-gui
-cli=$build/tools/vidarkon-patch-cli
+cli=$build/app/cli/vidarkon-patch-cli
 sample=$build/tools/vidarkon-sample
 gui=(env QT_QPA_PLATFORM=offscreen "$build/bench/vidarkon-bench-gui")
 

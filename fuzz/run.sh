@@ -14,8 +14,8 @@ flags=(-std=c++20 -Wall -Wextra -Wpedantic -g -O1 -fno-omit-frame-pointer -fsani
        -fno-sanitize-recover=undefined -I"$root")
 
 declare -A sources=(
-  [version_info]="app/utils/version_info.cpp app/utils/elf_section.cpp app/utils/image_bytes.cpp
-                  app/utils/pe_version_resource.cpp app/utils/version_block.cpp"
+  [version_info]="app/files/version_info.cpp app/files/elf_section.cpp app/files/image_bytes.cpp
+                  app/files/pe_version_resource.cpp app/files/version_block.cpp"
   [connection_string]="db/engine/connection_string.cpp"
   [split_field_list]="db/TovaskADODB/split_field_list.cpp"
   [catalogue]="$(cd "$root" && echo db/engine/*.cpp db/TovaskADODB/*.cpp patch/*.cpp)"

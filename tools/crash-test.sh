@@ -18,6 +18,6 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 cmake --build "$build" --target vidarkon-patch-cli vidarkon-crash-test vk_io_recorder
 
-"$build/tests/reliability/crash/vidarkon-crash-test" "$build/tools/vidarkon-patch-cli" \
+"$build/tests/reliability/crash/vidarkon-crash-test" "$build/app/cli/vidarkon-patch-cli" \
   "$build/tests/reliability/crash/libvk_io_recorder.so" \
   --films "${1:-300}" --big-films "${2:-1000}" --thorough --mutations

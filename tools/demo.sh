@@ -18,7 +18,7 @@ cp build/app/vidarkon-patch "$demo/"
 
 echo
 echo "Before the upgrade:"
-build/tools/vidarkon-patch-cli --check "$demo" || true
+build/app/cli/vidarkon-patch-cli --check "$demo" || true
 echo
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
@@ -26,9 +26,9 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   "$demo/vidarkon-patch" || true
 else
   echo "No display: the command-line runner upgrades the folder."
-  build/tools/vidarkon-patch-cli "$demo" || true
+  build/app/cli/vidarkon-patch-cli "$demo" || true
 fi
 
 echo
 echo "After the upgrade:"
-build/tools/vidarkon-patch-cli --check "$demo" || true
+build/app/cli/vidarkon-patch-cli --check "$demo" || true

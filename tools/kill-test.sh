@@ -14,4 +14,4 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake --build "$build" --target vidarkon-patch-cli vidarkon-kill-test
-"$build/tests/reliability/vidarkon-kill-test" "$build/tools/vidarkon-patch-cli" "${1:-50}" "${2:-1}" "${3:-3000}"
+"$build/tests/reliability/vidarkon-kill-test" "$build/app/cli/vidarkon-patch-cli" "${1:-50}" "${2:-1}" "${3:-3000}"

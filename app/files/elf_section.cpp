@@ -1,4 +1,4 @@
-#include "app/utils/elf_section.h"
+#include "app/files/elf_section.h"
 
 #include <algorithm>
 #include <cstring>

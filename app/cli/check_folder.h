@@ -1,7 +1,7 @@
 #pragma once
 #include <ostream>
 
-#include "tools/cli/cli_options.h"
+#include "app/cli/cli_options.h"
 
 namespace cli {
 

@@ -1,8 +1,8 @@
-#include "tools/cli/console_host.h"
+#include "app/cli/console_host.h"
 
-#include "app/utils/file_utils.h"
+#include "app/cli/report_text.h"
+#include "app/files/file_utils.h"
 #include "patch/failure_cause.h"
-#include "tools/cli/report_text.h"
 
 namespace cli {
 

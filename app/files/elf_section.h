@@ -2,8 +2,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/utils/image_bytes.h"
-#include "app/utils/image_range.h"
+#include "app/files/image_bytes.h"
+#include "app/files/image_range.h"
 
 namespace utils {
 

@@ -1,4 +1,4 @@
-#include "tools/cli/cli_options.h"
+#include "app/cli/cli_options.h"
 
 namespace cli {
 

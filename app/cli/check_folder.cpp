@@ -1,11 +1,11 @@
-#include "tools/cli/check_folder.h"
+#include "app/cli/check_folder.h"
 
 #include <sstream>
 
-#include "app/utils/file_utils.h"
+#include "app/cli/report_text.h"
+#include "app/files/file_utils.h"
 #include "patch/catalogue_check.h"
 #include "patch/patch_components.h"
-#include "tools/cli/report_text.h"
 
 namespace cli {
 

@@ -1,6 +1,6 @@
-#include "app/utils/version_block.h"
+#include "app/files/version_block.h"
 
-#include "app/utils/image_bytes.h"
+#include "app/files/image_bytes.h"
 
 namespace utils {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 #include <optional>
 
-#include "app/utils/image_bytes.h"
-#include "app/utils/image_range.h"
+#include "app/files/image_bytes.h"
+#include "app/files/image_range.h"
 
 namespace utils {
 

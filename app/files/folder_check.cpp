@@ -1,4 +1,4 @@
-#include "app/utils/folder_check.h"
+#include "app/files/folder_check.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

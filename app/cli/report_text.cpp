@@ -1,4 +1,4 @@
-#include "tools/cli/report_text.h"
+#include "app/cli/report_text.h"
 
 #include <cstdio>
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "app/cli/polish_count.h"
 #include "patch/catalogue_check.h"
 #include "patch/patch_host.h"
-#include "tools/cli/polish_count.h"
 
 namespace cli {
 

@@ -1,4 +1,4 @@
-#include "app/utils/file_mask.h"
+#include "app/files/file_mask.h"
 
 #include <QFile>
 #include <QList>

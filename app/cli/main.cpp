@@ -4,12 +4,12 @@
 
 #include <iostream>
 
-#include "app/utils/folder_check.h"
+#include "app/cli/check_folder.h"
+#include "app/cli/cli_options.h"
+#include "app/cli/console_host.h"
+#include "app/cli/report_text.h"
+#include "app/files/folder_check.h"
 #include "patch/run_patch.h"
-#include "tools/cli/check_folder.h"
-#include "tools/cli/cli_options.h"
-#include "tools/cli/console_host.h"
-#include "tools/cli/report_text.h"
 
 namespace {
 

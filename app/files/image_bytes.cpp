@@ -1,4 +1,4 @@
-#include "app/utils/image_bytes.h"
+#include "app/files/image_bytes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "tools/cli/polish_count.h"
+#include "app/cli/polish_count.h"
 
 namespace cli {
 

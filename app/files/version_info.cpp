@@ -1,11 +1,11 @@
-#include "app/utils/version_info.h"
+#include "app/files/version_info.h"
 
 #include <algorithm>
 
-#include "app/utils/elf_section.h"
-#include "app/utils/image_bytes.h"
-#include "app/utils/pe_version_resource.h"
-#include "app/utils/version_block.h"
+#include "app/files/elf_section.h"
+#include "app/files/image_bytes.h"
+#include "app/files/pe_version_resource.h"
+#include "app/files/version_block.h"
 
 namespace utils {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/utils/pe_version_resource.h"
+#include "app/files/pe_version_resource.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/utils/file_utils.h"
+#include "app/files/file_utils.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/utils/file_mask.h"
+#include "app/files/file_mask.h"
 
 namespace utils {
 namespace {

@@ -3,17 +3,14 @@
 # catalogue of each interesting level, and upgrades it: with the window when a
 # display is available, else with the command-line runner. Then it shows what
 # happened to each file.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-bash tools/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target vidarkon-patch vidarkon-patch-cli vidarkon-sample
+. "$(dirname "$0")/build-lib.sh"
+vk_configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+vk_build build vidarkon-patch vidarkon-patch-cli vidarkon-sample
 
 demo=demo
 rm -rf "$demo"
 mkdir -p "$demo"
-build/tools/vidarkon-sample --all "$demo" --force -n 300 -m 120
+build/tools/sample/vidarkon-sample --all "$demo" --force -n 300 -m 120
 cp build/app/vidarkon-patch "$demo/"
 
 echo

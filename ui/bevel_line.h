@@ -1,9 +1,10 @@
 #pragma once
 #include <QWidget>
 
-namespace app {
+namespace ui {
 
-// A single etched line along the top edge.
+// An etched line along the top edge: the palette's Dark colour, with its Light
+// colour under it. It lets clicks through to whatever it overlaps.
 class TBevelLine : public QWidget {
     Q_OBJECT
 public:
@@ -13,4 +14,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-}  // namespace app
+}  // namespace ui

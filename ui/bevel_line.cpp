@@ -1,16 +1,16 @@
-#include "ui/MyMessage/top_bevel.h"
+#include "ui/bevel_line.h"
 
 #include <QPainter>
 
-namespace MyMessage {
+namespace ui {
 
-TTopBevel::TTopBevel(QWidget* parent) : QWidget(parent)
+TBevelLine::TBevelLine(QWidget* parent) : QWidget(parent)
 {
-    // It overlaps the top of the buttons; clicks must reach them.
+    // It overlaps the top of the buttons below it; clicks must reach them.
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TTopBevel::paintEvent(QPaintEvent*)
+void TBevelLine::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::Dark));
@@ -19,4 +19,4 @@ void TTopBevel::paintEvent(QPaintEvent*)
     painter.drawLine(0, 1, width() - 1, 1);
 }
 
-}  // namespace MyMessage
+}  // namespace ui

@@ -1,4 +1,4 @@
-#include "tools/sample/polish_pools.h"
+#include "tools/sample/word_pools.h"
 
 namespace sample {
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The build preamble that the scripts of tools/, bench/ and fuzz/ share; each
 # sources it first:  . "$(dirname "$0")/../tools/build-lib.sh"
 # It stops on the first failure, moves to the top of the tree and sets up the

@@ -20,8 +20,10 @@ class DialogAnswerer;
 namespace TovaskTabControl {
 class TTovaskPageControl;
 }
-namespace app {
+namespace ui {
 class TBevelLine;
+}
+namespace app {
 class TCheckList;
 class THeaderCloseButton;
 class THeaderStrip;
@@ -99,12 +101,12 @@ private:
     QLabel* Label1 = nullptr;
     QProgressBar* Pozycja = nullptr;
     QWidget* Panel1 = nullptr;
-    app::TBevelLine* Bevel3 = nullptr;
+    ui::TBevelLine* Bevel3 = nullptr;
     app::TXPButton* cmdStart = nullptr;
     app::TXPButton* cmdCloseProgram = nullptr;
     QWidget* TabSheet2 = nullptr;
     QWidget* Panel3 = nullptr;
-    app::TBevelLine* Bevel1 = nullptr;
+    ui::TBevelLine* Bevel1 = nullptr;
     app::TXPButton* JvXPButton2 = nullptr;
 
     void FormCreate();

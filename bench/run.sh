@@ -14,8 +14,7 @@
 # Each size is measured in rounds that alternate the runner, the migrations,
 # the copy and the window, so that a change in the machine's load hits all of them.
 # Writes results.md, timings.dat and time_vs_size.png.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/../tools/build-lib.sh"
 root=$PWD
 
 sizes=(${SIZES:-1000 10000 100000 500000})
@@ -24,11 +23,10 @@ gui_sizes=" ${GUI_SIZES:-10000 100000} "
 build=$root/build-bench
 results=${RESULTS:-$root/bench/results}
 
-bash tools/install-deps.sh
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target vidarkon-patch-cli vidarkon-sample vidarkon-bench-gui
-cli=$build/tools/vidarkon-patch-cli
-sample=$build/tools/vidarkon-sample
+vk_configure "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK_BUILD_TESTS=OFF >/dev/null
+vk_build "$build" vidarkon-patch-cli vidarkon-sample vidarkon-bench-gui
+cli=$build/app/cli/vidarkon-patch-cli
+sample=$build/tools/sample/vidarkon-sample
 gui=(env QT_QPA_PLATFORM=offscreen "$build/bench/vidarkon-bench-gui")
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vidarkon-bench.XXXXXX")

@@ -1,47 +1,29 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets into build-fuzz/ and runs each for a bounded time.
+# Builds the libFuzzer targets (CMake option VK_FUZZ, clang) into build-fuzz/
+# and runs each for a bounded time.
 #   bash fuzz/run.sh [seconds per target, default 60]
 # A crash leaves its input in build-fuzz/artifacts/<target>/ and ends the script
 # with a non-zero status. Corpus growth stays in build-fuzz/; the committed seed
 # corpus in fuzz/corpus/ is only read.
-set -euo pipefail
+. "$(dirname "$0")/../tools/build-lib.sh"
 
 seconds="${1:-60}"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-out="$root/build-fuzz"
-cxx="${CXX_FUZZ:-clang++}"
-flags=(-std=c++20 -Wall -Wextra -Wpedantic -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
-       -fno-sanitize-recover=undefined -I"$root")
-
-declare -A sources=(
-  [version_info]="app/utils/version_info.cpp app/utils/elf_section.cpp app/utils/image_bytes.cpp
-                  app/utils/pe_version_resource.cpp app/utils/version_block.cpp"
-  [connection_string]="db/engine/connection_string.cpp"
-  [split_field_list]="db/TovaskADODB/split_field_list.cpp"
-  [catalogue]="$(cd "$root" && echo db/engine/*.cpp db/TovaskADODB/*.cpp patch/*.cpp)"
-)
-declare -A libs=([catalogue]="-lsqlite3")
-targets=(version_info connection_string split_field_list catalogue)
-
-mkdir -p "$out"
-for target in "${targets[@]}"; do
-  files=("$root/fuzz/${target}_fuzzer.cpp")
-  for source in ${sources[$target]}; do files+=("$root/$source"); done
-  echo "== building ${target}_fuzzer"
-  # shellcheck disable=SC2086
-  "$cxx" "${flags[@]}" "${files[@]}" -o "$out/${target}_fuzzer" ${libs[$target]:-}
-done
+out="$PWD/build-fuzz"
+vk_configure "$out" -DCMAKE_BUILD_TYPE=Debug -DVK_FUZZ=ON -DVK_BUILD_TESTS=OFF \
+  -DCMAKE_CXX_COMPILER="${CXX_FUZZ:-clang++}" -DCMAKE_C_COMPILER="${CC_FUZZ:-clang}"
+vk_build "$out" fuzzers
 
 status=0
-for target in "${targets[@]}"; do
+for fuzzer in "$out"/fuzz/*_fuzzer; do
+  target=$(basename "$fuzzer" _fuzzer)
   corpus="$out/corpus/$target"
   artifacts="$out/artifacts/$target"
   mkdir -p "$corpus" "$artifacts"
   echo "== running ${target}_fuzzer for ${seconds} s"
   if ! UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-      "$out/${target}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -max_len=65536 -print_final_stats=1 -artifact_prefix="$artifacts/" \
-      "$corpus" "$root/fuzz/corpus/$target" 2>"$out/$target.log"; then
+      "$corpus" "$PWD/fuzz/corpus/$target" 2>"$out/$target.log"; then
     echo "!! ${target}_fuzzer found a failure: see $out/$target.log and $artifacts/"
     tail -n 40 "$out/$target.log"
     status=1

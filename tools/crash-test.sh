@@ -7,17 +7,12 @@
 # fails unless each of those is caught, as the ctest case does.
 #   tools/crash-test.sh [FILMS=300] [BIG_FILMS=1000]
 # Builds in $VK_BUILD_DIR (default: build) with the plain optimised configuration.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-bash tools/install-deps.sh
+. "$(dirname "$0")/build-lib.sh"
 
 build=${VK_BUILD_DIR:-build}
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-fi
-cmake --build "$build" --target vidarkon-patch-cli vidarkon-crash-test vk_io_recorder
+vk_configure_once "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+vk_build "$build" vidarkon-patch-cli vidarkon-crash-test vk_io_recorder
 
-"$build/tests/reliability/crash/vidarkon-crash-test" "$build/tools/vidarkon-patch-cli" \
+"$build/tests/reliability/crash/vidarkon-crash-test" "$build/app/cli/vidarkon-patch-cli" \
   "$build/tests/reliability/crash/libvk_io_recorder.so" \
   --films "${1:-300}" --big-films "${2:-1000}" --thorough --mutations

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/utils/file_utils.h"
+#include "app/files/file_utils.h"
 #include "tests/hostile/listing_host.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/utils/file_utils.h"
+#include "app/files/file_utils.h"
 #include "patch/run_patch.h"
 #include "tests/patch/file_content.h"
 

@@ -16,11 +16,11 @@
 #include <set>
 #include <sstream>
 
+#include "app/cli/cli_options.h"
+#include "app/cli/polish_count.h"
 #include "patch/failure_cause.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
-#include "tools/cli/cli_options.h"
-#include "tools/cli/polish_count.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/utils/version_info.h"
+#include "app/files/version_info.h"
 
 TEST(ProgramVersion, ExecutableCarriesVersion1262)
 {

@@ -1,4 +1,4 @@
-#include "app/utils/version_info.h"
+#include "app/files/version_info.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <fstream>
 #include <map>
 
-#include "app/utils/elf_section.h"
-#include "app/utils/image_bytes.h"
-#include "app/utils/pe_version_resource.h"
-#include "app/utils/version_block.h"
-#include "app/utils/version_block_builder.h"
+#include "app/files/elf_section.h"
+#include "app/files/image_bytes.h"
+#include "app/files/pe_version_resource.h"
+#include "app/files/version_block.h"
+#include "app/files/version_block_builder.h"
 #include "version_test_support.h"
 
 using version_test::FindUtf16;

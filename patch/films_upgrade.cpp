@@ -87,9 +87,9 @@ const RebuildItems& FilmsRebuildItems()
     return items;
 }
 
-void UpgradeFilms(PatchHost& host)
+void UpgradeFilms(PatchHost& host, PatchComponents& components, bool jestNotBoolean)
 {
-    TableRebuild(host, FilmsRebuildItems()).Run();
+    TableRebuild(host, components, jestNotBoolean, FilmsRebuildItems()).Run();
 }
 
 }  // namespace patch

@@ -27,9 +27,9 @@ const RebuildItems& LoansRebuildItems()
     return items;
 }
 
-void UpgradeLoans(PatchHost& host)
+void UpgradeLoans(PatchHost& host, PatchComponents& components, bool jestNotBoolean)
 {
-    TableRebuild(host, LoansRebuildItems()).Run();
+    TableRebuild(host, components, jestNotBoolean, LoansRebuildItems()).Run();
 }
 
 }  // namespace patch

@@ -30,10 +30,10 @@ std::vector<std::string> SplitLines(const std::string& text)
 // Closes the file without keeping anything of an unfinished upgrade. Closing
 // rolls back what is still open, so the file is closed even when the rollback
 // itself fails, and the next file starts as the first did.
-void Abandon(PatchHost& host)
+void Abandon(PatchComponents& components)
 {
-    host.mdbClone().Close();
-    auto& db = host.dbFilm();
+    components.mdbClone.Close();
+    auto& db = components.dbFilm;
     std::exception_ptr rollbackFailure;
     try {
         if (db.InTransaction()) db.RollbackTrans();
@@ -47,9 +47,9 @@ void Abandon(PatchHost& host)
 // The treatment of one catalogue file.
 class FileTreatment {
 public:
-    FileTreatment(PatchHost& host, int index, std::vector<std::string>& tableNames)
-        : host_(host), db_(host.dbFilm()), table_(host.mdbFilmy()), index_(index), fileName_(host.FileName(index)),
-          tableNames_(tableNames)
+    FileTreatment(PatchHost& host, PatchComponents& components, int index, std::vector<std::string>& tableNames)
+        : host_(host), components_(components), db_(components.dbFilm), table_(components.mdbFilmy), index_(index),
+          fileName_(host.FileName(index)), tableNames_(tableNames)
     {
     }
 
@@ -64,6 +64,7 @@ private:
     void ReportConversionError(const std::string& tableName, const std::exception& error);
 
     PatchHost& host_;
+    PatchComponents& components_;
     TovaskADODB::TTovaskADOBase& db_;
     TovaskADODB::TTovaskADOTable& table_;
     int index_;
@@ -105,7 +106,6 @@ void FileTreatment::Run()
         LeaveUnchanged();
         return;
     }
-    host_.SetJestNotBoolean(level.jestNotBoolean);
     if (level.kind == FilmsLevel::AtTarget) {
         // Closed before the tick: a file that fails to close is not shown as done.
         LeaveUnchanged();
@@ -119,7 +119,7 @@ void FileTreatment::Run()
         ReportConversionError(refusal->table, StructureError(refusal->cause));
         return;
     }
-    if (!Converted(*films, [&] { UpgradeFilms(host_); })) return;
+    if (!Converted(*films, [&] { UpgradeFilms(host_, components_, level.jestNotBoolean); })) return;
 
     const auto loans = FindTable(tableNames_, "WYPOZYCZ");
     if (!loans) {
@@ -131,7 +131,7 @@ void FileTreatment::Run()
     }
     table_.SetTableName(*loans);
     table_.Open();
-    if (!Converted(*loans, [&] { UpgradeLoans(host_); })) return;
+    if (!Converted(*loans, [&] { UpgradeLoans(host_, components_, level.jestNotBoolean); })) return;
     db_.CommitTrans();
     try {
         db_.CloseBase();
@@ -142,7 +142,7 @@ void FileTreatment::Run()
         // The upgrade is in the file; only the compaction failed, in silence.
         outcome_ = FileOutcome::UpgradedNotCompacted;
         host_.FileFailed(index_, error);
-        Abandon(host_);
+        Abandon(components_);
         return;
     }
     host_.TickFile(index_);
@@ -179,7 +179,7 @@ void FileTreatment::ReportConversionError(const std::string& tableName, const st
     // The user has been told, whatever closing the file does.
     outcome_ = FileOutcome::ConversionError;
     host_.FileFailed(index_, error);
-    Abandon(host_);
+    Abandon(components_);
 }
 
 void ShowNotice(PatchHost& host, const std::string& text)
@@ -190,6 +190,12 @@ void ShowNotice(PatchHost& host, const std::string& text)
 }  // namespace
 
 void RunPatch(PatchHost& host)
+{
+    PatchComponents components;
+    RunPatch(host, components);
+}
+
+void RunPatch(PatchHost& host, PatchComponents& components)
 {
     TovaskADODB::RemoveStaleCompactionFolders(host.ProgramFolder());
     host.SetFileList(SplitLines(host.ListFiles(host.ProgramFolder(), "*.mdb")));
@@ -204,7 +210,7 @@ void RunPatch(PatchHost& host)
     for (int i = 0; i < count; ++i) {
         tableNames.clear();
         host.FileStarted(i);
-        FileTreatment treatment(host, i, tableNames);
+        FileTreatment treatment(host, components, i, tableNames);
         try {
             treatment.Run();
         } catch (const std::exception& error) {
@@ -212,7 +218,7 @@ void RunPatch(PatchHost& host)
             // What the user was already shown of the file stays its outcome.
             if (treatment.Outcome() == FileOutcome::Failed) host.FileFailed(i, error);
             try {
-                Abandon(host);
+                Abandon(components);
             } catch (const std::exception&) {
                 // The file is closed all the same; its outcome is decided.
             }

@@ -122,7 +122,7 @@ TEST(FailurePartWay, RefusedRollbackStillClosesTheFileAndKeepsTheOutcomeTheUserS
     const auto before = DumpContent(path);
     RefusedRollbackHost host(folder.Folder());
     FailAt(host, "FILMY", 20);  // b.mdb has fewer films
-    patch::RunPatch(host);
+    patch::RunPatch(host, host.components);
     // Closing rolls back what the refused rollback left, and the next file starts afresh.
     EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::Upgraded}));
     EXPECT_EQ(DumpContent(path), before);

@@ -1,5 +1,6 @@
 target_sources(patch PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/run_patch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_transaction.cpp
   ${CMAKE_CURRENT_LIST_DIR}/films_level.cpp
   ${CMAKE_CURRENT_LIST_DIR}/catalogue_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/failure_cause.cpp

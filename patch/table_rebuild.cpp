@@ -45,14 +45,20 @@ void TableRebuild::RemoveAllFields()
     auto& table = components_.mdbFilmy;
     // The field definitions stay those of the table as it was opened.
     const int count = table.FieldDefs().Count();
-    for (int i = 0; i < count; ++i) table.DeleteField(table.FieldDefs()[i].Name);
+    for (int i = 0; i < count; ++i) {
+        // A field left behind is not looked at here: the check before the
+        // first row is appended finds any structure that is not the target.
+        static_cast<void>(table.DeleteField(table.FieldDefs()[i].Name));
+    }
 }
 
 void TableRebuild::AddTargetFields()
 {
     auto& table = components_.mdbFilmy;
-    for (const auto& c : items_.target)
-        table.AddField(c.name, c.kind, c.size, c.required, c.allowZeroLength, c.primaryKey);
+    for (const auto& c : items_.target) {
+        // A field missing is found by the same check before the copy.
+        static_cast<void>(table.AddField(c.name, c.kind, c.size, c.required, c.allowZeroLength, c.primaryKey));
+    }
 }
 
 void TableRebuild::EmptyStoredTable()

@@ -18,8 +18,8 @@ const RebuildItems& LoansRebuildItems()
 {
     static const RebuildItems items{
         {"FILM_ID", "ID_OSOBY", "DATA_W", "DATA_Z", "ID_CD"},
-        {AddLongField("FILM_ID"), AddLongField("ID_OSOBY"), DateTimeField("DATA_W"), DateTimeField("DATA_Z"),
-         YesNoField("KASUJ"), AddLongField("ID_CD")},
+        {LongColumn("FILM_ID"), LongColumn("ID_OSOBY"), DateTimeColumn("DATA_W"), DateTimeColumn("DATA_Z"),
+         YesNoColumn("KASUJ"), LongColumn("ID_CD")},
         {"FILM_ID", "ID_OSOBY", "DATA_W", "DATA_Z", "ID_CD"},
         kIdCdPosition,
         MapLoanRow,

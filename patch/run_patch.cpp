@@ -3,11 +3,13 @@
 #include <sstream>
 
 #include "db/TovaskADODB/TovaskADODB.h"
+#include "db/engine/stored_names.h"
 #include "patch/catalogue_check.h"
 #include "patch/failure_cause.h"
 #include "patch/file_transaction.h"
 #include "patch/films_level.h"
 #include "patch/films_upgrade.h"
+#include "patch/format_text.h"
 #include "patch/loans_upgrade.h"
 #include "patch/structure_refusal.h"
 #include "patch/table_lookup.h"
@@ -68,7 +70,7 @@ void FileTreatment::Run()
     db_.OpenBase();
     db_.GetTableNames(tableNames_);
 
-    const auto films = FindTable(tableNames_, "FILMY");
+    const auto films = FindTable(tableNames_, engine::stored::filmsTable);
     if (!films) {
         file.Deactivate();
         outcome_ = FileOutcome::NotCatalogue;
@@ -110,7 +112,7 @@ void FileTreatment::Run()
     }
     if (!Converted(*films, [&] { UpgradeFilms(host_, components_, level.jestNotBoolean); })) return;
 
-    const auto loans = FindTable(tableNames_, "WYPOZYCZ");
+    const auto loans = FindTable(tableNames_, engine::stored::loansTable);
     if (!loans) {
         // The films upgrade stands on its own; the file is left unticked.
         file.Commit();

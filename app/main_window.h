@@ -4,7 +4,6 @@
 // and lends itself to the run as its host.
 
 #include "app/input_pacer.h"
-#include "patch/patch_components.h"
 #include "patch/patch_host.h"
 
 #include <QString>
@@ -59,11 +58,6 @@ public:
     void SetProgressPosition(int position) override;
     void StepProgress() override;
     bool KeepIdCd() const override;
-    bool JestNotBoolean() const override { return jestNotBoolean_; }
-    void SetJestNotBoolean(bool value) override { jestNotBoolean_ = value; }
-    TovaskADODB::TTovaskADOBase& dbFilm() override { return components_.dbFilm; }
-    TovaskADODB::TTovaskADOTable& mdbFilmy() override { return components_.mdbFilmy; }
-    TovaskADODB::TTovaskADOTable& mdbClone() override { return components_.mdbClone; }
     int ShowMessageWindow(std::uint8_t pictureKind, const std::string& title, const std::string& messageText,
                           const std::vector<std::uint8_t>& buttons, const std::vector<std::int32_t>& colors,
                           bool display) override;
@@ -127,7 +121,6 @@ private:
 
     MyMessage::DialogAnswerer* answerer_;
     QString programFolder_;
-    bool jestNotBoolean_ = false;
     bool running_ = false;
     bool shownOnce_ = false;
     // Pending input is handled about 60 times a second while rows are copied:
@@ -135,6 +128,4 @@ private:
     app::InputPacer inputPacer_{std::chrono::milliseconds(16)};
     // The run's position; the bar shows it whenever pending input is handled.
     int progressPosition_ = 0;
-
-    patch::PatchComponents components_;
 };

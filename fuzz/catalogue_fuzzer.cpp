@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "db/engine/value_text.h"
-#include "patch/patch_components.h"
 #include "patch/patch_host.h"
 #include "patch/run_patch.h"
 
@@ -261,11 +260,6 @@ public:
     void SetProgressPosition(int) override {}
     void StepProgress() override {}
     bool KeepIdCd() const override { return keepIdCd; }
-    bool JestNotBoolean() const override { return jestNotBoolean_; }
-    void SetJestNotBoolean(bool value) override { jestNotBoolean_ = value; }
-    TovaskADODB::TTovaskADOBase& dbFilm() override { return components_.dbFilm; }
-    TovaskADODB::TTovaskADOTable& mdbFilmy() override { return components_.mdbFilmy; }
-    TovaskADODB::TTovaskADOTable& mdbClone() override { return components_.mdbClone; }
     int ShowMessageWindow(std::uint8_t, const std::string&, const std::string&, const std::vector<std::uint8_t>&,
                           const std::vector<std::int32_t>&, bool) override
     {
@@ -283,8 +277,6 @@ public:
 private:
     std::string folder_;
     std::vector<std::string> names_;
-    bool jestNotBoolean_ = false;
-    patch::PatchComponents components_;
 };
 
 }  // namespace

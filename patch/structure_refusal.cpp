@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "db/TovaskADODB/TovaskADODB.h"
+#include "db/engine/stored_names.h"
 #include "patch/failure_cause.h"
 #include "patch/films_upgrade.h"
 #include "patch/foreign_indexes.h"
@@ -54,8 +55,10 @@ std::optional<StructureRefusal> FindStructureRefusal(TovaskADODB::TTovaskADOBase
                                                      const std::vector<std::string>& tableNames, bool jestNotBoolean)
 {
     std::vector<UpgradedTable> tables;
-    if (const auto films = FindTable(tableNames, "FILMY")) tables.push_back({*films, FilmsRebuildItems()});
-    if (const auto loans = FindTable(tableNames, "WYPOZYCZ")) tables.push_back({*loans, LoansRebuildItems()});
+    if (const auto films = FindTable(tableNames, engine::stored::filmsTable))
+        tables.push_back({*films, FilmsRebuildItems()});
+    if (const auto loans = FindTable(tableNames, engine::stored::loansTable))
+        tables.push_back({*loans, LoansRebuildItems()});
 
     const auto& database = db.RequireDaoDatabase();
     std::vector<engine::TableShape> shapes;

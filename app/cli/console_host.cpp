@@ -37,7 +37,7 @@ void ConsoleHost::SetProgressMaximum(int maximum)
     maximum_ = maximum;
     position_ = 0;
     shownStep_ = -1;
-    progressLabel_ = components_.mdbFilmy.TableName();
+    progressLabel_ = nextLabel_;
 }
 
 void ConsoleHost::SetProgressPosition(int position)

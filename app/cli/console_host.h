@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "patch/patch_components.h"
 #include "patch/patch_host.h"
 
 namespace cli {
@@ -30,11 +29,6 @@ public:
     void SetProgressPosition(int position) override;
     void StepProgress() override;
     bool KeepIdCd() const override { return keepIdCd_; }
-    bool JestNotBoolean() const override { return jestNotBoolean_; }
-    void SetJestNotBoolean(bool value) override { jestNotBoolean_ = value; }
-    TovaskADODB::TTovaskADOBase& dbFilm() override { return components_.dbFilm; }
-    TovaskADODB::TTovaskADOTable& mdbFilmy() override { return components_.mdbFilmy; }
-    TovaskADODB::TTovaskADOTable& mdbClone() override { return components_.mdbClone; }
     int ShowMessageWindow(std::uint8_t pictureKind, const std::string& title, const std::string& messageText,
                           const std::vector<std::uint8_t>& buttons, const std::vector<std::int32_t>& colors,
                           bool display) override;
@@ -45,6 +39,7 @@ public:
     void FileStarted(int index) override;
     void FileFinished(int index, patch::FileOutcome outcome) override;
     void FileFailed(int index, const std::exception& error) override;
+    void TableStarted(const std::string& storedName) override { nextLabel_ = storedName; }
 
 private:
     void ShowProgress(bool force);
@@ -54,14 +49,13 @@ private:
     bool keepIdCd_;
     std::ostream& out_;
     bool terminal_;
-    patch::PatchComponents components_;
-    bool jestNotBoolean_ = false;
     std::vector<std::string> names_;
     std::vector<patch::FileOutcome> outcomes_;
     std::vector<std::string> lineBreakNames_;
     std::string cause_;  // of the current file's failure
     bool inFile_ = false;
     std::string progressLabel_;
+    std::string nextLabel_;
     int maximum_ = 0;
     int position_ = 0;
     int shownStep_ = -1;  // plain output: last tenth printed

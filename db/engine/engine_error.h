@@ -5,8 +5,7 @@
 namespace engine {
 
 // A failure of the engine layer: SQLite's own (code from SQLite) or one of the
-// engine's rules (code 0), with a message in the manner of the original engine.
-// The system's errno comes with it where a file operation failed (else 0).
+// engine's rules (code 0). The system's errno comes with it where a file operation failed (else 0).
 class EngineError : public std::runtime_error {
 public:
     explicit EngineError(const std::string& message, int sqliteCode = 0, int systemErrno = 0)

@@ -159,28 +159,28 @@ StoredCell cellOf(const Statement& statement, int column, FieldKind kind)
     const int type = statement.columnType(column);
     switch (kind) {
     case FieldKind::YesNo:
-        if (type == SQLITE_NULL) return StoredCell::Of(false);
-        if (type == SQLITE_INTEGER) return StoredCell::Of(statement.columnInteger(column) != 0);
-        return StoredCell::Of(statement.columnDouble(column) != 0.0);
+        if (type == SQLITE_NULL) return StoredCell::of(false);
+        if (type == SQLITE_INTEGER) return StoredCell::of(statement.columnInteger(column) != 0);
+        return StoredCell::of(statement.columnDouble(column) != 0.0);
     case FieldKind::Text:
     case FieldKind::Memo:
-        if (type != SQLITE_NULL) return StoredCell::Of(T::Text, statement.columnText(column));
+        if (type != SQLITE_NULL) return StoredCell::of(T::Text, statement.columnText(column));
         break;
     case FieldKind::DateTime:
-        if (type == SQLITE_TEXT) return StoredCell::Of(T::DateText, statement.columnText(column));
+        if (type == SQLITE_TEXT) return StoredCell::of(T::DateText, statement.columnText(column));
         break;
     case FieldKind::Double:
-        if (type == SQLITE_INTEGER) return StoredCell::Of(static_cast<double>(statement.columnInteger(column)));
+        if (type == SQLITE_INTEGER) return StoredCell::of(static_cast<double>(statement.columnInteger(column)));
         break;
     case FieldKind::Long:
     case FieldKind::LongBinary: break;
     }
     // A value whose storage class does not match the field's kind, as it is.
     switch (type) {
-    case SQLITE_INTEGER: return StoredCell::Of(statement.columnInteger(column));
-    case SQLITE_FLOAT: return StoredCell::Of(statement.columnDouble(column));
+    case SQLITE_INTEGER: return StoredCell::of(statement.columnInteger(column));
+    case SQLITE_FLOAT: return StoredCell::of(statement.columnDouble(column));
     case SQLITE_NULL: return {};
-    default: return StoredCell::Of(T::Text, statement.columnText(column));
+    default: return StoredCell::of(T::Text, statement.columnText(column));
     }
 }
 

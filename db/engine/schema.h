@@ -148,9 +148,12 @@ public:
     explicit DbEngine(const std::string& version, const EngineCatalog& catalog = EngineCatalog::system());
     std::string version() const { return version_; }
 
-    void setDefaultUser(std::string user) { defaultUser_ = std::move(user); }
-    void setDefaultPassword(std::string password) { defaultPassword_ = std::move(password); }
-    void setDefaultType(int type) { defaultType_ = type; }
+    // A catalogue file knows no users, passwords or workspace types: the
+    // default user, password and type, and those given to createWorkspace,
+    // are taken as the design passes them and have no effect.
+    void setDefaultUser(const std::string& /*user*/) {}
+    void setDefaultPassword(const std::string& /*password*/) {}
+    void setDefaultType(int /*type*/) {}
 
     std::shared_ptr<Workspace> createWorkspace(const std::string& name, const std::string& user,
                                                const std::string& password, int type);
@@ -162,9 +165,6 @@ public:
 
 private:
     std::string version_;
-    std::string defaultUser_;
-    std::string defaultPassword_;
-    int defaultType_ = 2;
     std::vector<std::shared_ptr<Workspace>> workspaces_;
 };
 

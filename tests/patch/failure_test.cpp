@@ -15,6 +15,7 @@
 #include "db/engine/engine_error.h"
 #include "patch/catalogue_check.h"
 #include "patch/failure_cause.h"
+#include "patch/file_transaction.h"
 #include "patch/run_patch.h"
 #include "tests/patch/catalogue_folder.h"
 #include "tests/patch/file_content.h"
@@ -122,7 +123,7 @@ TEST(FailurePartWay, RefusedRollbackStillClosesTheFileAndKeepsTheOutcomeTheUserS
     const auto before = DumpContent(path);
     RefusedRollbackHost host(folder.Folder());
     FailAt(host, "FILMY", 20);  // b.mdb has fewer films
-    patch::RunPatch(host);
+    patch::RunPatch(host, host.components);
     // Closing rolls back what the refused rollback left, and the next file starts afresh.
     EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::Upgraded}));
     EXPECT_EQ(DumpContent(path), before);
@@ -223,6 +224,40 @@ TEST(FailureCause, SystemTextOfTheCompactionFolderIsToldInPolish)
     // A message of the components that is no system failure is a fault of the program.
     EXPECT_EQ(patch::FailureCause(TovaskADODB::EDatabaseError("dbFilm: Baza jest otwarta."), "/kat/a.mdb"),
               "błąd programu: zgłoś go autorowi programu (dbFilm: Baza jest otwarta.)");
+}
+
+}  // namespace
+}  // namespace patch_test
+
+namespace patch_test {
+namespace {
+
+// The guard a file's treatment holds: when it goes, what is not committed is
+// gone and the file is closed; what is committed stays.
+TEST(FileTransaction, RollsBackAndClosesUnlessCommitted)
+{
+    CatalogueFolder folder;
+    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 3, 2);
+    const auto before = DumpContent(path);
+    patch::PatchComponents components;
+    auto& db = components.dbFilm;
+    auto deleteLoans = [&](bool commit) {
+        patch::FileTransaction file(components);
+        db.SetConnectionString(patch::CatalogueConnectionString(path));
+        db.OpenBase();
+        file.Begin();
+        db.AdoConnection().execute("DELETE FROM WYPOZYCZ");
+        if (commit) file.Commit();
+    };
+
+    deleteLoans(false);
+    EXPECT_FALSE(db.Connected());
+    EXPECT_EQ(DumpContent(path), before);
+
+    deleteLoans(true);
+    EXPECT_FALSE(db.Connected());
+    EXPECT_NE(DumpContent(path), before);
+    EXPECT_EQ(IntegrityCheck(path), "ok");
 }
 
 }  // namespace

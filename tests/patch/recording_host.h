@@ -52,14 +52,9 @@ public:
     void StepProgress() override
     {
         ++progressPosition;
-        if (onRowCopied) onRowCopied(components.mdbFilmy.TableName(), progressPosition);
+        if (onRowCopied) onRowCopied(table_, progressPosition);
     }
     bool KeepIdCd() const override { return keepIdCd_; }
-    bool JestNotBoolean() const override { return jestNotBoolean_; }
-    void SetJestNotBoolean(bool value) override { jestNotBoolean_ = value; }
-    TovaskADODB::TTovaskADOBase& dbFilm() override { return components.dbFilm; }
-    TovaskADODB::TTovaskADOTable& mdbFilmy() override { return components.mdbFilmy; }
-    TovaskADODB::TTovaskADOTable& mdbClone() override { return components.mdbClone; }
     int ShowMessageWindow(std::uint8_t, const std::string&, const std::string& messageText,
                           const std::vector<std::uint8_t>&, const std::vector<std::int32_t>&, bool) override
     {
@@ -74,17 +69,19 @@ public:
     {
         outcomes.at(static_cast<std::size_t>(index)) = outcome;
     }
+    void TableStarted(const std::string& storedName) override { table_ = storedName; }
     void FileFailed(int index, const std::exception& error) override
     {
         causes.at(static_cast<std::size_t>(index)) = patch::FailureCause(error, folder_ + FileName(index));
     }
 
+    // Lent to the run by tests that look inside it: patch::RunPatch(host, host.components).
     patch::PatchComponents components;
 
 private:
     std::string folder_;
     bool keepIdCd_;
-    bool jestNotBoolean_ = false;
+    std::string table_;  // being rebuilt
 };
 
 }  // namespace patch_test

@@ -25,6 +25,17 @@ ino_t Inode(const std::string& path)
     return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
 }
 
+// The run's own components start as the window's design holds them.
+TEST(RunComponents, StartClosedWithTheLoansTableDesign)
+{
+    patch::PatchComponents components;
+    EXPECT_FALSE(components.dbFilm.Connected());
+    EXPECT_FALSE(components.mdbFilmy.Active());
+    EXPECT_EQ(components.mdbFilmy.TableName(), "Wypozycz");
+    EXPECT_EQ(components.mdbFilmy.IndexDefs().Count(), 4);
+    EXPECT_EQ(components.mdbClone.Connection(), nullptr);
+}
+
 TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
 {
     CatalogueFolder folder;

@@ -157,7 +157,7 @@ TEST(FaultAtRollback, FileComesBackWholeAndTheNextFileIsUpgraded)
     const auto before = reliability::FolderContents(std::filesystem::path(folder.Folder()));
 
     RollbackFaultHost host(folder.Folder(), vfs);
-    patch::RunPatch(host);
+    patch::RunPatch(host, host.components);
 
     EXPECT_EQ(host.faultsAtRollback, 1);
     EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::Upgraded}));
@@ -231,7 +231,7 @@ TEST(FaultInAsideRows, ReadFailingPartWayLeavesTheFileAsItWas)
         reliability::CopyFolderFiles(std::filesystem::path(originals.Folder()), reference.path());
         AsideReadFaultHost host(reference.folder(), vfs, 0);
         vfs.Arm({});
-        patch::RunPatch(host);
+        patch::RunPatch(host, host.components);
         ASSERT_EQ(host.outcomes[0], FileOutcome::Upgraded);
         ASSERT_GT(host.asidePages, 100);
         copyReads = host.copyReads;
@@ -249,7 +249,7 @@ TEST(FaultInAsideRows, ReadFailingPartWayLeavesTheFileAsItWas)
         reliability::CopyFolderFiles(std::filesystem::path(originals.Folder()), folder.path());
         AsideReadFaultHost host(folder.folder(), vfs, point);
         vfs.Arm({});
-        patch::RunPatch(host);
+        patch::RunPatch(host, host.components);
         vfs.Disarm();
 
         EXPECT_EQ(vfs.Faults(), 1);

@@ -147,15 +147,9 @@ TEST_F(MainWindowTest, StartsIdle)
     EXPECT_EQ(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->currentIndex(), 0);
     EXPECT_TRUE(Part<QCheckBox>(*window, "cbID_CD")->isChecked());
     EXPECT_TRUE(window->KeepIdCd());
-    EXPECT_FALSE(window->JestNotBoolean());
     EXPECT_EQ(Part<app::TCheckList>(*window, "lbBase")->count(), 0);
     EXPECT_EQ(Part<QProgressBar>(*window, "Pozycja")->minimum(), 0);
     EXPECT_EQ(Part<QProgressBar>(*window, "Pozycja")->maximum(), 100);
-    EXPECT_FALSE(window->dbFilm().Connected());
-    EXPECT_FALSE(window->mdbFilmy().Active());
-    EXPECT_EQ(window->mdbFilmy().TableName(), "Wypozycz");
-    EXPECT_EQ(window->mdbFilmy().IndexDefs().Count(), 4);
-    EXPECT_EQ(window->mdbClone().Connection(), nullptr);
     EXPECT_EQ(Part<app::TXPButton>(*window, "cmdStart")->Glyph().size(), QSize(18, 18));
     EXPECT_EQ(Part<app::TXPButton>(*window, "cmdCloseProgram")->Glyph().size(), QSize(16, 16));
 }

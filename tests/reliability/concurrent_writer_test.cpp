@@ -23,9 +23,9 @@
 #include <thread>
 #include <vector>
 
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
 #include "tests/reliability/sanitized_build.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/sqlite_file.h"
 
 namespace {
 
@@ -148,7 +148,7 @@ TEST(ConcurrentWriter, EveryCommitOfAnotherProgramIsInTheUpgradedFile)
     patch_test::CatalogueFolder folder;
     const int films = reliability::kSanitizedBuild ? 1500 : 4000;
     const auto path = folder.Add("a.mdb", sample::Level::ReadyYesNo, films, films / 2);
-    patch_test::ExecuteSql(path, "CREATE TABLE NOTATKI (N INTEGER)");
+    test_support::ExecuteSql(path, "CREATE TABLE NOTATKI (N INTEGER)");
 
     CommittingWriter writer(path, [](int n) { return "INSERT INTO NOTATKI VALUES (" + std::to_string(n) + ")"; });
     ASSERT_GT(writer.First(), 0);
@@ -156,9 +156,9 @@ TEST(ConcurrentWriter, EveryCommitOfAnotherProgramIsInTheUpgradedFile)
     const auto& committed = writer.Stop();
 
     EXPECT_EQ(status, 0) << output;  // upgraded and compacted
-    EXPECT_EQ(patch_test::IntegrityCheck(path), "ok");
+    EXPECT_EQ(test_support::IntegrityCheck(path), "ok");
     std::set<int> stored;
-    for (const auto& row : patch_test::QueryRows(path, "SELECT N FROM NOTATKI")) stored.insert(std::stoi(*row.at(0)));
+    for (const auto& row : test_support::QueryRows(path, "SELECT N FROM NOTATKI")) stored.insert(std::stoi(*row.at(0)));
     for (const int number : committed) EXPECT_TRUE(stored.contains(number)) << "insert " << number << " was lost";
 }
 
@@ -190,16 +190,17 @@ TEST(ConcurrentWriter, EveryFilmAnotherProgramCommittedIsInTheUpgradedTable)
     for (std::size_t i = 0; i < writers.size(); ++i) {
         const auto& committed = committedTo[i];
         const auto& path = paths[i];
-        EXPECT_EQ(patch_test::IntegrityCheck(path), "ok");
-        ASSERT_EQ(patch_test::QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'")
-                      .at(0)
-                      .at(0),
-                  "1")
+        EXPECT_EQ(test_support::IntegrityCheck(path), "ok");
+        ASSERT_EQ(
+            test_support::QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'")
+                .at(0)
+                .at(0),
+            "1")
             << output;
         // Carried films have the old key in FILM_ID and ID_CD; films the writer
         // added after the upgrade have it in ID_CD.
         std::set<int> stored;
-        for (const auto& row : patch_test::QueryRows(path, "SELECT ID_CD FROM FILMY WHERE ID_CD >= 1000000"))
+        for (const auto& row : test_support::QueryRows(path, "SELECT ID_CD FROM FILMY WHERE ID_CD >= 1000000"))
             stored.insert(std::stoi(*row.at(0)) - 1000000);
         for (const int number : committed)
             EXPECT_TRUE(stored.contains(number)) << path << ": film " << number << " was lost\n" << output;

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "db/TovaskADODB/TovaskADODB.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
 #include "tests/reliability/kill_trial.h"
 #include "tests/reliability/sanitized_build.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -252,7 +252,7 @@ TEST(FaultInAsideRows, ReadFailingPartWayLeavesTheFileAsItWas)
         vfs.Disarm();
 
         EXPECT_EQ(vfs.Faults(), 1);
-        EXPECT_EQ(host.causes[0], "błąd odczytu lub zapisu na dysku");
+        EXPECT_EQ(host.causes[0], "błąd odczytu lub zapisu na dysku: sprawdź dysk i uruchom program ponownie");
         EXPECT_EQ(host.outcomes[0], point <= copyReads ? FileOutcome::ConversionError : FileOutcome::Failed);
         EXPECT_EQ(host.outcomes[1], FileOutcome::Upgraded);
         EXPECT_EQ(reliability::RecoveredContent(folder.file("a.mdb")), before.at("a.mdb"));

@@ -164,14 +164,11 @@ TEST(FilmsUpgrade, ProgressRunsToTheRowCountWithMessagesHandledAfterEveryRow)
 
 TEST(FilmsUpgrade, EmptyTableGetsTheNewStructureAndNoRows)
 {
-    CatalogueFolder folder;
-    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 0);
-    ExecuteSql(path, "DELETE FROM FILMY");
-    const auto host = folder.Upgrade();
-    EXPECT_EQ(host->outcomes[0], FileOutcome::Upgraded);
-    EXPECT_EQ(host->progressMaximum, 0);
-    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY')")[0][0], "44");
-    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "0");
+    const UpgradedCatalogue upgraded({.films = 5, .loans = 0, .sql = "DELETE FROM FILMY"});
+    EXPECT_EQ(upgraded.outcome(), FileOutcome::Upgraded);
+    EXPECT_EQ(upgraded.host->progressMaximum, 0);
+    EXPECT_EQ(QueryRows(upgraded.path, "SELECT count(*) FROM pragma_table_info('FILMY')")[0][0], "44");
+    EXPECT_EQ(QueryRows(upgraded.path, "SELECT count(*) FROM FILMY")[0][0], "0");
 }
 
 TEST(FilmsUpgrade, ConvertJestTurnsYesNoAndKeepsIntegers)

@@ -85,14 +85,11 @@ TEST(LoansUpgrade, LongJestCatalogueKeepsANonZeroIdCdOfTheLoan)
 
 TEST(LoansUpgrade, EmptyLoansTableIsRebuiltAndTheFileTicked)
 {
-    CatalogueFolder folder;
-    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 1);
-    ExecuteSql(path, "DELETE FROM WYPOZYCZ");
-    const auto host = folder.Upgrade();
-    EXPECT_EQ(host->outcomes[0], FileOutcome::Upgraded);
-    EXPECT_TRUE(host->ticks[0]);
-    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM pragma_table_info('WYPOZYCZ')")[0][0], "6");
-    EXPECT_EQ(IntegrityCheck(path), "ok");
+    const UpgradedCatalogue upgraded({.films = 5, .loans = 1, .sql = "DELETE FROM WYPOZYCZ"});
+    EXPECT_EQ(upgraded.outcome(), FileOutcome::Upgraded);
+    EXPECT_TRUE(upgraded.host->ticks[0]);
+    EXPECT_EQ(QueryRows(upgraded.path, "SELECT count(*) FROM pragma_table_info('WYPOZYCZ')")[0][0], "6");
+    EXPECT_EQ(IntegrityCheck(upgraded.path), "ok");
 }
 
 }  // namespace

@@ -71,13 +71,12 @@ TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
 
 TEST(RunOutcome, FilmsTableWithTOrgSButANumericOcenaIsUpgraded)
 {
-    CatalogueFolder folder;
-    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 10, 4);
-    ExecuteSql(path, "ALTER TABLE FILMY ADD COLUMN T_ORG_S TEXT(150)");
-    const auto host = folder.Upgrade();
-    EXPECT_EQ(host->outcomes[0], FileOutcome::Upgraded);
-    EXPECT_EQ(QueryRows(path, "SELECT type FROM pragma_table_info('FILMY') WHERE name = 'OCENA'")[0][0], "TEXT(5)");
-    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "10");
+    const UpgradedCatalogue upgraded(
+        {.films = 10, .loans = 4, .sql = "ALTER TABLE FILMY ADD COLUMN T_ORG_S TEXT(150)"});
+    EXPECT_EQ(upgraded.outcome(), FileOutcome::Upgraded);
+    EXPECT_EQ(QueryRows(upgraded.path, "SELECT type FROM pragma_table_info('FILMY') WHERE name = 'OCENA'")[0][0],
+              "TEXT(5)");
+    EXPECT_EQ(QueryRows(upgraded.path, "SELECT count(*) FROM FILMY")[0][0], "10");
 }
 
 // Ticking happens after the check: its failure is no conversion error, and the

@@ -25,9 +25,16 @@
 
 #include "tests/reliability/sanitized_build.h"
 #include "tests/support/catalogue_folder.h"
+#include "tests/support/command_run.h"
 #include "tests/support/sqlite_file.h"
 
 namespace {
+
+// The command-line runner over folder.
+test_support::CommandResult RunCli(const std::string& folder)
+{
+    return test_support::RunCommand(std::string(VK_PATCH_CLI) + " " + test_support::ShellQuoted(folder));
+}
 
 // A child process that, until stopped, opens the file, begins a write, runs
 // the insert of the next number, keeps the write open for `hold`, commits and
@@ -125,23 +132,6 @@ private:
     int stop_ = -1;
     std::vector<int> committed_;
 };
-
-struct RunResult {
-    int status;
-    std::string output;
-};
-
-RunResult RunCli(const std::string& folder)
-{
-    const std::string command = std::string(VK_PATCH_CLI) + " '" + folder + "' 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    RunResult result{-1, {}};
-    std::array<char, 4096> buffer{};
-    while (const auto read = fread(buffer.data(), 1, buffer.size(), pipe.get()))
-        result.output.append(buffer.data(), read);
-    result.status = pclose(pipe.release());
-    return result;
-}
 
 TEST(ConcurrentWriter, EveryCommitOfAnotherProgramIsInTheUpgradedFile)
 {

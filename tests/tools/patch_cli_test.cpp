@@ -17,6 +17,7 @@
 
 #include "patch/failure_cause.h"
 #include "tests/support/catalogue_folder.h"
+#include "tests/support/command_run.h"
 #include "tests/support/sqlite_file.h"
 #include "tools/cli/cli_options.h"
 #include "tools/cli/polish_count.h"
@@ -27,27 +28,14 @@ using patch_test::CatalogueFolder;
 using patch_test::FileBytes;
 using sample::Level;
 
-struct Result {
-    int status;
-    std::string output;
-};
-
-Result RunCli(const std::string& arguments)
+test_support::CommandResult RunCli(const std::string& arguments)
 {
-    const std::string command = std::string(VK_PATCH_CLI) + " " + arguments + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    Result result{-1, {}};
-    std::array<char, 4096> buffer{};
-    while (const auto read = fread(buffer.data(), 1, buffer.size(), pipe.get()))
-        result.output.append(buffer.data(), read);
-    const int status = pclose(pipe.release());
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return test_support::RunCommand(std::string(VK_PATCH_CLI) + " " + arguments);
 }
 
 std::string Quoted(const std::string& path)
 {
-    return "'" + path + "'";
+    return test_support::ShellQuoted(path);
 }
 
 TEST(PatchCli, UpgradesAFolderAndSaysWhatHappenedToEachFile)

@@ -1,9 +1,9 @@
 #!/bin/sh
 # A screen reader's view of the main window: on a real X server with the
 # accessibility bus, the window is a frame named by its title.
-#   atspi_main_window_test.sh PROGRAM PYTHON READER
+#   atspi_main_window_test.sh PROGRAM PYTHON READER VERSION
 # Run inside dbus-run-session and xvfb-run.
-program=$1 python=$2 reader=$3
+program=$1 python=$2 reader=$3 version=$4
 folder=$(mktemp -d)
 /usr/libexec/at-spi-bus-launcher --launch-immediately &
 launcher=$!
@@ -16,6 +16,6 @@ wait "$window" 2>/dev/null
 rmdir "$folder"
 echo "$windows"
 [ "$status" -eq 0 ] || exit 1
-expected=$(printf 'frame\tPatch dla: Vidarkon w wersji: 1.2.6.2 - 02')
+expected=$(printf 'frame\tPatch dla: Vidarkon w wersji: %s - 02' "$version")
 echo "$windows" | grep -qxF "$expected" || { echo "FAIL: no frame named by the title"; exit 1; }
 echo "ok: the main window reads as a frame named by its title"

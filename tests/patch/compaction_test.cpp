@@ -10,9 +10,9 @@
 #include "patch/catalogue_check.h"
 #include "patch/films_upgrade.h"
 #include "patch/loans_upgrade.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
-#include "tests/patch/recording_host.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/sqlite_file.h"
 
 namespace patch_test {
 namespace {

@@ -17,9 +17,9 @@
 #include "patch/failure_cause.h"
 #include "patch/file_transaction.h"
 #include "patch/run_patch.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
-#include "tests/patch/recording_host.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/sqlite_file.h"
 
 namespace patch_test {
 namespace {
@@ -63,9 +63,8 @@ TEST_P(FailurePartWay, LeavesTheFileAsItWasAndASecondRunUpgradesIt)
     EXPECT_EQ(DumpContent(path), before);
     EXPECT_EQ(IntegrityCheck(path), "ok");
 
-    RecordingHost again(folder.Folder());
-    patch::RunPatch(again);
-    EXPECT_EQ(again.outcomes[0], FileOutcome::Upgraded);
+    const auto again = folder.Upgrade();
+    EXPECT_EQ(again->outcomes[0], FileOutcome::Upgraded);
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "700");
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD IS NOT NULL")[0][0], "100");
 }
@@ -86,14 +85,13 @@ TEST(FailurePartWay, FieldKeptByAForeignIndexStopsTheUpgradeBeforeAnyRowIsLost)
     for (const auto& path : {full, empty}) ExecuteSql(path, "CREATE INDEX \"FILMY.ROK_PROD\" ON FILMY(ROK_PROD)");
     const auto before = DumpContent(full);
     const auto beforeEmpty = DumpContent(empty);
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
-    EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::ConversionError}));
+    const auto host = folder.Upgrade();
+    EXPECT_EQ(host->outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::ConversionError}));
     EXPECT_EQ(DumpContent(full), before);
     EXPECT_EQ(DumpContent(empty), beforeEmpty);
     // The runner names the index in its cause.
     EXPECT_EQ(
-        host.causes[0],
+        host->causes[0],
         "indeks „ROK_PROD” na polu ROK_PROD, założony poza tym programem, nie pozwala usunąć pola z tabeli FILMY; "
         "usuń ten indeks i uruchom program ponownie");
 }
@@ -131,29 +129,22 @@ TEST(FailurePartWay, RefusedRollbackStillClosesTheFileAndKeepsTheOutcomeTheUserS
 
 TEST(FailurePartWay, LoansTableThatCannotBeOpenedLeavesTheWholeFileAsItWas)
 {
-    CatalogueFolder folder;
-    const auto path = folder.Add("a.mdb", Level::NoLoans, 20, 0);
     // Another tool's view under the loans table's name, failing when it is read.
-    ExecuteSql(path, "CREATE VIEW WYPOZYCZ AS SELECT abs(-9223372036854775807 - 1) AS FILM_ID");
-    const auto before = DumpContent(path);
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
-    EXPECT_EQ(host.outcomes[0], FileOutcome::Failed);
-    EXPECT_TRUE(host.notices.empty());
-    EXPECT_EQ(DumpContent(path), before) << "the films upgrade goes back with it";
+    const UpgradedCatalogue upgraded(
+        {.level = Level::NoLoans,
+         .loans = 0,
+         .sql = "CREATE VIEW WYPOZYCZ AS SELECT abs(-9223372036854775807 - 1) AS FILM_ID"});
+    EXPECT_EQ(upgraded.outcome(), FileOutcome::Failed);
+    EXPECT_TRUE(upgraded.host->notices.empty());
+    EXPECT_EQ(DumpContent(upgraded.path), upgraded.before) << "the films upgrade goes back with it";
 }
 
 TEST(FailurePartWay, TextTooLongForItsNewFieldIsReportedAndNothingLost)
 {
-    CatalogueFolder folder;
-    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 20, 5);
     // OCENA becomes a Text of 5 characters.
-    ExecuteSql(path, "UPDATE FILMY SET OCENA = 1234567 WHERE rowid = 7");
-    const auto before = DumpContent(path);
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
-    EXPECT_EQ(host.outcomes[0], FileOutcome::ConversionError);
-    EXPECT_EQ(DumpContent(path), before);
+    const UpgradedCatalogue upgraded({.loans = 5, .sql = "UPDATE FILMY SET OCENA = 1234567 WHERE rowid = 7"});
+    EXPECT_EQ(upgraded.outcome(), FileOutcome::ConversionError);
+    EXPECT_EQ(DumpContent(upgraded.path), upgraded.before);
 }
 
 TEST(FailurePartWay, CompactionThatFailsLeavesTheUpgradeInPlaceButUnticked)
@@ -180,9 +171,8 @@ TEST(FailurePartWay, CompactionThatFailsLeavesTheUpgradeInPlaceButUnticked)
     for (const auto& entry : std::filesystem::directory_iterator(folder.Folder()))
         EXPECT_EQ(entry.path().filename(), "a.mdb");
 
-    RecordingHost again(folder.Folder());
-    patch::RunPatch(again);
-    EXPECT_EQ(again.outcomes[0], FileOutcome::AlreadyUpgraded);
+    const auto again = folder.Upgrade();
+    EXPECT_EQ(again->outcomes[0], FileOutcome::AlreadyUpgraded);
 }
 
 // A full disk or an exhausted quota that reaches the engine as the system's

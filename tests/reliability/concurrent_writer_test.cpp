@@ -23,11 +23,18 @@
 #include <thread>
 #include <vector>
 
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
 #include "tests/reliability/sanitized_build.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/command_run.h"
+#include "tests/support/sqlite_file.h"
 
 namespace {
+
+// The command-line runner over folder.
+test_support::CommandResult RunCli(const std::string& folder)
+{
+    return test_support::RunCommand(std::string(VK_PATCH_CLI) + " " + test_support::ShellQuoted(folder));
+}
 
 // A child process that, until stopped, opens the file, begins a write, runs
 // the insert of the next number, keeps the write open for `hold`, commits and
@@ -126,29 +133,12 @@ private:
     std::vector<int> committed_;
 };
 
-struct RunResult {
-    int status;
-    std::string output;
-};
-
-RunResult RunCli(const std::string& folder)
-{
-    const std::string command = std::string(VK_PATCH_CLI) + " '" + folder + "' 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    RunResult result{-1, {}};
-    std::array<char, 4096> buffer{};
-    while (const auto read = fread(buffer.data(), 1, buffer.size(), pipe.get()))
-        result.output.append(buffer.data(), read);
-    result.status = pclose(pipe.release());
-    return result;
-}
-
 TEST(ConcurrentWriter, EveryCommitOfAnotherProgramIsInTheUpgradedFile)
 {
     patch_test::CatalogueFolder folder;
     const int films = reliability::kSanitizedBuild ? 1500 : 4000;
     const auto path = folder.Add("a.mdb", sample::Level::ReadyYesNo, films, films / 2);
-    patch_test::ExecuteSql(path, "CREATE TABLE NOTATKI (N INTEGER)");
+    test_support::ExecuteSql(path, "CREATE TABLE NOTATKI (N INTEGER)");
 
     CommittingWriter writer(path, [](int n) { return "INSERT INTO NOTATKI VALUES (" + std::to_string(n) + ")"; });
     ASSERT_GT(writer.First(), 0);
@@ -156,9 +146,9 @@ TEST(ConcurrentWriter, EveryCommitOfAnotherProgramIsInTheUpgradedFile)
     const auto& committed = writer.Stop();
 
     EXPECT_EQ(status, 0) << output;  // upgraded and compacted
-    EXPECT_EQ(patch_test::IntegrityCheck(path), "ok");
+    EXPECT_EQ(test_support::IntegrityCheck(path), "ok");
     std::set<int> stored;
-    for (const auto& row : patch_test::QueryRows(path, "SELECT N FROM NOTATKI")) stored.insert(std::stoi(*row.at(0)));
+    for (const auto& row : test_support::QueryRows(path, "SELECT N FROM NOTATKI")) stored.insert(std::stoi(*row.at(0)));
     for (const int number : committed) EXPECT_TRUE(stored.contains(number)) << "insert " << number << " was lost";
 }
 
@@ -190,16 +180,17 @@ TEST(ConcurrentWriter, EveryFilmAnotherProgramCommittedIsInTheUpgradedTable)
     for (std::size_t i = 0; i < writers.size(); ++i) {
         const auto& committed = committedTo[i];
         const auto& path = paths[i];
-        EXPECT_EQ(patch_test::IntegrityCheck(path), "ok");
-        ASSERT_EQ(patch_test::QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'")
-                      .at(0)
-                      .at(0),
-                  "1")
+        EXPECT_EQ(test_support::IntegrityCheck(path), "ok");
+        ASSERT_EQ(
+            test_support::QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'")
+                .at(0)
+                .at(0),
+            "1")
             << output;
         // Carried films have the old key in FILM_ID and ID_CD; films the writer
         // added after the upgrade have it in ID_CD.
         std::set<int> stored;
-        for (const auto& row : patch_test::QueryRows(path, "SELECT ID_CD FROM FILMY WHERE ID_CD >= 1000000"))
+        for (const auto& row : test_support::QueryRows(path, "SELECT ID_CD FROM FILMY WHERE ID_CD >= 1000000"))
             stored.insert(std::stoi(*row.at(0)) - 1000000);
         for (const int number : committed)
             EXPECT_TRUE(stored.contains(number)) << path << ": film " << number << " was lost\n" << output;

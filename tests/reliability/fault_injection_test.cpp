@@ -12,12 +12,12 @@
 
 #include "db/engine/database_file.h"
 #include "patch/run_patch.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
-#include "tests/patch/recording_host.h"
 #include "tests/reliability/fault_vfs.h"
 #include "tests/reliability/file_state.h"
 #include "tests/reliability/sanitized_build.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -101,14 +101,13 @@ TEST_P(FaultInjection, EveryFailedCallLeavesTheFileWholeAndTheRunGoesOn)
         if (host.outcomes[0] != FileOutcome::Upgraded && GetParam() == FaultKind::DiskFull) {
             EXPECT_EQ(host.causes[0], "brak miejsca na dysku: zwolnij miejsce i uruchom program ponownie");
         }
-        EXPECT_EQ(patch_test::IntegrityCheck(folder.file("a.mdb")), "ok");
+        EXPECT_EQ(test_support::IntegrityCheck(folder.file("a.mdb")), "ok");
         EXPECT_EQ(host.outcomes[1], FileOutcome::Upgraded);
         EXPECT_EQ(after.at("b.mdb"), upgraded_.at("b.mdb"));
 
         // A later run finishes what the failed one left.
-        patch_test::RecordingHost again(folder.folder());
-        patch::RunPatch(again);
-        EXPECT_TRUE(again.outcomes[0] == FileOutcome::Upgraded || again.outcomes[0] == FileOutcome::AlreadyUpgraded);
+        const auto again = patch_test::RunUpgrade(folder.folder());
+        EXPECT_TRUE(again->outcomes[0] == FileOutcome::Upgraded || again->outcomes[0] == FileOutcome::AlreadyUpgraded);
         EXPECT_EQ(reliability::RecoveredContent(folder.file("a.mdb")), upgraded_.at("a.mdb"));
         EXPECT_EQ(folder.entries(), (std::vector<std::string>{"a.mdb", "b.mdb"}));
         if (HasFailure()) break;
@@ -253,14 +252,13 @@ TEST(FaultInAsideRows, ReadFailingPartWayLeavesTheFileAsItWas)
         vfs.Disarm();
 
         EXPECT_EQ(vfs.Faults(), 1);
-        EXPECT_EQ(host.causes[0], "błąd odczytu lub zapisu na dysku");
+        EXPECT_EQ(host.causes[0], "błąd odczytu lub zapisu na dysku: sprawdź dysk i uruchom program ponownie");
         EXPECT_EQ(host.outcomes[0], point <= copyReads ? FileOutcome::ConversionError : FileOutcome::Failed);
         EXPECT_EQ(host.outcomes[1], FileOutcome::Upgraded);
         EXPECT_EQ(reliability::RecoveredContent(folder.file("a.mdb")), before.at("a.mdb"));
         EXPECT_EQ(folder.entries(), (std::vector<std::string>{"a.mdb", "b.mdb"}));
-        patch_test::RecordingHost again(folder.folder());
-        patch::RunPatch(again);
-        EXPECT_EQ(again.outcomes[0], FileOutcome::Upgraded);
+        const auto again = patch_test::RunUpgrade(folder.folder());
+        EXPECT_EQ(again->outcomes[0], FileOutcome::Upgraded);
         if (HasFailure()) break;
     }
 }

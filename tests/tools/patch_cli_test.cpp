@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,8 +18,9 @@
 #include "app/cli/cli_options.h"
 #include "app/cli/polish_count.h"
 #include "patch/failure_cause.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/command_run.h"
+#include "tests/support/sqlite_file.h"
 
 namespace {
 
@@ -28,27 +28,14 @@ using patch_test::CatalogueFolder;
 using patch_test::FileBytes;
 using sample::Level;
 
-struct Result {
-    int status;
-    std::string output;
-};
-
-Result RunCli(const std::string& arguments)
+test_support::CommandResult RunCli(const std::string& arguments)
 {
-    const std::string command = std::string(VK_PATCH_CLI) + " " + arguments + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    Result result{-1, {}};
-    std::array<char, 4096> buffer{};
-    while (const auto read = fread(buffer.data(), 1, buffer.size(), pipe.get()))
-        result.output.append(buffer.data(), read);
-    const int status = pclose(pipe.release());
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return test_support::RunCommand(std::string(VK_PATCH_CLI) + " " + arguments);
 }
 
 std::string Quoted(const std::string& path)
 {
-    return "'" + path + "'";
+    return test_support::ShellQuoted(path);
 }
 
 TEST(PatchCli, UpgradesAFolderAndSaysWhatHappenedToEachFile)
@@ -132,7 +119,7 @@ TEST(PatchCli, CheckNamesWhatIsWrongWithADamagedFilmsTable)
 {
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 2);
-    patch_test::ExecuteSql(path, "ALTER TABLE FILMY RENAME COLUMN JEST TO JEST_OLD");
+    test_support::ExecuteSql(path, "ALTER TABLE FILMY RENAME COLUMN JEST TO JEST_OLD");
     const auto before = FileBytes(path);
     const auto check = RunCli("--check " + Quoted(folder.Folder()));
     EXPECT_EQ(check.status, 1);
@@ -149,29 +136,13 @@ TEST(PatchCli, CheckNamesWhatIsWrongWithADamagedFilmsTable)
     EXPECT_EQ(FileBytes(path), before);
 }
 
-// Holds a write lock on a catalogue, as another program would.
-class HeldLock {
-public:
-    explicit HeldLock(const std::string& path)
-    {
-        sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        EXPECT_EQ(sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    }
-    ~HeldLock() { sqlite3_close_v2(db_); }
-    HeldLock(const HeldLock&) = delete;
-    HeldLock& operator=(const HeldLock&) = delete;
-
-private:
-    sqlite3* db_ = nullptr;
-};
-
 TEST(PatchCli, EveryFileThatIsLeftAloneGetsItsCauseInPolish)
 {
     CatalogueFolder folder;
     folder.Add("a-dobra.mdb", Level::ReadyYesNo, 5, 2);
     // Another tool's index on a field the upgrade deletes.
-    patch_test::ExecuteSql(folder.Add("b-indeks.mdb", Level::ReadyYesNo, 5, 2),
-                           "CREATE INDEX moj_indeks ON FILMY(OCENA)");
+    test_support::ExecuteSql(folder.Add("b-indeks.mdb", Level::ReadyYesNo, 5, 2),
+                             "CREATE INDEX moj_indeks ON FILMY(OCENA)");
     {
         std::string jet("\x00\x01\x00\x00Standard ACE DB\x00", 20);
         jet.resize(2048, '\x41');
@@ -184,7 +155,9 @@ TEST(PatchCli, EveryFileThatIsLeftAloneGetsItsCauseInPolish)
     const auto lineBreak = folder.Add("f-nowa\nlinia.mdb", Level::ReadyYesNo, 5, 2);
     const auto lineBreakBefore = FileBytes(lineBreak);
 
-    const HeldLock lock(locked);
+    // A write lock on d, as another program would hold it.
+    test_support::SqliteFile lock(locked, test_support::SqliteFile::Mode::ReadWrite);
+    lock.exec("BEGIN EXCLUSIVE");
     const auto check = RunCli("--check " + Quoted(folder.Folder()));
     const auto run = RunCli(Quoted(folder.Folder()));
 
@@ -277,7 +250,7 @@ TEST(PatchCli, CheckForeseesEveryRefusalOfTheFilesOwnStructure)
     std::vector<std::string> before;
     for (const auto& c : cases) {
         const auto path = folder.Add(c.name, Level::ReadyYesNo, 8, 3);
-        patch_test::ExecuteSql(path, c.sql);
+        test_support::ExecuteSql(path, c.sql);
         before.push_back(FileBytes(path));
     }
     const auto check = RunCli("--check " + Quoted(folder.Folder()));
@@ -348,7 +321,7 @@ TEST(PatchCli, NoCauseHasEnglishOutsideItsParentheses)
     CatalogueFolder folder;
     const auto add = [&](const std::string& name, Level level, const std::string& sql) {
         const auto path = folder.Add(name, level, 8, 3);
-        if (!sql.empty()) patch_test::ExecuteSql(path, sql);
+        if (!sql.empty()) test_support::ExecuteSql(path, sql);
         return path;
     };
     add("a-indeks.mdb", Level::ReadyYesNo, "CREATE INDEX moj_indeks ON FILMY(OCENA)");
@@ -387,7 +360,9 @@ TEST(PatchCli, NoCauseHasEnglishOutsideItsParentheses)
     std::filesystem::rename(add("t.mdb", Level::ReadyYesNo, ""), folder.PathOf(std::string(250, 't') + ".mdb"));
     add("u-nowa\nlinia.mdb", Level::ReadyYesNo, "");
 
-    const HeldLock lock(locked);
+    // A write lock on d, as another program would hold it.
+    test_support::SqliteFile lock(locked, test_support::SqliteFile::Mode::ReadWrite);
+    lock.exec("BEGIN EXCLUSIVE");
     for (const auto& arguments : {"--check " + Quoted(folder.Folder()), Quoted(folder.Folder())}) {
         const auto result = RunCli(arguments);
         const auto lines = OutcomeLines(result.output);
@@ -467,8 +442,8 @@ TEST(PatchCli, OptionOffGivesZeroIdCd)
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 10, 5);
     EXPECT_EQ(RunCli("--nie-zachowuj-id-cd " + Quoted(folder.Folder())).status, 0);
-    EXPECT_EQ(patch_test::QueryRows(path, "SELECT count(*) FROM FILMY WHERE ID_CD <> 0")[0][0], "0");
-    EXPECT_EQ(patch_test::QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD <> 0")[0][0], "0");
+    EXPECT_EQ(test_support::QueryRows(path, "SELECT count(*) FROM FILMY WHERE ID_CD <> 0")[0][0], "0");
+    EXPECT_EQ(test_support::QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD <> 0")[0][0], "0");
 }
 
 }  // namespace

@@ -86,14 +86,14 @@ std::vector<std::uint8_t> OwnVersionSection()
 
 TEST(GetFileVersionText, ReadsTheResourceEmbeddedByTheBuild)
 {
-    EXPECT_EQ(utils::GetFileVersionText(VK_SELF_FILE), "1.2.6.2");
+    EXPECT_EQ(utils::GetFileVersionText(VK_SELF_FILE), VK_PROGRAM_VERSION);
 }
 
 TEST(GetFileVersionText, EmbeddedResourceCarriesTheProgramsStrings)
 {
     const StringEntries strings = ReadStrings(OwnVersionSection());
-    EXPECT_EQ(strings.at(u"041504E2/FileVersion"), u"1.2.6.2");
-    EXPECT_EQ(strings.at(u"041504E2/ProductVersion"), u"1.2.6.2");
+    EXPECT_EQ(strings.at(u"041504E2/FileVersion"), u"" VK_PROGRAM_VERSION);
+    EXPECT_EQ(strings.at(u"041504E2/ProductVersion"), u"" VK_PROGRAM_VERSION);
     EXPECT_EQ(strings.at(u"041504E2/FileDescription"), u"Patch QLT_1.2.6.2-02_V");
     EXPECT_EQ(strings.at(u"041504E2/ProductName"), u"Vidarkon Patch");
     EXPECT_EQ(strings.at(u"041504E2/Comments"), u"Patch modyfikujący bazy w programie Vidarkon.");

@@ -66,12 +66,12 @@ protected:
                       "CREATE TABLE Ballast (X MEMO);"
                       "INSERT INTO Ballast VALUES (hex(randomblob(100000)));"
                       "DELETE FROM Ballast;");
-        original = ReadBytes(path);
+        original = FileBytes(path);
     }
 
     void ExpectOriginalUntouched()
     {
-        EXPECT_EQ(ReadBytes(path), original);
+        EXPECT_EQ(FileBytes(path), original);
         EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
     }
 
@@ -84,7 +84,7 @@ protected:
 TEST_F(Compaction, ReplacesTheFileWithItsCompactedCopy)
 {
     dbFilm.Compact(path, "");
-    EXPECT_LT(ReadBytes(path).size(), original.size());
+    EXPECT_LT(FileBytes(path).size(), original.size());
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
     EXPECT_EQ(QueryColumn(path, "SELECT ID FROM WYPOZYCZ ORDER BY ID"), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(StoredIndexNames(path, "WYPOZYCZ").size(), 5u);
@@ -96,7 +96,7 @@ TEST_F(Compaction, BareFileNameWorksInTheCurrentDirectory)
     std::filesystem::current_path(folder.path());
     EXPECT_NO_THROW(dbFilm.Compact("filmy.mdb", ""));
     std::filesystem::current_path(previous);
-    EXPECT_LT(ReadBytes(path).size(), original.size());
+    EXPECT_LT(FileBytes(path).size(), original.size());
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
 }
 
@@ -115,7 +115,7 @@ TEST_F(Compaction, FileStillOpenInTheProcessIsNotReplaced)
     ExpectOriginalUntouched();
     // Once closed, the same call goes through.
     dbFilm.Compact(path, "");
-    EXPECT_LT(ReadBytes(path).size(), original.size());
+    EXPECT_LT(FileBytes(path).size(), original.size());
 }
 
 // Someone else who may write to the catalogue's folder plants a link where the
@@ -137,7 +137,7 @@ TEST_F(Compaction, AnotherUserCannotRedirectTheCopy)
     EXPECT_EQ(planted, EACCES);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(stolen)));
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
-    EXPECT_LT(ReadBytes(path).size(), original.size());
+    EXPECT_LT(FileBytes(path).size(), original.size());
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
 }
 
@@ -186,8 +186,8 @@ protected:
     {
         EXPECT_EQ(his.entries(), std::vector<std::string>{});
         EXPECT_EQ(roots.entries(), (std::vector<std::string>{"kopia", "kopia-journal"}));
-        EXPECT_EQ(ReadBytes(roots.file("kopia")), "cudza kopia");
-        EXPECT_EQ(ReadBytes(roots.file("kopia-journal")), "cudzy dziennik");
+        EXPECT_EQ(FileBytes(roots.file("kopia")), "cudza kopia");
+        EXPECT_EQ(FileBytes(roots.file("kopia-journal")), "cudzy dziennik");
         struct stat info {};
         ASSERT_EQ(::lstat(path.c_str(), &info), 0);
         EXPECT_TRUE(S_ISREG(info.st_mode));
@@ -217,14 +217,14 @@ TEST_F(CompactionInASharedFolder, SwappingTheFolderForALinkGetsNothing)
                            : errno;
             });
         });
-        const std::string before = ReadBytes(path);
+        const std::string before = FileBytes(path);
         dbFilm.Compact(path, "");
         TovaskADODB::SetCompactionFolderHook({});
 
         ASSERT_EQ(swapped, 0);  // he can: the folder is shared
         ExpectNothingRedirected();
         if (run == 0) {
-            EXPECT_LT(ReadBytes(path).size(), before.size());
+            EXPECT_LT(FileBytes(path).size(), before.size());
         }
         // His link stays; the folder he renamed goes with the run, under its new name.
         EXPECT_EQ(folder.entries(),
@@ -318,7 +318,7 @@ TEST_F(CompactionInASharedFolder, AWatcherSwappingTheFolderTheMomentItAppearsGet
         SCOPED_TRACE("run " + std::to_string(run) + ", swapped after " + std::to_string(delayMicroseconds) + " µs");
         FolderSwapper swapper(folder.path(), LinkTarget(run).path(), delayMicroseconds);
         ASSERT_TRUE(swapper.watching());
-        const std::string before = ReadBytes(path);
+        const std::string before = FileBytes(path);
         bool compacted = true;
         try {
             dbFilm.Compact(path, "");
@@ -331,7 +331,7 @@ TEST_F(CompactionInASharedFolder, AWatcherSwappingTheFolderTheMomentItAppearsGet
 
         ExpectNothingRedirected();
         if (!compacted) {
-            EXPECT_EQ(ReadBytes(path), before);
+            EXPECT_EQ(FileBytes(path), before);
         }
         // His links and, where he was quick enough to make the run fail, the
         // empty folder he renamed before it was opened.

@@ -1,4 +1,4 @@
-#include "tests/patch/recording_host.h"
+#include "tests/support/recording_host.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,7 +1,4 @@
-#include "tests/patch/catalogue_folder.h"
-
-#include <fstream>
-#include <sstream>
+#include "tests/support/catalogue_folder.h"
 
 namespace patch_test {
 
@@ -18,12 +15,16 @@ std::string CatalogueFolder::Add(const std::string& fileName, sample::Level leve
     return path.string();
 }
 
-std::string FileBytes(const std::string& path)
+std::string CatalogueFolder::Add(const Catalogue& catalogue)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    const auto path = Add(catalogue.name, catalogue.level, catalogue.films, catalogue.loans, catalogue.tableNames);
+    if (!catalogue.sql.empty()) ExecuteSql(path, catalogue.sql);
+    return path;
+}
+
+UpgradedCatalogue::UpgradedCatalogue(const Catalogue& catalogue, bool keepIdCd)
+    : path(folder.Add(catalogue)), before(DumpContent(path)), host(folder.Upgrade(keepIdCd))
+{
 }
 
 }  // namespace patch_test

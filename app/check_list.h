@@ -12,7 +12,6 @@ public:
     TCheckList(int columns, int itemHeight, QWidget* parent = nullptr);
 
     int Columns() const { return columns_; }
-    int ItemHeight() const { return itemHeight_; }
 
     // Replaces every item by these texts, all unticked.
     void SetItems(const QStringList& texts);

@@ -1,8 +1,8 @@
 #include "app/command_line.h"
 
+#include "app/files/folder_check.h"
 #include "app/folder_dialog.h"
 #include "app/plain_message.h"
-#include "app/utils/folder_check.h"
 
 #include <QFileInfo>
 

@@ -23,7 +23,6 @@ public:
     // Where the window system offers no move of its own: the window follows the
     // mouse from this press until every button is released.
     void FollowMouse(const QPointF& globalPressPosition);
-    bool FollowingMouse() const { return following_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -4,7 +4,6 @@
 // and lends itself to the run as its host.
 
 #include "app/input_pacer.h"
-#include "patch/patch_components.h"
 #include "patch/patch_host.h"
 
 #include <QString>
@@ -20,8 +19,10 @@ class DialogAnswerer;
 namespace TovaskTabControl {
 class TTovaskPageControl;
 }
-namespace app {
+namespace ui {
 class TBevelLine;
+}
+namespace app {
 class TCheckList;
 class THeaderCloseButton;
 class THeaderStrip;
@@ -57,11 +58,6 @@ public:
     void SetProgressPosition(int position) override;
     void StepProgress() override;
     bool KeepIdCd() const override;
-    bool JestNotBoolean() const override { return jestNotBoolean_; }
-    void SetJestNotBoolean(bool value) override { jestNotBoolean_ = value; }
-    TovaskADODB::TTovaskADOBase& dbFilm() override { return components_.dbFilm; }
-    TovaskADODB::TTovaskADOTable& mdbFilmy() override { return components_.mdbFilmy; }
-    TovaskADODB::TTovaskADOTable& mdbClone() override { return components_.mdbClone; }
     int ShowMessageWindow(std::uint8_t pictureKind, const std::string& title, const std::string& messageText,
                           const std::vector<std::uint8_t>& buttons, const std::vector<std::int32_t>& colors,
                           bool display) override;
@@ -99,12 +95,12 @@ private:
     QLabel* Label1 = nullptr;
     QProgressBar* Pozycja = nullptr;
     QWidget* Panel1 = nullptr;
-    app::TBevelLine* Bevel3 = nullptr;
+    ui::TBevelLine* Bevel3 = nullptr;
     app::TXPButton* cmdStart = nullptr;
     app::TXPButton* cmdCloseProgram = nullptr;
     QWidget* TabSheet2 = nullptr;
     QWidget* Panel3 = nullptr;
-    app::TBevelLine* Bevel1 = nullptr;
+    ui::TBevelLine* Bevel1 = nullptr;
     app::TXPButton* JvXPButton2 = nullptr;
 
     void FormCreate();
@@ -118,12 +114,13 @@ private:
     void SetTabOrder();
     void NameForAssistiveTechnology();
     void ShowProgramFolder();
+    // Tells the user, once, that something unforeseen ended the run.
+    void TellRunCutShort(const std::string& text) noexcept;
     QWidget* MakePanel(QWidget* parent, const QRect& geometry, const QColor& color);
     app::TXPButton* MakeButton(QWidget* parent, const QString& caption, const QPixmap& glyph, const QRect& geometry);
 
     MyMessage::DialogAnswerer* answerer_;
     QString programFolder_;
-    bool jestNotBoolean_ = false;
     bool running_ = false;
     bool shownOnce_ = false;
     // Pending input is handled about 60 times a second while rows are copied:
@@ -131,6 +128,4 @@ private:
     app::InputPacer inputPacer_{std::chrono::milliseconds(16)};
     // The run's position; the bar shows it whenever pending input is handled.
     int progressPosition_ = 0;
-
-    patch::PatchComponents components_;
 };

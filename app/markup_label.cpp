@@ -1,6 +1,6 @@
 #include "app/markup_label.h"
 
-#include "ui/Accessibility/static_text.h"
+#include "ui/Accessibility/roles.h"
 
 #include <QPainter>
 

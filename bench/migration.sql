@@ -1,5 +1,7 @@
 -- The upgrade written by hand as one set-based migration, run in SQLite's own
--- shell: what a user would write instead of the patch, and so its floor.
+-- shell: the classic way, rebuilt in place, then VACUUM, which writes the
+-- whole file twice more. bench/migration-direct.sql is the faster way an
+-- expert writes it.
 --   sqlite3 catalogue.mdb < bench/migration.sql
 -- Films: the old key ID_CD becomes FILM_ID, JEST Yes/No becomes a Long
 -- (Yes 1 -> 0, No 0 -> 1), OCENA becomes text, ID_CD keeps the old key and

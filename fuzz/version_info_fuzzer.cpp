@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "app/utils/version_info.h"
+#include "app/files/version_info.h"
 
 namespace {
 

@@ -2,8 +2,11 @@
 
 #include "db/TovaskADODB/TovaskADODB.h"
 #include "db/engine/connection_string.h"
+#include "db/engine/stored_names.h"
 #include "patch/failure_cause.h"
 #include "patch/films_level.h"
+#include "patch/format_text.h"
+#include "patch/structure_refusal.h"
 #include "patch/table_lookup.h"
 
 namespace patch {
@@ -20,7 +23,7 @@ CatalogueCheck CheckOpenCatalogue(TovaskADODB::TTovaskADOBase& db, TovaskADODB::
 {
     std::vector<std::string> names;
     db.GetTableNames(names);
-    const auto films = FindTable(names, "FILMY");
+    const auto films = FindTable(names, engine::stored::filmsTable);
     if (!films) return {CatalogueState::NotCatalogue, {}};
     table.SetTableName(*films);
     FilmsLevel level{};
@@ -37,7 +40,9 @@ CatalogueCheck CheckOpenCatalogue(TovaskADODB::TTovaskADOBase& db, TovaskADODB::
     case FilmsLevel::NeedsUpgrade: break;
     }
     if (JournalNameTooLong(path)) return {CatalogueState::CannotUpgrade, NameTooLongCause()};
-    if (!FindTable(names, "WYPOZYCZ")) return {CatalogueState::NeedsUpgradeWithoutLoans, {}};
+    if (const auto refusal = FindStructureRefusal(db, names, level.jestNotBoolean))
+        return {CatalogueState::CannotUpgrade, refusal->cause};
+    if (!FindTable(names, engine::stored::loansTable)) return {CatalogueState::NeedsUpgradeWithoutLoans, {}};
     return {CatalogueState::NeedsUpgrade, {}};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
-// A column of a target structure, as AddField takes it.
+// A column of a target structure, as AddField takes it, and the builders of the
+// five kinds the upgrades use. A builder only describes the column; the table
+// rebuild adds it with AddField.
 
 #include <cstdint>
 #include <string>
@@ -17,23 +19,23 @@ struct ColumnDef {
     bool primaryKey;
 };
 
-inline ColumnDef AddTextField(std::string name, std::int32_t size)
+inline ColumnDef TextColumn(std::string name, std::int32_t size)
 {
     return {std::move(name), engine::FieldKind::Text, size, false, true, false};
 }
-inline ColumnDef AddLongField(std::string name)
+inline ColumnDef LongColumn(std::string name)
 {
     return {std::move(name), engine::FieldKind::Long, 0, false, false, false};
 }
-inline ColumnDef AddMemoField(std::string name)
+inline ColumnDef MemoColumn(std::string name)
 {
     return {std::move(name), engine::FieldKind::Memo, 0, false, true, false};
 }
-inline ColumnDef DateTimeField(std::string name)
+inline ColumnDef DateTimeColumn(std::string name)
 {
     return {std::move(name), engine::FieldKind::DateTime, 0, false, false, false};
 }
-inline ColumnDef YesNoField(std::string name)
+inline ColumnDef YesNoColumn(std::string name)
 {
     return {std::move(name), engine::FieldKind::YesNo, 0, false, false, false};
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "db/TovaskADODB/database_error.h"
+#include "db/engine/engine_error.h"
 
 namespace patch {
 
@@ -26,6 +27,11 @@ bool IsJetDatabase(const std::string& path);
 // True when SQLite's journal beside the file ("<name>-journal") would have a
 // name too long for the file system, so that no change can be made to the file.
 bool JournalNameTooLong(const std::string& path);
+
+// A field another tool added, with data in it, that the upgrade would not carry over.
+std::string UncarriedFieldCause(const std::string& table, const std::string& field);
+// A view or trigger of another tool that would stop working with the new structure.
+std::string BrokenViewCause(const engine::ViewOrTriggerBroken& broken);
 
 // What the user is told about such a file.
 extern const char* const kJetDatabaseCause;

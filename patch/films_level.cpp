@@ -16,7 +16,9 @@ const EarlierPatch kEarlierPatches[] = {
 engine::FieldKind RequiredFieldKind(const TovaskADODB::TTovaskADOTable& films, const char* name)
 {
     const auto field = films.FindField(name);
-    if (!field) throw StructureError("tabela " + films.TableName() + " nie ma pola " + name);
+    if (!field)
+        throw StructureError("tabela " + films.TableName() + " nie ma pola " + name +
+                             ": plik zmienił inny program; odtwórz go z kopii zapasowej");
     return field->DataType;
 }
 
@@ -32,18 +34,6 @@ FilmsLevel ClassifyFilms(const TovaskADODB::TTovaskADOTable& films)
     if (films.FindField("T_ORG_S") && RequiredFieldKind(films, "OCENA") == engine::FieldKind::Text)
         level.kind = FilmsLevel::AtTarget;
     return level;
-}
-
-std::string FormatText(std::string text, const std::string& first, const std::string& second)
-{
-    std::string::size_type from = 0;
-    for (const std::string* arg : {&first, &second}) {
-        const auto at = text.find("%s", from);
-        if (at == std::string::npos) break;
-        text.replace(at, 2, *arg);
-        from = at + arg->size();
-    }
-    return text;
 }
 
 }  // namespace patch

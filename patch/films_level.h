@@ -26,7 +26,4 @@ struct FilmsLevel {
 // T_ORG_S but without OCENA, is an error (StructureError).
 FilmsLevel ClassifyFilms(const TovaskADODB::TTovaskADOTable& films);
 
-// "%s" replaced by each argument in turn.
-std::string FormatText(std::string text, const std::string& first, const std::string& second = {});
-
 }  // namespace patch

@@ -24,22 +24,32 @@ std::string Described(const engine::Index& index)
 
 }  // namespace
 
+std::string ForeignIndexesCause(const std::string& table, const std::vector<engine::Index>& foreign)
+{
+    std::vector<std::string> described;
+    described.reserve(foreign.size());
+    for (const auto& index : foreign) described.push_back(Described(index));
+    if (described.size() == 1)
+        return "indeks " + described.front() + ", założony poza tym programem, nie pozwala usunąć pola z tabeli " +
+               table + "; usuń ten indeks i uruchom program ponownie";
+    return "indeksy " + Joined(described) + ", założone poza tym programem, nie pozwalają usunąć pól z tabeli " +
+           table + "; usuń te indeksy i uruchom program ponownie";
+}
+
 std::string WrongStructureCause(const TovaskADODB::TTovaskADOTable& table, const std::vector<std::string>& ownIndexes)
 {
     const std::string& name = table.TableName();
-    std::vector<std::string> foreign;
+    std::vector<engine::Index> foreign;
     for (const auto& index : table.Connection()->RequireDaoDatabase().tableDef(name).indexes()) {
         const bool own = std::any_of(ownIndexes.begin(), ownIndexes.end(), [&](const std::string& mine) {
             return TovaskADODB::SameText(mine, index.name());
         });
-        if (!own) foreign.push_back(Described(index));
+        if (!own) foreign.push_back(index);
     }
-    if (foreign.empty()) return "struktura tabeli " + name + " po przebudowie pól nie jest docelowa";
-    if (foreign.size() == 1)
-        return "indeks " + foreign.front() + ", założony poza tym programem, nie pozwala usunąć pola z tabeli " + name +
-               "; usuń ten indeks i uruchom program ponownie";
-    return "indeksy " + Joined(foreign) + ", założone poza tym programem, nie pozwalają usunąć pól z tabeli " + name +
-           "; usuń te indeksy i uruchom program ponownie";
+    if (foreign.empty())
+        return "struktura tabeli " + name +
+               " po przebudowie pól nie jest docelowa; sprawdź plik innym programem i uruchom program ponownie";
+    return ForeignIndexesCause(name, foreign);
 }
 
 }  // namespace patch

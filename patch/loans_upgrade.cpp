@@ -18,8 +18,8 @@ const RebuildItems& LoansRebuildItems()
 {
     static const RebuildItems items{
         {"FILM_ID", "ID_OSOBY", "DATA_W", "DATA_Z", "ID_CD"},
-        {AddLongField("FILM_ID"), AddLongField("ID_OSOBY"), DateTimeField("DATA_W"), DateTimeField("DATA_Z"),
-         YesNoField("KASUJ"), AddLongField("ID_CD")},
+        {LongColumn("FILM_ID"), LongColumn("ID_OSOBY"), DateTimeColumn("DATA_W"), DateTimeColumn("DATA_Z"),
+         YesNoColumn("KASUJ"), LongColumn("ID_CD")},
         {"FILM_ID", "ID_OSOBY", "DATA_W", "DATA_Z", "ID_CD"},
         kIdCdPosition,
         MapLoanRow,
@@ -27,9 +27,9 @@ const RebuildItems& LoansRebuildItems()
     return items;
 }
 
-void UpgradeLoans(PatchHost& host)
+void UpgradeLoans(PatchHost& host, PatchComponents& components, bool jestNotBoolean)
 {
-    TableRebuild(host, LoansRebuildItems()).Run();
+    TableRebuild(host, components, jestNotBoolean, LoansRebuildItems()).Run();
 }
 
 }  // namespace patch

@@ -6,6 +6,6 @@ namespace patch {
 
 // The loans table WYPOZYCZ: its five fields and a new ID_CD.
 const RebuildItems& LoansRebuildItems();
-void UpgradeLoans(PatchHost& host);
+void UpgradeLoans(PatchHost& host, PatchComponents& components, bool jestNotBoolean);
 
 }  // namespace patch

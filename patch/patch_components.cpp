@@ -1,4 +1,5 @@
 #include "patch/patch_components.h"
+#include "db/engine/stored_names.h"
 
 namespace patch {
 
@@ -6,7 +7,7 @@ PatchComponents::PatchComponents()
 {
     dbFilm.SetVersion("3.6");
     mdbFilmy.SetConnection(&dbFilm);
-    mdbFilmy.SetTableName("Wypozycz");
+    mdbFilmy.SetTableName(engine::stored::designLoansTable);
     for (const char* field : {"DATA_W", "DATA_Z", "FILM_ID", "ID_OSOBY"}) mdbFilmy.IndexDefs().Add(field, field);
 }
 

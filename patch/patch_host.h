@@ -1,16 +1,13 @@
 #pragma once
-// What the window offers the patch run. The Qt main window implements it; tests
-// and the command-line runner implement it too.
+// What the window offers the patch run: the folder, the file list, the progress
+// bar, the option, the notices and the pending messages. The database
+// components and what the run learns of a file stay with the run. The Qt main
+// window implements it; tests and the command-line runner implement it too.
 
 #include <cstdint>
 #include <exception>
 #include <string>
 #include <vector>
-
-namespace TovaskADODB {
-class TTovaskADOBase;
-class TTovaskADOTable;
-}  // namespace TovaskADODB
 
 namespace patch {
 
@@ -48,13 +45,6 @@ public:
 
     // The option cbID_CD: keep the contents of ID_CD.
     virtual bool KeepIdCd() const = 0;
-    virtual bool JestNotBoolean() const = 0;
-    virtual void SetJestNotBoolean(bool value) = 0;
-
-    // The three database components owned by the window.
-    virtual TovaskADODB::TTovaskADOBase& dbFilm() = 0;
-    virtual TovaskADODB::TTovaskADOTable& mdbFilmy() = 0;
-    virtual TovaskADODB::TTovaskADOTable& mdbClone() = 0;
 
     // The program's own message window; returns the result of the button pressed.
     virtual int ShowMessageWindow(std::uint8_t pictureKind, const std::string& title, const std::string& messageText,
@@ -68,9 +58,11 @@ public:
     // Lets the window repaint and handle input; called after every copied row.
     virtual void ProcessPendingMessages() = 0;
 
-    // The run reports the start and the end of each file's treatment.
+    // The run reports the start and the end of each file's treatment, and the
+    // stored name of each table it rebuilds, before that table's progress starts.
     virtual void FileStarted(int /*index*/) {}
     virtual void FileFinished(int /*index*/, FileOutcome /*outcome*/) {}
+    virtual void TableStarted(const std::string& /*storedName*/) {}
     // The error that made the file end as ConversionError, UpgradedNotCompacted or
     // Failed, before FileFinished. The window keeps to its fixed messages and
     // ignores it; the command-line runner tells its cause.

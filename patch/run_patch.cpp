@@ -3,10 +3,15 @@
 #include <sstream>
 
 #include "db/TovaskADODB/TovaskADODB.h"
+#include "db/engine/stored_names.h"
 #include "patch/catalogue_check.h"
+#include "patch/failure_cause.h"
+#include "patch/file_transaction.h"
 #include "patch/films_level.h"
 #include "patch/films_upgrade.h"
+#include "patch/format_text.h"
 #include "patch/loans_upgrade.h"
+#include "patch/structure_refusal.h"
 #include "patch/table_lookup.h"
 
 namespace patch {
@@ -25,32 +30,17 @@ std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
-// Closes the file without keeping anything of an unfinished upgrade. Closing
-// rolls back what is still open, so the file is closed even when the rollback
-// itself fails, and the next file starts as the first did.
-void Abandon(PatchHost& host)
-{
-    host.mdbClone().Close();
-    auto& db = host.dbFilm();
-    std::exception_ptr rollbackFailure;
-    try {
-        if (db.InTransaction()) db.RollbackTrans();
-    } catch (const std::exception&) {
-        rollbackFailure = std::current_exception();
-    }
-    db.CloseBase();
-    if (rollbackFailure) std::rethrow_exception(rollbackFailure);
-}
-
 // The treatment of one catalogue file.
 class FileTreatment {
 public:
-    FileTreatment(PatchHost& host, int index, std::vector<std::string>& tableNames)
-        : host_(host), db_(host.dbFilm()), table_(host.mdbFilmy()), index_(index), fileName_(host.FileName(index)),
-          tableNames_(tableNames)
+    FileTreatment(PatchHost& host, PatchComponents& components, int index, std::vector<std::string>& tableNames)
+        : host_(host), components_(components), db_(components.dbFilm), table_(components.mdbFilmy), index_(index),
+          fileName_(host.FileName(index)), tableNames_(tableNames)
     {
     }
 
+    // Leaves the file closed however it ends; an error it lets out ends the
+    // treatment in silence.
     void Run();
     // What the user has been shown of the file so far; Failed until then.
     FileOutcome Outcome() const { return outcome_; }
@@ -61,6 +51,7 @@ private:
     void ReportConversionError(const std::string& tableName, const std::exception& error);
 
     PatchHost& host_;
+    PatchComponents& components_;
     TovaskADODB::TTovaskADOBase& db_;
     TovaskADODB::TTovaskADOTable& table_;
     int index_;
@@ -71,61 +62,70 @@ private:
 
 void FileTreatment::Run()
 {
+    // Whatever way the treatment leaves from here, nothing uncommitted is kept
+    // and the file is closed, so the next file starts as the first did.
+    FileTransaction file(components_);
     const std::string path = host_.ProgramFolder() + fileName_;
     db_.SetConnectionString(CatalogueConnectionString(path));
     db_.OpenBase();
     db_.GetTableNames(tableNames_);
 
-    const auto films = FindTable(tableNames_, "FILMY");
+    const auto films = FindTable(tableNames_, engine::stored::filmsTable);
     if (!films) {
-        db_.SetConnected(false);
+        file.Deactivate();
         outcome_ = FileOutcome::NotCatalogue;
         return;
     }
     table_.SetTableName(*films);
+    // One transaction per file, holding the write lock from its start: the
+    // level and every row are read in it, so a film another program commits
+    // before it is carried, and one after it waits or fails. Any failure from
+    // here on leaves the file as it was.
     FilmsLevel level{};
-    if (!Converted(*films, [&] {
-            table_.Open();
-            level = ClassifyFilms(table_);
-        }))
+    try {
+        file.Begin();
+        table_.Open();
+        level = ClassifyFilms(table_);
+    } catch (const std::exception& error) {
+        ReportConversionError(*films, error);
         return;
+    }
     if (level.kind == FilmsLevel::LacksEarlierPatch) {
         host_.DefaultBeep();
         host_.ShowPlainMessage(FormatText(level.missing->notice, *films));
         // The user has been told; closing is no part of that.
         outcome_ = FileOutcome::LacksEarlierPatch;
-        db_.CloseBase();
         return;
     }
-    host_.SetJestNotBoolean(level.jestNotBoolean);
     if (level.kind == FilmsLevel::AtTarget) {
         // Closed before the tick: a file that fails to close is not shown as done.
-        db_.CloseBase();
+        file.Close();
         host_.TickFile(index_);
         outcome_ = FileOutcome::AlreadyUpgraded;
         return;
     }
-    // One transaction per file: any failure from here on leaves the file as it was.
-    if (!Converted(*films, [&] {
-            db_.BeginTrans();
-            UpgradeFilms(host_);
-        }))
+    // What the file's own structure refuses is found before anything changes;
+    // a table that cannot even be read for it fails as when it is opened.
+    if (const auto refusal = FindStructureRefusal(db_, tableNames_, level.jestNotBoolean)) {
+        ReportConversionError(refusal->table, StructureError(refusal->cause));
         return;
+    }
+    if (!Converted(*films, [&] { UpgradeFilms(host_, components_, level.jestNotBoolean); })) return;
 
-    const auto loans = FindTable(tableNames_, "WYPOZYCZ");
+    const auto loans = FindTable(tableNames_, engine::stored::loansTable);
     if (!loans) {
         // The films upgrade stands on its own; the file is left unticked.
-        db_.CommitTrans();
+        file.Commit();
         outcome_ = FileOutcome::UpgradedWithoutLoans;
-        db_.SetConnected(false);
+        file.Deactivate();
         return;
     }
     table_.SetTableName(*loans);
     table_.Open();
-    if (!Converted(*loans, [&] { UpgradeLoans(host_); })) return;
-    db_.CommitTrans();
+    if (!Converted(*loans, [&] { UpgradeLoans(host_, components_, level.jestNotBoolean); })) return;
+    file.Commit();
     try {
-        db_.CloseBase();
+        file.Close();
         db_.Compact(path, "");
     } catch (const TovaskADODB::EFolderNotSynced&) {
         // The compacted copy did replace the file; only making that durable failed.
@@ -133,7 +133,6 @@ void FileTreatment::Run()
         // The upgrade is in the file; only the compaction failed, in silence.
         outcome_ = FileOutcome::UpgradedNotCompacted;
         host_.FileFailed(index_, error);
-        Abandon(host_);
         return;
     }
     host_.TickFile(index_);
@@ -154,16 +153,15 @@ bool FileTreatment::Converted(const std::string& tableName, Step step)
     }
 }
 
+// The file is closed after this, as the treatment returns.
 void FileTreatment::ReportConversionError(const std::string& tableName, const std::exception& error)
 {
     host_.WarningBeep();
     host_.ShowMessageWindow(
         0, "Informacja", FormatText("Wystąpił nieznany błąd konwersji dla bazy: %s tabela: %s", fileName_, tableName),
         {0}, {0xFFD9B3, 0xFFB871, 0x000080}, true);
-    // The user has been told, whatever closing the file does.
     outcome_ = FileOutcome::ConversionError;
     host_.FileFailed(index_, error);
-    Abandon(host_);
 }
 
 void ShowNotice(PatchHost& host, const std::string& text)
@@ -174,6 +172,12 @@ void ShowNotice(PatchHost& host, const std::string& text)
 }  // namespace
 
 void RunPatch(PatchHost& host)
+{
+    PatchComponents components;
+    RunPatch(host, components);
+}
+
+void RunPatch(PatchHost& host, PatchComponents& components)
 {
     TovaskADODB::RemoveStaleCompactionFolders(host.ProgramFolder());
     host.SetFileList(SplitLines(host.ListFiles(host.ProgramFolder(), "*.mdb")));
@@ -188,18 +192,13 @@ void RunPatch(PatchHost& host)
     for (int i = 0; i < count; ++i) {
         tableNames.clear();
         host.FileStarted(i);
-        FileTreatment treatment(host, i, tableNames);
+        FileTreatment treatment(host, components, i, tableNames);
         try {
             treatment.Run();
         } catch (const std::exception& error) {
             // Any other failure skips the file in silence; nothing of it is kept.
             // What the user was already shown of the file stays its outcome.
             if (treatment.Outcome() == FileOutcome::Failed) host.FileFailed(i, error);
-            try {
-                Abandon(host);
-            } catch (const std::exception&) {
-                // The file is closed all the same; its outcome is decided.
-            }
         }
         host.FileFinished(i, treatment.Outcome());
     }

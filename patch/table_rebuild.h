@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "db/engine/engine_error.h"
 #include "db/engine/variant.h"
 #include "patch/column_def.h"
+#include "patch/patch_components.h"
 #include "patch/patch_host.h"
 
 namespace patch {
@@ -26,7 +28,8 @@ struct RebuildItems {
 
 class TableRebuild {
 public:
-    TableRebuild(PatchHost& host, const RebuildItems& items);
+    // jestNotBoolean is what the run found of the file's JEST.
+    TableRebuild(PatchHost& host, PatchComponents& components, bool jestNotBoolean, const RebuildItems& items);
 
     // The whole rebuild; on entry mdbFilmy is open on the table.
     void Run();
@@ -44,12 +47,18 @@ public:
     // The snapshot's current row.
     const engine::Variant& SnapshotValue(int position) const;
     std::int32_t SnapshotInteger(int position) const;
-    bool JestNotBoolean() const { return host_.JestNotBoolean(); }
+    bool JestNotBoolean() const { return jestNotBoolean_; }
 
 private:
     void CheckTargetStructure() const;
+    // The snapshot's row of that number (from 1), for a cause.
+    std::string RowDescription(int number) const;
+    std::string ValueNotCarriedCause(const engine::FieldValueError& error, int number) const;
+    std::string ValueNotCarriedCause(const engine::VariantError& error, int number) const;
 
     PatchHost& host_;
+    PatchComponents& components_;
+    bool jestNotBoolean_;
     const RebuildItems& items_;
 };
 

@@ -3,24 +3,21 @@
 # catalogue of each interesting level and one Access catalogue, and upgrades
 # it: with the window when a display is available, else with the command-line
 # runner. Then it shows what happened to each file.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-bash tools/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target vidarkon-patch vidarkon-patch-cli vidarkon-sample
+. "$(dirname "$0")/build-lib.sh"
+vk_configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+vk_build build vidarkon-patch vidarkon-patch-cli vidarkon-sample
 
 demo=demo
 rm -rf "$demo"
 mkdir -p "$demo"
-build/tools/vidarkon-sample --all "$demo" --force -n 300 -m 120
+build/tools/sample/vidarkon-sample --all "$demo" --force -n 300 -m 120
 # One catalogue as the original program wrote it: an Access file.
-build/tools/vidarkon-sample --access --level ready-yesno --force -n 300 -m 120 "$demo/access-ready-yesno.mdb"
+build/tools/sample/vidarkon-sample --access --level ready-yesno --force -n 300 -m 120 "$demo/access-ready-yesno.mdb"
 cp build/app/vidarkon-patch "$demo/"
 
 echo
 echo "Before the upgrade:"
-build/tools/vidarkon-patch-cli --check "$demo" || true
+build/app/cli/vidarkon-patch-cli --check "$demo" || true
 echo
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
@@ -28,9 +25,9 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   "$demo/vidarkon-patch" || true
 else
   echo "No display: the command-line runner upgrades the folder."
-  build/tools/vidarkon-patch-cli "$demo" || true
+  build/app/cli/vidarkon-patch-cli "$demo" || true
 fi
 
 echo
 echo "After the upgrade:"
-build/tools/vidarkon-patch-cli --check "$demo" || true
+build/app/cli/vidarkon-patch-cli --check "$demo" || true

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Installs everything the build, the tests and the demo need on Debian 12.
+# Installs everything the build, the tests, the demo, the package and the
+# scripts of tools/, bench/, fuzz/ and .ci/ call on Debian 12, beyond its
+# essential packages (coreutils, findutils, grep, sed, mawk, util-linux, dpkg).
+# No script needs git: a source archive without .git builds and tests alike.
 # Used by README, .ci/run and newcomers alike; run as root (or it uses sudo).
 set -euo pipefail
 
@@ -12,13 +15,15 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   qt6-translations-l10n
   xvfb xauth
+  # the accessibility bus and a client of it, for the screen reader's view of the window
+  dbus at-spi2-core python3-dbus
   # a window manager that frames windows, for the window tests on a real X server
   jwm
   binutils-mingw-w64-x86-64
   fonts-dejavu-core
-  # benchmarks and fuzzing (bench/run.sh, fuzz/run.sh)
-  gnuplot-nox time clang libclang-rt-14-dev
-  # code style and lint (tools/test.sh, tools/lint.sh)
+  # benchmarks and fuzzing (bench/run.sh, fuzz/run.sh); procps for free
+  gnuplot-nox time procps clang libclang-rt-14-dev
+  # code style and lint (tools/check-style.sh, tools/lint.sh)
   clang-format clang-tidy
   # the Debian package and its checks (tools/package.sh, tests/package/)
   dpkg-dev file man-db lintian desktop-file-utils appstream

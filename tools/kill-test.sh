@@ -4,14 +4,9 @@
 # the KillTest case of reliability_test).
 #   tools/kill-test.sh [KILLS=50] [SEED=1] [FILMS=3000]
 # Builds in $VK_BUILD_DIR (default: build) with the plain optimised configuration.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-bash tools/install-deps.sh
+. "$(dirname "$0")/build-lib.sh"
 
 build=${VK_BUILD_DIR:-build}
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-fi
-cmake --build "$build" --target vidarkon-patch-cli vidarkon-kill-test
-"$build/tests/reliability/vidarkon-kill-test" "$build/tools/vidarkon-patch-cli" "${1:-50}" "${2:-1}" "${3:-3000}"
+vk_configure_once "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+vk_build "$build" vidarkon-patch-cli vidarkon-kill-test
+"$build/tests/reliability/vidarkon-kill-test" "$build/app/cli/vidarkon-patch-cli" "${1:-50}" "${2:-1}" "${3:-3000}"

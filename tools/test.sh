@@ -4,18 +4,15 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 #   tools/test.sh           what CI runs
 #   tools/test.sh --quick   the plain build only
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-bash tools/install-deps.sh
+. "$(dirname "$0")/build-lib.sh"
 
 # The code style is checked before anything is built: a misformatted change fails fast.
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+bash tools/check-style.sh
 
 build_and_test() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja -DVK_WERROR=ON "$@"
-  cmake --build "$dir"
+  vk_configure "$dir" -DVK_WERROR=ON "$@"
+  vk_build "$dir"
   ctest --test-dir "$dir" --output-on-failure -j2
 }
 

@@ -4,6 +4,8 @@
 
 namespace TovaskADODB {
 
+// Registered at program start as the design asks; nothing reads it, here or in
+// any other program on this platform.
 inline constexpr const char* ClipboardFormatName = "CF_UCZ";
 
 // Process-wide registration of a named clipboard format: the same name (letter case
@@ -12,7 +14,5 @@ std::uint32_t RegisterClipboardFormat(const std::string& name);
 
 // Registers "CF_UCZ" once at program start and keeps its identifier.
 std::uint32_t RegisterCfUczFormat();
-// The kept identifier; 0 before RegisterCfUczFormat.
-std::uint32_t CfUczFormat();
 
 }  // namespace TovaskADODB

@@ -10,10 +10,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <vector>
 
 #include "db/TovaskADODB/database_error.h"
+#include "db/engine/catalogue_file.h"
 
 namespace TovaskADODB {
 
@@ -92,8 +94,8 @@ void RemoveIfStale(int folder, const std::string& name)
 
 }  // namespace
 
-CompactionFolder::CompactionFolder(const std::filesystem::path& catalogueFolder)
-    : catalogueFolder_(catalogueFolder.empty() ? std::string(".") : catalogueFolder.string()),
+CompactionFolder::CompactionFolder(const std::filesystem::path& catalogueFolder, const std::string& fileName)
+    : catalogueFolder_(catalogueFolder.empty() ? std::string(".") : catalogueFolder.string()), fileName_(fileName),
       folder_(::open(catalogueFolder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
     if (!folder_.valid()) DatabaseError(SystemMessage("Nie można otworzyć folderu", catalogueFolder_, errno));
@@ -105,23 +107,30 @@ CompactionFolder::CompactionFolder(const std::filesystem::path& catalogueFolder)
             DatabaseError(SystemMessage("Nie można utworzyć folderu tymczasowego w", catalogueFolder_, errno));
         name_ = std::filesystem::path(pattern).filename().string();
         removed_ = false;
+        // The last use of its name: someone may have put something else under it already.
         own_.reset(::openat(folder_.get(), name_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        struct stat info {};
+        const bool opened = own_.valid() && ::fstat(own_.get(), &ownInfo_) == 0;
+        if (opened && ownInfo_.st_uid != ::geteuid()) {  // not the folder just made, nor this run's to touch
+            own_.reset();
+            DatabaseError(SystemMessage("Nie można utworzyć folderu tymczasowego w", catalogueFolder_, EEXIST));
+        }
         // The umask may have cut mkdtemp's mode; a leftover is known by exactly this one.
-        if (!own_.valid() || ::fchmod(own_.get(), kFolderMode) != 0 || ::fstat(own_.get(), &info) != 0) {
+        if (!opened || ::fchmod(own_.get(), kFolderMode) != 0) {
             const int error = errno;
             Remove();
             DatabaseError(SystemMessage("Nie można utworzyć folderu tymczasowego w", catalogueFolder_, error));
         }
-        if (info.st_uid != ::geteuid()) {  // not the folder just made: the name was taken meanwhile
-            own_.reset();
-            DatabaseError(SystemMessage("Nie można utworzyć folderu tymczasowego w", catalogueFolder_, EEXIST));
-        }
         // Without locks on this file system no run can prove the folder stale, and none removes it.
         while (::flock(own_.get(), LOCK_EX) != 0 && errno == EINTR) {}
-        if (::fstat(own_.get(), &info) == 0 && info.st_nlink > 0) {
-            copyPath_ = (std::filesystem::path(catalogueFolder_) / name_ / kCopyName).string();
-            if (const auto& hook = Hook()) hook(copyPath_);
+        struct stat now {};
+        if (::fstat(own_.get(), &now) == 0 && now.st_nlink > 0) {
+            if (const auto& hook = Hook()) hook((std::filesystem::path(catalogueFolder_) / name_ / kCopyName).string());
+            try {
+                MakeCopy();
+            } catch (...) {
+                Remove();
+                throw;
+            }
             return;
         }
         removed_ = true;
@@ -134,16 +143,42 @@ CompactionFolder::~CompactionFolder()
     Remove();
 }
 
-void CompactionFolder::ReplaceWithCopy(const std::string& fileName)
+void CompactionFolder::MakeCopy()
 {
+    // SQLite must reach the folder through its descriptor too; without /proc it cannot.
+    copyPath_ = engine::detail::descriptorPath(own_.get(), kCopyName);
+    struct stat reached {};
+    const std::string folderPath = std::filesystem::path(copyPath_).parent_path().string();
+    if (::stat(folderPath.c_str(), &reached) != 0 || reached.st_dev != ownInfo_.st_dev ||
+        reached.st_ino != ownInfo_.st_ino)
+        DatabaseError(SystemMessage("Nie można utworzyć folderu tymczasowego w", catalogueFolder_, ENOTDIR));
+
+    // Made with its final owner and mode before the first byte goes in: the copy
+    // never lets anyone read more than the file does.
+    const FileDescriptor copy(
+        ::openat(own_.get(), kCopyName, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR));
+    if (!copy.valid()) DatabaseError(SystemMessage("Nie można utworzyć kopii pliku w", catalogueFolder_, errno));
     struct stat original {};
-    // Keeping the file's owner and permissions is a courtesy; the copy is sound without them.
-    if (::fstatat(folder_.get(), fileName.c_str(), &original, 0) == 0) {
-        (void)::fchownat(own_.get(), kCopyName, original.st_uid, original.st_gid, AT_SYMLINK_NOFOLLOW);
-        (void)::fchmodat(own_.get(), kCopyName, original.st_mode & 07777, 0);
+    // A file that is not there fails the compaction itself, with its own cause.
+    if (::fstatat(folder_.get(), fileName_.c_str(), &original, 0) == 0) {
+        mode_t mode = original.st_mode & 0777;
+        // The file's owner and group are kept where the system allows; a group
+        // that cannot be kept gets none of the file's rights, and this user, when
+        // not its owner, needs to write the copy.
+        const bool ownerKept = ::fchown(copy.get(), original.st_uid, original.st_gid) == 0;
+        const bool groupKept = ownerKept || ::fchown(copy.get(), static_cast<uid_t>(-1), original.st_gid) == 0;
+        if (!groupKept) mode &= ~static_cast<mode_t>(S_IRWXG);
+        if (!ownerKept) mode |= S_IRUSR | S_IWUSR;
+        copyMode_ = mode;
     }
-    const std::string target = (std::filesystem::path(catalogueFolder_) / fileName).string();
-    if (::renameat(own_.get(), kCopyName, folder_.get(), fileName.c_str()) != 0)
+    if (::fchmod(copy.get(), copyMode_) != 0)
+        DatabaseError(SystemMessage("Nie można utworzyć kopii pliku w", catalogueFolder_, errno));
+}
+
+void CompactionFolder::ReplaceWithCopy()
+{
+    const std::string target = (std::filesystem::path(catalogueFolder_) / fileName_).string();
+    if (::renameat(own_.get(), kCopyName, folder_.get(), fileName_.c_str()) != 0)
         DatabaseError(SystemMessage("Nie można zastąpić pliku", target, errno));
     // Empty now; should this fail, the next run removes the folder.
     Remove();
@@ -151,14 +186,37 @@ void CompactionFolder::ReplaceWithCopy(const std::string& fileName)
         throw EFolderNotSynced(SystemMessage("Nie można zapisać folderu", catalogueFolder_, errno));
 }
 
+bool CompactionFolder::IsOwnFolder(const std::string& name) const
+{
+    struct stat info {};
+    return ::fstatat(folder_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_dev == ownInfo_.st_dev && info.st_ino == ownInfo_.st_ino;
+}
+
 void CompactionFolder::Remove() noexcept
 {
-    if (removed_ || name_.empty()) return;
-    if (own_.valid()) {
-        ::unlinkat(own_.get(), kCopyName, 0);
-        ::unlinkat(own_.get(), kCopyJournalName, 0);
+    if (removed_ || !own_.valid()) return;
+    ::unlinkat(own_.get(), kCopyName, 0);
+    ::unlinkat(own_.get(), kCopyJournalName, 0);
+    struct stat now {};
+    if (::fstat(own_.get(), &now) == 0 && now.st_nlink == 0) {  // someone removed it, empty
+        removed_ = true;
+        return;
     }
-    removed_ = ::unlinkat(folder_.get(), name_.c_str(), AT_REMOVEDIR) == 0;
+    // Under the name it was made with, or under any other that someone in the
+    // folder gave it since: it is known by its inode, whatever name it has.
+    if (IsOwnFolder(name_)) {
+        removed_ = ::unlinkat(folder_.get(), name_.c_str(), AT_REMOVEDIR) == 0;
+        return;
+    }
+    try {
+        for (const auto& name : EntryNames(folder_.get()))
+            if (IsOwnFolder(name)) {
+                removed_ = ::unlinkat(folder_.get(), name.c_str(), AT_REMOVEDIR) == 0;
+                return;
+            }
+    } catch (const std::bad_alloc&) {  // the folder is empty; the next run removes it
+    }
 }
 
 void RemoveStaleCompactionFolders(const std::string& folder)

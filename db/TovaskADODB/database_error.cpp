@@ -8,4 +8,9 @@ void DatabaseError(const std::string& message, const std::string& componentName)
     throw EDatabaseError(componentName + ": " + message);
 }
 
+void ListIndexError(int position)
+{
+    DatabaseError("List index out of bounds (" + std::to_string(position) + ")");
+}
+
 }  // namespace TovaskADODB

@@ -19,5 +19,7 @@ public:
 
 // Raises message, prefixed with "<componentName>: " when raised on behalf of a named component.
 [[noreturn]] void DatabaseError(const std::string& message, const std::string& componentName = {});
+// Raises the lists' own "List index out of bounds (n)".
+[[noreturn]] void ListIndexError(int position);
 
 }  // namespace TovaskADODB

@@ -60,7 +60,8 @@ public:
     // compacted copy is complete, and stays untouched on any failure. Other programs
     // may read the file meanwhile but not write it; one that keeps it for writing
     // past the busy timeout makes the compaction fail. EFolderNotSynced when the
-    // file was replaced but its folder could not be synced.
+    // file was replaced but its folder could not be synced. Others who may write
+    // to the file's folder cannot redirect the copy (CompactionFolder).
     void Compact(const std::string& fileName, const std::string& password);
 
     static bool HasPrimaryKey(engine::TableDef& tableDef);

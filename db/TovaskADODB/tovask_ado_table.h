@@ -29,7 +29,7 @@ public:
 
     const std::string& Name() const { return name_; }
 
-    // Properties.
+    // Properties. Connection is the database component the table is bound to.
     TTovaskADOBase* Connection() const { return connection_; }
     void SetConnection(TTovaskADOBase* value);
     const std::string& TableName() const { return tableName_; }

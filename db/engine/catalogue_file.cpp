@@ -26,6 +26,41 @@ namespace {
 // SQLite takes this only before its first use, hence at the program's start.
 [[maybe_unused]] const bool subJournalsInMemory = sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, 8 << 20) == SQLITE_OK;
 
+constexpr std::string_view descriptorFolders = "/proc/self/fd/";
+
+// SQLite turns every path into one without links, and /proc/self/fd/N is a link
+// to the name the folder open as N has at that moment: someone who renames the
+// folder and puts a link under its name would get the file. The system's VFS,
+// with descriptor paths taken as given: the kernel then finds the folder
+// through the descriptor itself.
+sqlite3_vfs* systemVfs = nullptr;
+sqlite3_vfs descriptorPathsVfs{};
+
+int fullPathname(sqlite3_vfs*, const char* name, int size, char* out)
+{
+    if (!name || !isDescriptorPath(name)) return systemVfs->xFullPathname(systemVfs, name, size, out);
+    const std::size_t length = std::strlen(name);
+    if (size <= 0 || length >= static_cast<std::size_t>(size)) return SQLITE_CANTOPEN;
+    std::memcpy(out, name, length + 1);
+    return SQLITE_OK;
+}
+
+// The process's default VFS from its start, before any connection opens and
+// beneath any VFS a test wraps around the default.
+bool keepDescriptorPaths()
+{
+    systemVfs = sqlite3_vfs_find(nullptr);
+    if (!systemVfs) return false;
+    // Its own functions, given this copy, use only what the copy holds of it.
+    descriptorPathsVfs = *systemVfs;
+    descriptorPathsVfs.pNext = nullptr;
+    descriptorPathsVfs.zName = "vidarkon-descriptor-paths";
+    descriptorPathsVfs.xFullPathname = fullPathname;
+    return sqlite3_vfs_register(&descriptorPathsVfs, 1) == SQLITE_OK;
+}
+
+const bool descriptorPathsKept = keepDescriptorPaths();
+
 void setOption(sqlite3* db, int option, int value)
 {
     const int rc = sqlite3_db_config(db, option, value, static_cast<int*>(nullptr));
@@ -33,6 +68,23 @@ void setOption(sqlite3* db, int option, int value)
 }
 
 }  // namespace
+
+std::string descriptorPath(int folderDescriptor, const std::string& name)
+{
+    return std::string(descriptorFolders) + std::to_string(folderDescriptor) + "/" + name;
+}
+
+// Only what descriptorPath makes: one plain name in the descriptor's folder.
+bool isDescriptorPath(const std::string& path)
+{
+    std::string_view rest(path);
+    if (!rest.starts_with(descriptorFolders)) return false;
+    rest.remove_prefix(descriptorFolders.size());
+    const auto digits = rest.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string_view::npos || rest[digits] != '/') return false;
+    const auto name = rest.substr(digits + 1);
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos;
+}
 
 std::string canonicalFilePath(const std::string& path)
 {
@@ -45,7 +97,11 @@ std::string canonicalFilePath(const std::string& path)
 
 SqliteHandle openCatalogueFile(const std::string& path)
 {
-    const std::string canonical = canonicalFilePath(path);
+    // A descriptor path resolved would name the folder again.
+    const bool throughDescriptor = isDescriptorPath(path);
+    if (throughDescriptor && !descriptorPathsKept)
+        throw EngineError("Cannot open '" + path + "' through its folder's descriptor.", SQLITE_CANTOPEN);
+    const std::string canonical = throughDescriptor ? path : canonicalFilePath(path);
     struct stat info {};
     if (::stat(canonical.c_str(), &info) != 0)
         throw EngineError("Could not find file '" + path + "'.", SQLITE_CANTOPEN, errno);
@@ -97,11 +153,17 @@ SqliteHandle openCatalogueFile(const std::string& path)
 void syncFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw EngineError("Cannot open '" + path + "': " + std::strerror(errno));
+    if (fd < 0) {
+        const int openError = errno;
+        throw EngineError("Cannot open '" + path + "': " + std::strerror(openError), SQLITE_CANTOPEN, openError);
+    }
     const int rc = ::fsync(fd);
     const int syncError = errno;
     ::close(fd);
-    if (rc != 0) throw EngineError("Cannot write '" + path + "' to the disk: " + std::strerror(syncError));
+    // A full disk often shows only here, with delayed allocation: the errno tells it.
+    if (rc != 0)
+        throw EngineError("Cannot write '" + path + "' to the disk: " + std::strerror(syncError), SQLITE_IOERR_FSYNC,
+                          syncError);
 }
 
 }  // namespace engine::detail

@@ -69,13 +69,13 @@ void CompactRows::append(const std::vector<const Variant*>& stored)
         const Variant& value = *each;
         switch (value.type()) {
         case VariantType::Null: put({}); break;
-        case VariantType::Boolean: put(StoredCell::Of(value.boolean())); break;
-        case VariantType::Integer: put(StoredCell::Of(std::int64_t{value.integer()})); break;
-        case VariantType::Double: put(StoredCell::Of(value.real())); break;
-        case VariantType::Text: put(StoredCell::Of(T::Text, value.text())); break;
+        case VariantType::Boolean: put(StoredCell::of(value.boolean())); break;
+        case VariantType::Integer: put(StoredCell::of(std::int64_t{value.integer()})); break;
+        case VariantType::Double: put(StoredCell::of(value.real())); break;
+        case VariantType::Text: put(StoredCell::of(T::Text, value.text())); break;
         case VariantType::DateTime:
             formatStoredDateTime(value.dateTime(), date);
-            put(StoredCell::Of(T::DateText, date));
+            put(StoredCell::of(T::DateText, date));
             break;
         }
     }

@@ -59,7 +59,10 @@ void compactFile(const std::string& source, const std::string& target)
     std::error_code error;
     const std::string targetPath = std::filesystem::absolute(target, error).string();
     if (error || target.empty()) throw EngineError("Invalid target path '" + target + "'.");
-    if (std::filesystem::exists(std::filesystem::symlink_status(targetPath)))
+    // An empty file the caller made, with the owner and mode the copy is to have, is written into.
+    const auto status = std::filesystem::symlink_status(targetPath, error);
+    if (std::filesystem::exists(status) &&
+        (!std::filesystem::is_regular_file(status) || std::filesystem::file_size(targetPath, error) != 0 || error))
         throw EngineError("The file '" + target + "' already exists.");
 
     {

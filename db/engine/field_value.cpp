@@ -36,19 +36,31 @@ std::string qualified(const FieldRules& field)
     return "'" + field.table + "." + field.name + "'";
 }
 
+using Problem = FieldValueError::Problem;
+
+[[noreturn]] void refuse(const std::string& message, Problem problem, const FieldRules& field)
+{
+    throw FieldValueError(message, problem, field.table, field.name);
+}
+
 [[noreturn]] void mismatch(const Variant& value, const FieldRules& field)
 {
-    throw EngineError(std::string("Data type mismatch: a ") + variantTypeName(value.type()) +
-                      " value cannot be stored in the " + kindName(field.kind) + " field " + qualified(field) + ".");
+    refuse(std::string("Data type mismatch: a ") + variantTypeName(value.type()) + " value cannot be stored in the " +
+               kindName(field.kind) + " field " + qualified(field) + ".",
+           Problem::Mismatch, field);
 }
 
 void checkText(const std::string& text, const FieldRules& field)
 {
     if (text.empty() && !field.allowZeroLength)
-        throw EngineError("Field " + qualified(field) + " cannot be a zero-length string.");
+        refuse("Field " + qualified(field) + " cannot be a zero-length string.", Problem::ZeroLength, field);
+    // Bytes that are no text would be stored as text that other tools cannot read.
+    if (!isValidUtf8(text))
+        refuse("The value is not valid text for the field " + qualified(field) + ".", Problem::NotText, field);
     if (field.kind == FieldKind::Text && codePointCount(text) > static_cast<std::size_t>(field.size))
-        throw EngineError("The field is too small to accept the amount of data you attempted to add. (field " +
-                          qualified(field) + ")");
+        refuse("The field is too small to accept the amount of data you attempted to add. (field " + qualified(field) +
+                   ")",
+               Problem::TooLong, field);
 }
 
 // A value converts to a field's kind as the variant converts it; the field
@@ -126,9 +138,9 @@ const Variant& convertForField(const Variant& value, const FieldRules& field, Va
             return scratch;
         }
         if (field.required)
-            throw EngineError("The field " + qualified(field) +
-                              " cannot contain a Null value because the Required property for this field is set "
-                              "to True.");
+            refuse("The field " + qualified(field) +
+                       " cannot contain a Null value because the Required property for this field is set to True.",
+                   Problem::Null, field);
         return value;
     }
     try {
@@ -182,27 +194,27 @@ StoredCell cellOf(const Statement& statement, int column, FieldKind kind)
     const int type = statement.columnType(column);
     switch (kind) {
     case FieldKind::YesNo:
-        if (type == SQLITE_NULL) return StoredCell::Of(false);
-        if (type == SQLITE_INTEGER) return StoredCell::Of(statement.columnInteger(column) != 0);
-        return StoredCell::Of(statement.columnDouble(column) != 0.0);
+        if (type == SQLITE_NULL) return StoredCell::of(false);
+        if (type == SQLITE_INTEGER) return StoredCell::of(statement.columnInteger(column) != 0);
+        return StoredCell::of(statement.columnDouble(column) != 0.0);
     case FieldKind::Text:
     case FieldKind::Memo:
-        if (type != SQLITE_NULL) return StoredCell::Of(T::Text, statement.columnText(column));
+        if (type != SQLITE_NULL) return StoredCell::of(T::Text, statement.columnText(column));
         break;
     case FieldKind::DateTime:
-        if (type == SQLITE_TEXT) return StoredCell::Of(T::DateText, statement.columnText(column));
+        if (type == SQLITE_TEXT) return StoredCell::of(T::DateText, statement.columnText(column));
         break;
     case FieldKind::Double:
     case FieldKind::Single:
-        if (type == SQLITE_INTEGER) return StoredCell::Of(static_cast<double>(statement.columnInteger(column)));
+        if (type == SQLITE_INTEGER) return StoredCell::of(static_cast<double>(statement.columnInteger(column)));
         break;
     case FieldKind::Currency:
         // Ten-thousandths; a value reads as the nearest double.
         if (type == SQLITE_INTEGER)
-            return StoredCell::Of(static_cast<double>(statement.columnInteger(column)) / 10000.0);
+            return StoredCell::of(static_cast<double>(statement.columnInteger(column)) / 10000.0);
         break;
     case FieldKind::Guid:
-        if (type != SQLITE_NULL) return StoredCell::Of(T::Text, statement.columnText(column));
+        if (type != SQLITE_NULL) return StoredCell::of(T::Text, statement.columnText(column));
         break;
     case FieldKind::Byte:
     case FieldKind::Integer:
@@ -212,10 +224,10 @@ StoredCell cellOf(const Statement& statement, int column, FieldKind kind)
     }
     // A value whose storage class does not match the field's kind, as it is.
     switch (type) {
-    case SQLITE_INTEGER: return StoredCell::Of(statement.columnInteger(column));
-    case SQLITE_FLOAT: return StoredCell::Of(statement.columnDouble(column));
+    case SQLITE_INTEGER: return StoredCell::of(statement.columnInteger(column));
+    case SQLITE_FLOAT: return StoredCell::of(statement.columnDouble(column));
     case SQLITE_NULL: return {};
-    default: return StoredCell::Of(T::Text, statement.columnText(column));
+    default: return StoredCell::of(T::Text, statement.columnText(column));
     }
 }
 

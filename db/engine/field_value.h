@@ -43,10 +43,10 @@ struct StoredCell {
     double real = 0;
     std::string_view text;  // Text; DateText, a Date/Time field's text, read as a date when it is one
 
-    static StoredCell Of(bool value) { return {Type::Boolean, value ? 1 : 0, 0, {}}; }
-    static StoredCell Of(std::int64_t value) { return {Type::Integer, value, 0, {}}; }
-    static StoredCell Of(double value) { return {Type::Real, 0, value, {}}; }
-    static StoredCell Of(Type textType, std::string_view value) { return {textType, 0, 0, value}; }
+    static StoredCell of(bool value) { return {Type::Boolean, value ? 1 : 0, 0, {}}; }
+    static StoredCell of(std::int64_t value) { return {Type::Integer, value, 0, {}}; }
+    static StoredCell of(double value) { return {Type::Real, 0, value, {}}; }
+    static StoredCell of(Type textType, std::string_view value) { return {textType, 0, 0, value}; }
 };
 
 // A column of the current row as a field of the kind reads it; the text stays

@@ -1,23 +1,25 @@
 #include "db/engine/msys_catalog.h"
 
+#include "db/engine/stored_names.h"
 #include "db/engine/table_schema.h"
 
 namespace engine::detail {
 namespace {
 
-constexpr const char* fieldsTable = "MSysFields";
-constexpr const char* indexesTable = "MSysIndexes";
+using stored::fieldsTable;
+using stored::indexesTable;
 
 void ensureFieldsTable(StatementCache& cache)
 {
-    cache.exec(
-        "CREATE TABLE IF NOT EXISTS MSysFields(TableName TEXT NOT NULL, FieldName TEXT NOT NULL, "
-        "Required INTEGER NOT NULL DEFAULT 0, AllowZeroLength INTEGER NOT NULL DEFAULT 1)");
+    cache.exec(std::string("CREATE TABLE IF NOT EXISTS ") + fieldsTable +
+               "(TableName TEXT NOT NULL, FieldName TEXT NOT NULL, "
+               "Required INTEGER NOT NULL DEFAULT 0, AllowZeroLength INTEGER NOT NULL DEFAULT 1)");
 }
 
 void ensureIndexesTable(StatementCache& cache)
 {
-    cache.exec("CREATE TABLE IF NOT EXISTS MSysIndexes(TableName TEXT NOT NULL, IndexName TEXT NOT NULL)");
+    cache.exec(std::string("CREATE TABLE IF NOT EXISTS ") + indexesTable +
+               "(TableName TEXT NOT NULL, IndexName TEXT NOT NULL)");
 }
 
 }  // namespace
@@ -27,7 +29,8 @@ FieldProperties fieldProperties(StatementCache& cache, const std::string& table,
     FieldProperties properties;
     if (!tableExists(cache, fieldsTable)) return properties;
     StatementUse query(
-        cache.get("SELECT Required, AllowZeroLength FROM MSysFields "
+        cache.get(std::string("SELECT Required, AllowZeroLength FROM ") + fieldsTable +
+                  " "
                   "WHERE TableName = ?1 COLLATE vk_nocase AND FieldName = ?2 COLLATE vk_nocase LIMIT 1"));
     query->bindText(1, table);
     query->bindText(2, field);
@@ -44,9 +47,9 @@ void writeFieldProperties(StatementCache& cache, const std::string& table, const
     ensureFieldsTable(cache);
     bool updated;
     {
-        StatementUse update(
-            cache.get("UPDATE MSysFields SET Required = ?3, AllowZeroLength = ?4 "
-                      "WHERE TableName = ?1 COLLATE vk_nocase AND FieldName = ?2 COLLATE vk_nocase"));
+        StatementUse update(cache.get(std::string("UPDATE ") + fieldsTable +
+                                      " SET Required = ?3, AllowZeroLength = ?4 "
+                                      "WHERE TableName = ?1 COLLATE vk_nocase AND FieldName = ?2 COLLATE vk_nocase"));
         update->bindText(1, table);
         update->bindText(2, field);
         update->bindInteger(3, properties.required ? 1 : 0);
@@ -55,9 +58,9 @@ void writeFieldProperties(StatementCache& cache, const std::string& table, const
         updated = sqlite3_changes(cache.db()) > 0;
     }
     if (updated) return;
-    StatementUse insert(
-        cache.get("INSERT INTO MSysFields(TableName, FieldName, Required, AllowZeroLength) "
-                  "VALUES(?1, ?2, ?3, ?4)"));
+    StatementUse insert(cache.get(std::string("INSERT INTO ") + fieldsTable +
+                                  "(TableName, FieldName, Required, AllowZeroLength) "
+                                  "VALUES(?1, ?2, ?3, ?4)"));
     insert->bindText(1, table);
     insert->bindText(2, field);
     insert->bindInteger(3, properties.required ? 1 : 0);
@@ -68,8 +71,8 @@ void writeFieldProperties(StatementCache& cache, const std::string& table, const
 void forgetField(StatementCache& cache, const std::string& table, const std::string& field)
 {
     if (!tableExists(cache, fieldsTable)) return;
-    StatementUse remove(cache.get(
-        "DELETE FROM MSysFields WHERE TableName = ?1 COLLATE vk_nocase AND FieldName = ?2 COLLATE vk_nocase"));
+    StatementUse remove(cache.get(std::string("DELETE FROM ") + fieldsTable +
+                                  " WHERE TableName = ?1 COLLATE vk_nocase AND FieldName = ?2 COLLATE vk_nocase"));
     remove->bindText(1, table);
     remove->bindText(2, field);
     remove->step();
@@ -78,8 +81,8 @@ void forgetField(StatementCache& cache, const std::string& table, const std::str
 bool isPrimaryIndex(StatementCache& cache, const std::string& table, const std::string& index)
 {
     if (!tableExists(cache, indexesTable)) return false;
-    StatementUse query(cache.get(
-        "SELECT 1 FROM MSysIndexes WHERE TableName = ?1 COLLATE vk_nocase AND IndexName = ?2 COLLATE vk_nocase"));
+    StatementUse query(cache.get(std::string("SELECT 1 FROM ") + indexesTable +
+                                 " WHERE TableName = ?1 COLLATE vk_nocase AND IndexName = ?2 COLLATE vk_nocase"));
     query->bindText(1, table);
     query->bindText(2, index);
     return query->step();
@@ -89,7 +92,8 @@ void markPrimaryIndex(StatementCache& cache, const std::string& table, const std
 {
     ensureIndexesTable(cache);
     if (isPrimaryIndex(cache, table, index)) return;
-    StatementUse insert(cache.get("INSERT INTO MSysIndexes(TableName, IndexName) VALUES(?1, ?2)"));
+    StatementUse insert(
+        cache.get(std::string("INSERT INTO ") + indexesTable + "(TableName, IndexName) VALUES(?1, ?2)"));
     insert->bindText(1, table);
     insert->bindText(2, index);
     insert->step();
@@ -98,8 +102,8 @@ void markPrimaryIndex(StatementCache& cache, const std::string& table, const std
 void forgetIndex(StatementCache& cache, const std::string& table, const std::string& index)
 {
     if (!tableExists(cache, indexesTable)) return;
-    StatementUse remove(cache.get(
-        "DELETE FROM MSysIndexes WHERE TableName = ?1 COLLATE vk_nocase AND IndexName = ?2 COLLATE vk_nocase"));
+    StatementUse remove(cache.get(std::string("DELETE FROM ") + indexesTable +
+                                  " WHERE TableName = ?1 COLLATE vk_nocase AND IndexName = ?2 COLLATE vk_nocase"));
     remove->bindText(1, table);
     remove->bindText(2, index);
     remove->step();

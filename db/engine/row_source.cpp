@@ -71,6 +71,7 @@ RowSource::RowSource(const std::shared_ptr<DatabaseFile>& file, const std::strin
             count->step();
             rowCount_ = static_cast<int>(count->columnInteger(0));
             lastRowid_ = count->columnType(1) == SQLITE_NULL ? beforeAnyRowid : count->columnInteger(1);
+            rangeEnd_ = lastRowid_;
             schemaVersion_ = std::make_unique<Statement>(file->handle(), "PRAGMA schema_version");
             file_ = file;
             file_->registerRowSource(this);
@@ -107,10 +108,11 @@ void RowSource::prepareSelect()
         if (static_cast<std::size_t>(id) >= columns.size()) rowGone();
         sql += ", " + quoteIdentifier(columns[static_cast<std::size_t>(id)].name);
     }
-    sql +=
-        " FROM " + quoteIdentifier(rowsTable_) + " WHERE " + rowid + " > ?1 AND " + rowid + " <= ?2 ORDER BY " + rowid;
+    sql += " FROM " + quoteIdentifier(rowsTable_) + " WHERE " + rowid;
     select_.reset();
-    select_ = std::make_unique<Statement>(file_->handle(), sql);
+    selectOne_.reset();
+    select_ = std::make_unique<Statement>(file_->handle(), sql + " > ?1 AND " + rowid + " <= ?2 ORDER BY " + rowid);
+    selectOne_ = std::make_unique<Statement>(file_->handle(), sql + " = ?1");
 }
 
 void RowSource::readRows(std::int64_t after, CompactRows& rows, std::vector<std::int64_t>* rowids, std::size_t maxRows,
@@ -128,14 +130,26 @@ void RowSource::readRows(std::int64_t after, CompactRows& rows, std::vector<std:
         prepareSelect();
         selectVersion_ = version;
     }
-    StatementUse use(*select_);
-    select_->bindInteger(1, after);
-    select_->bindInteger(2, lastRowid_);
-    while (static_cast<std::size_t>(rows.size()) < maxRows && rows.bytes() < maxBytes && select_->step()) {
-        const std::int64_t rowid = select_->columnInteger(0);
-        if (rowid == skip) continue;
-        if (rowids) rowids->push_back(rowid);
-        rows.appendFrom(*select_, 1, kinds_);
+    const auto full = [&] { return static_cast<std::size_t>(rows.size()) >= maxRows || rows.bytes() >= maxBytes; };
+    if (after < rangeEnd_) {
+        StatementUse use(*select_);
+        select_->bindInteger(1, after);
+        select_->bindInteger(2, rangeEnd_);
+        while (!full() && select_->step()) {
+            const std::int64_t rowid = select_->columnInteger(0);
+            if (rowid == skip) continue;
+            if (rowids) rowids->push_back(rowid);
+            rows.appendFrom(*select_, 1, kinds_);
+        }
+    }
+    for (auto it = std::upper_bound(appendedRowids_.begin(), appendedRowids_.end(), after);
+         it != appendedRowids_.end() && !full(); ++it) {
+        if (*it == skip) continue;
+        StatementUse use(*selectOne_);
+        selectOne_->bindInteger(1, *it);
+        if (!selectOne_->step()) continue;
+        if (rowids) rowids->push_back(*it);
+        rows.appendFrom(*selectOne_, 1, kinds_);
     }
 }
 
@@ -157,6 +171,7 @@ void RowSource::rowsMovedTo(const std::string& aside)
     rowsTable_ = aside;
     setAside_ = true;
     select_.reset();
+    selectOne_.reset();
 }
 
 void RowSource::hold()
@@ -169,6 +184,7 @@ void RowSource::holdExcept(std::int64_t skip)
     if (!lost_) readRows(beforeAnyRowid, heldRows_, nullptr, SIZE_MAX, SIZE_MAX, skip);
     rowCount_ = heldRows_.size();
     select_.reset();
+    selectOne_.reset();
     schemaVersion_.reset();
     file_->unregisterRowSource(this);
     file_.reset();
@@ -192,10 +208,12 @@ void RowSource::appended(std::int64_t rowid, const std::vector<const Variant*>& 
         // the others: the rows are held from here on, the new one last.
         holdExcept(rowid);
     }
-    if (held())
+    if (held()) {
         heldRows_.append(stored);
-    else
+    } else {
+        appendedRowids_.push_back(rowid);
         lastRowid_ = rowid;
+    }
     ++rowCount_;
 }
 

@@ -43,7 +43,7 @@ public:
     const CompactRows& heldRows() const { return heldRows_; }
     // Rows in the file, in rowid order, after the row with rowid `after`: a batch of them.
     void readBatch(std::int64_t after, CompactRows& rows, std::vector<std::int64_t>& rowids);
-    // The rowid up to which the rows in the file are these.
+    // The highest rowid of these rows in the file.
     std::int64_t lastRowid() const { return lastRowid_; }
 
     // Around appending a row to the stored table; stored are its values as stored.
@@ -76,10 +76,16 @@ private:
     std::vector<FieldKind> kinds_;
     std::vector<int> columnIds_;  // each field's column position, which renaming a column keeps
     int rowCount_ = 0;
+    // The rows in the file: those up to rangeEnd_ when the table was opened,
+    // and exactly those appended through this source since, in rowid order;
+    // rows another recordset appends meanwhile are not among them.
+    std::int64_t rangeEnd_ = 0;
+    std::vector<std::int64_t> appendedRowids_;
     std::int64_t lastRowid_ = 0;
     CompactRows heldRows_;
     std::unique_ptr<Statement> schemaVersion_;
     std::unique_ptr<Statement> select_;
+    std::unique_ptr<Statement> selectOne_;
     std::int64_t selectVersion_ = -1;
 };
 

@@ -2,6 +2,7 @@
 
 #include "db/engine/case_fold.h"
 #include "db/engine/database_file.h"
+#include "db/engine/stored_names.h"
 #include "db/engine/structure_change.h"
 #include "db/engine/table_schema.h"
 
@@ -22,7 +23,7 @@ std::string schemaSql(StatementCache& cache, const std::string& type, const std:
 std::string freeAsideName(StatementCache& cache)
 {
     for (int n = 1;; ++n) {
-        std::string name = "MSysAside" + std::to_string(n);
+        std::string name = stored::asidePrefix + std::to_string(n);
         StatementUse query(cache.get("SELECT 1 FROM sqlite_schema WHERE name = ?1 COLLATE NOCASE"));
         query->bindText(1, name);
         if (!query->step()) return name;

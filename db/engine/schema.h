@@ -4,9 +4,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "db/engine/engine_error.h"
 #include "db/engine/field_kind.h"
 
 namespace engine {
@@ -74,6 +77,8 @@ public:
     Field field(const std::string& name) const;  // letter case ignored; fails if missing
     std::vector<Field> fields() const;           // in position order
     int fieldCount() const;
+    // True when some row holds a value (not Null) in the field.
+    bool fieldHoldsValue(const std::string& name) const;
 
     Index createIndex(const std::string& name) const;
     void appendIndex(const Index& index);  // fails if the name exists
@@ -85,6 +90,12 @@ public:
 private:
     std::shared_ptr<DatabaseFile> file_;
     std::string name_;
+};
+
+// A table as a change leaves it: its fields' names in order.
+struct TableShape {
+    std::string table;
+    std::vector<std::string> fields;
 };
 
 class Database {
@@ -103,6 +114,13 @@ public:
     void restoreViewsAndTriggers();
     TableDef tableDef(const std::string& name) const;  // letter case ignored; fails if missing
     std::vector<std::string> tableNames() const;
+    // Would the file's views and triggers that work now still work once its
+    // tables took these shapes, one change after the other? Changes nothing:
+    // tried on a copy of the structure in memory. The first that would stop
+    // working, with the position of the change that stops it; nullopt also
+    // when the structure cannot be copied (the change itself then tells).
+    std::optional<std::pair<std::size_t, ViewOrTriggerBroken>> forecastViewsAndTriggers(
+        const std::vector<TableShape>& shapes) const;
 
 private:
     std::shared_ptr<DatabaseFile> file_;
@@ -130,23 +148,23 @@ public:
     explicit DbEngine(const std::string& version, const EngineCatalog& catalog = EngineCatalog::system());
     std::string version() const { return version_; }
 
-    void setDefaultUser(std::string user) { defaultUser_ = std::move(user); }
-    void setDefaultPassword(std::string password) { defaultPassword_ = std::move(password); }
-    void setDefaultType(int type) { defaultType_ = type; }
+    // A catalogue file knows no users, passwords or workspace types: the
+    // default user, password and type, and those given to createWorkspace,
+    // are taken as the design passes them and have no effect.
+    void setDefaultUser(const std::string& /*user*/) {}
+    void setDefaultPassword(const std::string& /*password*/) {}
+    void setDefaultType(int /*type*/) {}
 
     std::shared_ptr<Workspace> createWorkspace(const std::string& name, const std::string& user,
                                                const std::string& password, int type);
     void appendWorkspace(std::shared_ptr<Workspace> workspace);
     const std::vector<std::shared_ptr<Workspace>>& workspaces() const { return workspaces_; }
 
-    // Writes a compacted, synced copy of source to target (which must not exist).
+    // Writes a compacted, synced copy of source to target (which must not exist, or be empty).
     void compactDatabase(const std::string& source, const std::string& target, const std::string& password = {});
 
 private:
     std::string version_;
-    std::string defaultUser_;
-    std::string defaultPassword_;
-    int defaultType_ = 2;
     std::vector<std::shared_ptr<Workspace>> workspaces_;
 };
 

@@ -114,6 +114,8 @@ Savepoint::~Savepoint()
 
 void Savepoint::release()
 {
+    // A second release would end an enclosing savepoint of the same name.
+    if (done_) throw EngineError("Savepoint already released.");
     execSql(db_, "RELEASE vk_change");
     done_ = true;
 }

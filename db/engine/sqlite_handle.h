@@ -89,6 +89,7 @@ public:
     ~Savepoint();
     Savepoint(const Savepoint&) = delete;
     Savepoint& operator=(const Savepoint&) = delete;
+    // Keeps the change; a second call fails (EngineError).
     void release();
 
 private:

@@ -2,6 +2,7 @@
 
 #include "db/engine/case_fold.h"
 #include "db/engine/engine_error.h"
+#include "db/engine/stored_names.h"
 
 #include <algorithm>
 
@@ -9,7 +10,7 @@ namespace engine::detail {
 
 bool isReservedName(std::string_view name)
 {
-    return startsWithIgnoringCase(name, "MSys");
+    return startsWithIgnoringCase(name, stored::systemPrefix);
 }
 
 bool isSystemTableName(std::string_view name)
@@ -91,7 +92,7 @@ std::vector<FieldInfo> tableFields(StatementCache& cache, const std::string& tab
 std::string freeHiddenName(const std::vector<ColumnInfo>& columns)
 {
     for (int n = 1;; ++n) {
-        std::string name = "MSysDeleted" + std::to_string(n);
+        std::string name = stored::deletedPrefix + std::to_string(n);
         const bool taken = std::any_of(columns.begin(), columns.end(),
                                        [&](const ColumnInfo& c) { return equalsIgnoringCase(c.name, name); });
         if (!taken) return name;

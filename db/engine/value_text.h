@@ -30,6 +30,9 @@ std::optional<double> parseDouble(std::string_view text);
 std::optional<std::int32_t> roundToInteger(double value);
 
 // Unicode code points in UTF-8 text.
+// True for well-formed UTF-8: no stray or missing continuation bytes, no
+// overlong forms, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(std::string_view text);
 std::size_t codePointCount(std::string_view text);
 
 }  // namespace engine::detail

@@ -65,14 +65,9 @@ std::array<bool, 3> firingWorks(StatementCache& cache, const std::string& table)
     return worked;
 }
 
-std::string describe(bool isView, const std::string& name)
-{
-    return std::string(isView ? "The view '" : "The trigger '") + name + "'";
-}
-
 [[noreturn]] void noLongerWorks(bool isView, const std::string& name, const std::string& reason)
 {
-    throw EngineError(describe(isView, name) + " no longer works with the changed tables: " + reason);
+    throw ViewOrTriggerBroken(isView, name, reason);
 }
 
 }  // namespace

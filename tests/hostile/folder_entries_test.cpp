@@ -9,21 +9,21 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/utils/file_utils.h"
+#include "app/files/file_utils.h"
 #include "tests/hostile/listing_host.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/sqlite_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using hostile_test::FilmsUpgraded;
+using hostile_test::ListingHost;
 using hostile_test::RowCount;
-using hostile_test::RunFolder;
 using patch::FileOutcome;
 using patch_test::CatalogueFolder;
-using patch_test::DumpContent;
 using sample::Level;
+using test_support::DumpContent;
 
 TEST(FolderEntries, DirectoriesAndPipesNamedMdbAreNeitherHarmedNorWaitedOn)
 {
@@ -39,7 +39,7 @@ TEST(FolderEntries, DirectoriesAndPipesNamedMdbAreNeitherHarmedNorWaitedOn)
     ASSERT_EQ(::mkfifo(folder.PathOf("rura.mdb").c_str(), 0600), 0);
     const auto inside = DumpContent(folder.PathOf("pelny.mdb/inside.mdb"));
 
-    const auto host = RunFolder(folder.Folder());
+    const auto host = folder.Upgrade<ListingHost>();
 
     EXPECT_FALSE(host->Listed("pusty.mdb"));
     EXPECT_FALSE(host->Listed("pelny.mdb"));
@@ -63,7 +63,7 @@ TEST(FolderEntries, LinkToACatalogueStaysALinkAndItsTargetIsUpgraded)
     folder.Add("a.mdb", Level::ReadyYesNo, 10, 5);
     fs::create_symlink("a.mdb", folder.PathOf("b_alias.mdb"));
 
-    const auto host = RunFolder(folder.Folder());
+    const auto host = folder.Upgrade<ListingHost>();
 
     EXPECT_EQ(host->OutcomeOf("link.mdb"), FileOutcome::Upgraded);
     ASSERT_TRUE(fs::is_symlink(folder.PathOf("link.mdb")));
@@ -71,7 +71,7 @@ TEST(FolderEntries, LinkToACatalogueStaysALinkAndItsTargetIsUpgraded)
     EXPECT_TRUE(FilmsUpgraded(target));
     EXPECT_EQ(RowCount(target, "FILMY"), 30);
     EXPECT_EQ(RowCount(target, "WYPOZYCZ"), 10);
-    EXPECT_EQ(patch_test::IntegrityCheck(target), "ok");
+    EXPECT_EQ(test_support::IntegrityCheck(target), "ok");
 
     EXPECT_EQ(host->OutcomeOf("a.mdb"), FileOutcome::Upgraded);
     EXPECT_EQ(host->OutcomeOf("b_alias.mdb"), FileOutcome::AlreadyUpgraded);
@@ -89,7 +89,7 @@ TEST(FolderEntries, DanglingLinkAndLinkToAFolderCreateNothing)
     fs::create_directory(folder.PathOf("katalog"));
     fs::create_symlink(folder.PathOf("katalog"), folder.PathOf("do_folderu.mdb"));
 
-    const auto host = RunFolder(folder.Folder());
+    const auto host = folder.Upgrade<ListingHost>();
 
     EXPECT_EQ(host->OutcomeOf("zerwany.mdb"), FileOutcome::Failed);
     EXPECT_FALSE(fs::exists(folder.PathOf("nie_ma.mdb"))) << "opening must never create the file";
@@ -109,7 +109,7 @@ TEST(FolderEntries, HiddenAndUpperCaseCataloguesAreFoundAndOthersAreNot)
     const auto backup = folder.Add("filmy.mdb.bak", Level::ReadyYesNo, 10, 5);
     const auto before = DumpContent(backup);
 
-    const auto host = RunFolder(folder.Folder());
+    const auto host = folder.Upgrade<ListingHost>();
 
     ASSERT_EQ(host->files.size(), 3u);
     for (const std::string name : {".ukryta.mdb", "FILMY.MDB", "Kopia.Mdb"}) {
@@ -128,7 +128,7 @@ TEST(FolderEntries, NameWithALineBreakIsNeitherListedNorTouched)
     folder.Add("linia.mdb", Level::ReadyYesNo, 5, 2);
     const auto before = DumpContent(odd);
 
-    const auto host = RunFolder(folder.Folder());
+    const auto host = folder.Upgrade<ListingHost>();
 
     EXPECT_EQ(host->files, (std::vector<std::string>{"linia.mdb"}));
     EXPECT_EQ(host->OutcomeOf("linia.mdb"), FileOutcome::Upgraded);
@@ -148,7 +148,7 @@ TEST(FolderEntries, TwoHundredCataloguesInOneFolderAreAllTreated)
         fs::copy_file(i % 10 == 0 ? ready : done, folder.PathOf("k" + std::to_string(1000 + i) + ".mdb"));
     const auto doneBefore = DumpContent(done);
 
-    const auto host = RunFolder(folder.Folder());
+    const auto host = folder.Upgrade<ListingHost>();
 
     ASSERT_EQ(host->files.size(), static_cast<std::size_t>(kFiles));
     EXPECT_EQ(host->files.front(), "k1000.mdb");

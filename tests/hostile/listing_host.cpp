@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "app/utils/file_utils.h"
+#include "app/files/file_utils.h"
 #include "patch/run_patch.h"
-#include "tests/patch/file_content.h"
+#include "tests/support/sqlite_file.h"
 
 namespace hostile_test {
 
@@ -30,23 +30,16 @@ patch::FileOutcome ListingHost::OutcomeOf(const std::string& name) const
     return outcomes.at(static_cast<std::size_t>(at - files.begin()));
 }
 
-std::unique_ptr<ListingHost> RunFolder(const std::string& folder)
-{
-    auto host = std::make_unique<ListingHost>(folder);
-    patch::RunPatch(*host);
-    return host;
-}
-
 bool FilmsUpgraded(const std::string& path)
 {
     const auto rows =
-        patch_test::QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'");
+        test_support::QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'");
     return rows.at(0).at(0) == "1";
 }
 
 int RowCount(const std::string& path, const std::string& table)
 {
-    return std::stoi(*patch_test::QueryRows(path, "SELECT count(*) FROM \"" + table + "\"").at(0).at(0));
+    return std::stoi(*test_support::QueryRows(path, "SELECT count(*) FROM \"" + table + "\"").at(0).at(0));
 }
 
 }  // namespace hostile_test

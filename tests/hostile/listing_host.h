@@ -2,10 +2,9 @@
 // A recording host that lists the folder with the program's own ListFiles, so
 // that the listing rules (directories, links, pipes, letter case) take part.
 
-#include <memory>
 #include <string>
 
-#include "tests/patch/recording_host.h"
+#include "tests/support/recording_host.h"
 
 namespace hostile_test {
 
@@ -18,9 +17,6 @@ public:
     patch::FileOutcome OutcomeOf(const std::string& name) const;
     bool Listed(const std::string& name) const;
 };
-
-// Runs the upgrade over folder and returns the host that saw it.
-std::unique_ptr<ListingHost> RunFolder(const std::string& folder);
 
 // SQLite's view of the films table: true when it has the upgraded structure.
 bool FilmsUpgraded(const std::string& path);

@@ -8,13 +8,13 @@
 #include <fstream>
 
 #include "tests/hostile/listing_host.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/sqlite_file.h"
 
 namespace {
 
 using hostile_test::FilmsUpgraded;
-using hostile_test::RunFolder;
+using hostile_test::ListingHost;
 using patch::FileOutcome;
 using patch_test::CatalogueFolder;
 using patch_test::FileBytes;
@@ -45,7 +45,7 @@ void ExpectSkippedUnchanged(const CatalogueFolder& folder, const std::vector<std
     for (const auto& name : names) before.push_back(FileBytes(folder.PathOf(name)));
     const auto countBefore = EntryCount(folder.Folder());
 
-    const auto host = RunFolder(folder.Folder());
+    const auto host = folder.Upgrade<ListingHost>();
 
     EXPECT_EQ(host->OutcomeOf("good.mdb"), FileOutcome::Upgraded);
     EXPECT_TRUE(FilmsUpgraded(folder.PathOf("good.mdb")));
@@ -98,7 +98,7 @@ TEST(NotCatalogue, TruncatedAndCorruptedCataloguesAreLeftAsTheyWere)
     std::vector<std::string> before;
     for (const auto& name : damaged) before.push_back(FileBytes(folder.PathOf(name)));
 
-    const auto host = RunFolder(folder.Folder());
+    const auto host = folder.Upgrade<ListingHost>();
 
     EXPECT_EQ(host->OutcomeOf("good.mdb"), FileOutcome::Upgraded);
     for (std::size_t i = 0; i < damaged.size(); ++i) {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "tests/hostile/listing_host.h"
-#include "tests/patch/file_content.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/temp_folder.h"
 #include "tools/sample/sample_catalogue.h"
 
@@ -59,7 +59,7 @@ TEST(OddNames, CataloguesWithOddNamesInAnOddFolderAreAllUpgraded)
         const auto path = (folder / name).string();
         EXPECT_TRUE(FilmsUpgraded(path)) << name;
         EXPECT_EQ(RowCount(path, "FILMY"), 8) << name;
-        EXPECT_EQ(patch_test::IntegrityCheck(path), "ok") << name;
+        EXPECT_EQ(test_support::IntegrityCheck(path), "ok") << name;
     }
 }
 

@@ -10,9 +10,9 @@
 #include "patch/catalogue_check.h"
 #include "patch/films_upgrade.h"
 #include "patch/loans_upgrade.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
-#include "tests/patch/recording_host.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/sqlite_file.h"
 
 namespace patch_test {
 namespace {
@@ -22,8 +22,8 @@ TEST(UpgradeCompaction, UpgradedFileShrinksOrStaysAndPassesTheIntegrityCheck)
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", sample::Level::ReadyYesNo, 400, 150);
     RecordingHost host(folder.Folder());
-    auto& db = host.dbFilm();
-    auto& table = host.mdbFilmy();
+    auto& db = host.components.dbFilm;
+    auto& table = host.components.mdbFilmy;
 
     // Both upgrades as the run makes them, committed but not yet compacted.
     db.SetConnectionString(patch::CatalogueConnectionString(path));
@@ -31,10 +31,10 @@ TEST(UpgradeCompaction, UpgradedFileShrinksOrStaysAndPassesTheIntegrityCheck)
     db.BeginTrans();
     table.SetTableName("FILMY");
     table.Open();
-    patch::UpgradeFilms(host);
+    patch::UpgradeFilms(host, host.components, false);
     table.SetTableName("WYPOZYCZ");
     table.Open();
-    patch::UpgradeLoans(host);
+    patch::UpgradeLoans(host, host.components, false);
     db.CommitTrans();
     db.CloseBase();
     const auto uncompacted = std::filesystem::file_size(path);

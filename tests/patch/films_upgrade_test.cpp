@@ -4,10 +4,10 @@
 
 #include "patch/films_upgrade.h"
 #include "patch/run_patch.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
-#include "tests/patch/recording_host.h"
+#include "tests/support/catalogue_folder.h"
 #include "tests/support/films_target_structure.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/sqlite_file.h"
 
 namespace patch_test {
 namespace {
@@ -24,22 +24,23 @@ Rows Films(const std::string& path)
 struct Upgraded {
     Rows before;
     Rows after;
-    RecordingHost host;
+    std::unique_ptr<RecordingHost> host;
 };
 
-void Upgrade(const std::string& path, Upgraded& result)
+Upgraded Upgrade(const CatalogueFolder& folder, const std::string& path, bool keepIdCd)
 {
+    Upgraded result;
     result.before = Films(path);
-    patch::RunPatch(result.host);
+    result.host = folder.Upgrade(keepIdCd);
     result.after = Films(path);
+    return result;
 }
 
 TEST(FilmsUpgrade, GivesTheTargetStructureWithExactlyItsTenIndexes)
 {
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 2);
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
+    const auto host = folder.Upgrade();
 
     const auto columns = QueryRows(path, "SELECT name, type FROM pragma_table_info('FILMY') ORDER BY cid");
     const auto& target = patch::FilmsRebuildItems().target;
@@ -71,9 +72,8 @@ TEST(FilmsUpgrade, NoFieldIsRequiredAndOnlyTextAndMemoAllowAnEmptyText)
 {
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 2);
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
-    ASSERT_EQ(host.outcomes[0], FileOutcome::Upgraded);
+    const auto host = folder.Upgrade();
+    ASSERT_EQ(host->outcomes[0], FileOutcome::Upgraded);
 
     // A field without a row in MSysFields is not required and allows an empty text.
     const auto properties = QueryRows(path,
@@ -114,8 +114,7 @@ TEST(FilmsUpgrade, CarriesEveryRowOverWithJestTurnedAndIdCdKept)
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 60, 5);
     ExecuteSql(path, "UPDATE FILMY SET OCENA = 8 WHERE rowid = 1");
-    Upgraded result{{}, {}, RecordingHost(folder.Folder(), true)};
-    Upgrade(path, result);
+    const auto result = Upgrade(folder, path, true);
     ExpectYesNoRowsMapped(result, true);
     // A numeric rating arrives as text.
     EXPECT_EQ(QueryRows(path, "SELECT OCENA, typeof(OCENA) FROM FILMY WHERE rowid = 1")[0],
@@ -126,8 +125,7 @@ TEST(FilmsUpgrade, WithoutKeepingIdCdEveryRowGetsZero)
 {
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 30, 5);
-    Upgraded result{{}, {}, RecordingHost(folder.Folder(), false)};
-    Upgrade(path, result);
+    const auto result = Upgrade(folder, path, false);
     ExpectYesNoRowsMapped(result, false);
 }
 
@@ -138,9 +136,8 @@ TEST(FilmsUpgrade, LongJestKeepsItsValuesAndTakesIdCdFromPosition37OrTheKey)
     ExecuteSql(path,
                "UPDATE FILMY SET ID_CD = 0 WHERE rowid = 2; UPDATE FILMY SET ID_CD = NULL WHERE rowid = 3;"
                "UPDATE FILMY SET ID_CD = 4711 WHERE rowid = 4");
-    Upgraded result{{}, {}, RecordingHost(folder.Folder(), true)};
-    Upgrade(path, result);
-    ASSERT_EQ(result.host.outcomes[0], FileOutcome::Upgraded);
+    const auto result = Upgrade(folder, path, true);
+    ASSERT_EQ(result.host->outcomes[0], FileOutcome::Upgraded);
     ASSERT_EQ(result.after.size(), result.before.size());
     for (std::size_t r = 0; r < result.before.size(); ++r) {
         const auto& old = result.before[r];
@@ -158,25 +155,20 @@ TEST(FilmsUpgrade, ProgressRunsToTheRowCountWithMessagesHandledAfterEveryRow)
 {
     CatalogueFolder folder;
     folder.Add("a.mdb", Level::NoLoans, 1000, 0);
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
-    EXPECT_EQ(host.outcomes[0], FileOutcome::UpgradedWithoutLoans);
-    EXPECT_EQ(host.progressMaximum, 1000);
-    EXPECT_EQ(host.progressPosition, 1000);
-    EXPECT_EQ(host.pendingMessageCalls, 1000);
+    const auto host = folder.Upgrade();
+    EXPECT_EQ(host->outcomes[0], FileOutcome::UpgradedWithoutLoans);
+    EXPECT_EQ(host->progressMaximum, 1000);
+    EXPECT_EQ(host->progressPosition, 1000);
+    EXPECT_EQ(host->pendingMessageCalls, 1000);
 }
 
 TEST(FilmsUpgrade, EmptyTableGetsTheNewStructureAndNoRows)
 {
-    CatalogueFolder folder;
-    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 0);
-    ExecuteSql(path, "DELETE FROM FILMY");
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
-    EXPECT_EQ(host.outcomes[0], FileOutcome::Upgraded);
-    EXPECT_EQ(host.progressMaximum, 0);
-    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM pragma_table_info('FILMY')")[0][0], "44");
-    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "0");
+    const UpgradedCatalogue upgraded({.films = 5, .loans = 0, .sql = "DELETE FROM FILMY"});
+    EXPECT_EQ(upgraded.outcome(), FileOutcome::Upgraded);
+    EXPECT_EQ(upgraded.host->progressMaximum, 0);
+    EXPECT_EQ(QueryRows(upgraded.path, "SELECT count(*) FROM pragma_table_info('FILMY')")[0][0], "44");
+    EXPECT_EQ(QueryRows(upgraded.path, "SELECT count(*) FROM FILMY")[0][0], "0");
 }
 
 TEST(FilmsUpgrade, ConvertJestTurnsYesNoAndKeepsIntegers)

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "patch/run_patch.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
-#include "tests/patch/recording_host.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/sqlite_file.h"
 
 namespace patch_test {
 namespace {
@@ -28,9 +28,8 @@ TEST(LoansUpgrade, LoanGetsTheIdCdOfItsFilm)
 {
     CatalogueFolder folder;
     const auto path = OneLoanCatalogue(folder);
-    RecordingHost host(folder.Folder(), true);
-    patch::RunPatch(host);
-    ASSERT_EQ(host.outcomes[0], FileOutcome::Upgraded);
+    const auto host = folder.Upgrade(true);
+    ASSERT_EQ(host->outcomes[0], FileOutcome::Upgraded);
     EXPECT_EQ(QueryRows(path, kLoanQuery),
               (std::vector<std::vector<Cell>>{{"17", "4", "2004-03-01 00:00:00", "2004-03-15 00:00:00", "0", "17"}}));
     EXPECT_EQ(QueryRows(path, "SELECT name, type FROM pragma_table_info('WYPOZYCZ') ORDER BY cid"),
@@ -60,8 +59,7 @@ TEST(LoansUpgrade, WithoutKeepingIdCdTheLoanGetsZero)
 {
     CatalogueFolder folder;
     const auto path = OneLoanCatalogue(folder);
-    RecordingHost host(folder.Folder(), false);
-    patch::RunPatch(host);
+    const auto host = folder.Upgrade(false);
     EXPECT_EQ(QueryRows(path, kLoanQuery)[0][5], "0");
 }
 
@@ -73,9 +71,8 @@ TEST(LoansUpgrade, LongJestCatalogueKeepsANonZeroIdCdOfTheLoan)
                "UPDATE WYPOZYCZ SET ID_CD = 0 WHERE rowid = 1; UPDATE WYPOZYCZ SET ID_CD = NULL WHERE rowid = 2;"
                "UPDATE WYPOZYCZ SET ID_CD = 999 WHERE rowid = 3");
     const auto before = QueryRows(path, kLoanQuery);
-    RecordingHost host(folder.Folder(), true);
-    patch::RunPatch(host);
-    ASSERT_EQ(host.outcomes[0], FileOutcome::Upgraded);
+    const auto host = folder.Upgrade(true);
+    ASSERT_EQ(host->outcomes[0], FileOutcome::Upgraded);
     const auto after = QueryRows(path, kLoanQuery);
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t r = 0; r < before.size(); ++r) {
@@ -88,15 +85,11 @@ TEST(LoansUpgrade, LongJestCatalogueKeepsANonZeroIdCdOfTheLoan)
 
 TEST(LoansUpgrade, EmptyLoansTableIsRebuiltAndTheFileTicked)
 {
-    CatalogueFolder folder;
-    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 1);
-    ExecuteSql(path, "DELETE FROM WYPOZYCZ");
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
-    EXPECT_EQ(host.outcomes[0], FileOutcome::Upgraded);
-    EXPECT_TRUE(host.ticks[0]);
-    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM pragma_table_info('WYPOZYCZ')")[0][0], "6");
-    EXPECT_EQ(IntegrityCheck(path), "ok");
+    const UpgradedCatalogue upgraded({.films = 5, .loans = 1, .sql = "DELETE FROM WYPOZYCZ"});
+    EXPECT_EQ(upgraded.outcome(), FileOutcome::Upgraded);
+    EXPECT_TRUE(upgraded.host->ticks[0]);
+    EXPECT_EQ(QueryRows(upgraded.path, "SELECT count(*) FROM pragma_table_info('WYPOZYCZ')")[0][0], "6");
+    EXPECT_EQ(IntegrityCheck(upgraded.path), "ok");
 }
 
 }  // namespace

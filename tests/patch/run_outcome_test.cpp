@@ -8,9 +8,9 @@
 #include <stdexcept>
 
 #include "patch/run_patch.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
-#include "tests/patch/recording_host.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/sqlite_file.h"
 
 namespace patch_test {
 namespace {
@@ -23,6 +23,17 @@ ino_t Inode(const std::string& path)
 {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+// The run's own components start as the window's design holds them.
+TEST(RunComponents, StartClosedWithTheLoansTableDesign)
+{
+    patch::PatchComponents components;
+    EXPECT_FALSE(components.dbFilm.Connected());
+    EXPECT_FALSE(components.mdbFilmy.Active());
+    EXPECT_EQ(components.mdbFilmy.TableName(), "Wypozycz");
+    EXPECT_EQ(components.mdbFilmy.IndexDefs().Count(), 4);
+    EXPECT_EQ(components.mdbClone.Connection(), nullptr);
 }
 
 TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
@@ -39,24 +50,23 @@ TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
                             Inode(folder.Add("g-ready-long.mdb", Level::ReadyLong)),
                             Inode(folder.Add("h-ready-yesno.mdb", Level::ReadyYesNo))};
 
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
+    const auto host = folder.Upgrade();
 
-    EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::LacksEarlierPatch, FileOutcome::LacksEarlierPatch,
-                                                       FileOutcome::LacksEarlierPatch, FileOutcome::AlreadyUpgraded,
-                                                       FileOutcome::NotCatalogue, FileOutcome::UpgradedWithoutLoans,
-                                                       FileOutcome::Upgraded, FileOutcome::Upgraded}));
-    EXPECT_EQ(host.ticks, (std::vector<bool>{false, false, false, true, false, false, true, true}));
+    EXPECT_EQ(host->outcomes, (std::vector<FileOutcome>{FileOutcome::LacksEarlierPatch, FileOutcome::LacksEarlierPatch,
+                                                        FileOutcome::LacksEarlierPatch, FileOutcome::AlreadyUpgraded,
+                                                        FileOutcome::NotCatalogue, FileOutcome::UpgradedWithoutLoans,
+                                                        FileOutcome::Upgraded, FileOutcome::Upgraded}));
+    EXPECT_EQ(host->ticks, (std::vector<bool>{false, false, false, true, false, false, true, true}));
 
     // Only the three missing patches speak: each with the default beep and the plain dialog.
-    ASSERT_EQ(host.notices.size(), 6u);
+    ASSERT_EQ(host->notices.size(), 6u);
     const char* texts[] = {"Tabela FILMY wymaga patcha qlt_1.2.1.0-01_v.",
                            "Tabela FILMY wymaga patcha qlt_1.2.2.6-01_v.",
                            "Tabela FILMY wymaga patcha qlt_1.2.3.9-01_v."};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(host.notices[2 * i].kind, "beep");
-        EXPECT_EQ(host.notices[2 * i + 1].kind, "plain");
-        EXPECT_EQ(host.notices[2 * i + 1].text, texts[i]);
+        EXPECT_EQ(host->notices[2 * i].kind, "beep");
+        EXPECT_EQ(host->notices[2 * i + 1].kind, "plain");
+        EXPECT_EQ(host->notices[2 * i + 1].text, texts[i]);
     }
 
     for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(FileBytes(untouched[i]), before[i]) << untouched[i];
@@ -72,14 +82,12 @@ TEST(RunOutcome, EveryKindOfFileEndsAsItsCaseSays)
 
 TEST(RunOutcome, FilmsTableWithTOrgSButANumericOcenaIsUpgraded)
 {
-    CatalogueFolder folder;
-    const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 10, 4);
-    ExecuteSql(path, "ALTER TABLE FILMY ADD COLUMN T_ORG_S TEXT(150)");
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
-    EXPECT_EQ(host.outcomes[0], FileOutcome::Upgraded);
-    EXPECT_EQ(QueryRows(path, "SELECT type FROM pragma_table_info('FILMY') WHERE name = 'OCENA'")[0][0], "TEXT(5)");
-    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "10");
+    const UpgradedCatalogue upgraded(
+        {.films = 10, .loans = 4, .sql = "ALTER TABLE FILMY ADD COLUMN T_ORG_S TEXT(150)"});
+    EXPECT_EQ(upgraded.outcome(), FileOutcome::Upgraded);
+    EXPECT_EQ(QueryRows(upgraded.path, "SELECT type FROM pragma_table_info('FILMY') WHERE name = 'OCENA'")[0][0],
+              "TEXT(5)");
+    EXPECT_EQ(QueryRows(upgraded.path, "SELECT count(*) FROM FILMY")[0][0], "10");
 }
 
 // Ticking happens after the check: its failure is no conversion error, and the
@@ -94,22 +102,20 @@ TEST(RunOutcome, FailureAfterTheFilmsCheckOfAnUpgradedFileIsSilent)
 {
     CatalogueFolder folder;
     folder.Add("a.mdb", Level::Upgraded, 3, 1);
-    FailingTickHost host(folder.Folder());
-    patch::RunPatch(host);
-    EXPECT_EQ(host.outcomes[0], FileOutcome::Failed);
-    EXPECT_TRUE(host.notices.empty());
+    const auto host = folder.Upgrade<FailingTickHost>();
+    EXPECT_EQ(host->outcomes[0], FileOutcome::Failed);
+    EXPECT_TRUE(host->notices.empty());
 }
 
 TEST(RunOutcome, EmptyFolderShowsTheNoticeAndLeavesTheProgressAlone)
 {
     CatalogueFolder folder;
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
-    ASSERT_EQ(host.notices.size(), 1u);
-    EXPECT_EQ(host.notices[0].kind, "window");
-    EXPECT_EQ(host.notices[0].text, "Nie odnaleziono żadnej bazy *.mdb do konwersji.");
-    EXPECT_TRUE(host.files.empty());
-    EXPECT_EQ(host.progressMaximum, -1);
+    const auto host = folder.Upgrade();
+    ASSERT_EQ(host->notices.size(), 1u);
+    EXPECT_EQ(host->notices[0].kind, "window");
+    EXPECT_EQ(host->notices[0].text, "Nie odnaleziono żadnej bazy *.mdb do konwersji.");
+    EXPECT_TRUE(host->files.empty());
+    EXPECT_EQ(host->progressMaximum, -1);
 }
 
 TEST(RunOutcome, NoticesNameTheFilmsTableAsStored)
@@ -118,12 +124,11 @@ TEST(RunOutcome, NoticesNameTheFilmsTableAsStored)
     folder.Add("a.mdb", Level::ReadyYesNo, 5, 2);
     folder.Add("b.mdb", Level::NoSubtype, 5, 2, {"Filmy", "WYPOZYCZ"});
     folder.Add("c.mdb", Level::ReadyYesNo, 5, 2, {"Filmy", "Wypozycz"});
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
+    const auto host = folder.Upgrade();
 
-    EXPECT_EQ(host.ticks, (std::vector<bool>{true, false, true}));
-    ASSERT_EQ(host.notices.size(), 2u);
-    EXPECT_EQ(host.notices[1].text, "Tabela Filmy wymaga patcha qlt_1.2.2.6-01_v.");
+    EXPECT_EQ(host->ticks, (std::vector<bool>{true, false, true}));
+    ASSERT_EQ(host->notices.size(), 2u);
+    EXPECT_EQ(host->notices[1].text, "Tabela Filmy wymaga patcha qlt_1.2.2.6-01_v.");
     // The stored names are kept by the rebuild.
     EXPECT_EQ(QueryRows(folder.PathOf("c.mdb"),
                         "SELECT count(*) FROM sqlite_master WHERE name IN ('Filmy', "
@@ -139,14 +144,13 @@ TEST(RunOutcome, ConversionErrorIsReportedAndTheNextFileIsTreated)
     const auto before = DumpContent(broken);
     folder.Add("b.mdb", Level::ReadyYesNo, 10, 5);
 
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
+    const auto host = folder.Upgrade();
 
-    EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::Upgraded}));
-    ASSERT_EQ(host.notices.size(), 2u);
-    EXPECT_EQ(host.notices[0].kind, "warning");
-    EXPECT_EQ(host.notices[1].kind, "window");
-    EXPECT_EQ(host.notices[1].text, "Wystąpił nieznany błąd konwersji dla bazy: a.mdb tabela: Filmy");
+    EXPECT_EQ(host->outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::Upgraded}));
+    ASSERT_EQ(host->notices.size(), 2u);
+    EXPECT_EQ(host->notices[0].kind, "warning");
+    EXPECT_EQ(host->notices[1].kind, "window");
+    EXPECT_EQ(host->notices[1].text, "Wystąpił nieznany błąd konwersji dla bazy: a.mdb tabela: Filmy");
     EXPECT_EQ(DumpContent(broken), before);
 }
 
@@ -160,10 +164,9 @@ TEST(RunOutcome, FilmsTableWithoutJestOrOcenaIsAConversionError)
     const auto beforeA = FileBytes(noJest);
     const auto beforeB = FileBytes(noOcena);
 
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
+    const auto host = folder.Upgrade();
 
-    EXPECT_EQ(host.outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::ConversionError}));
+    EXPECT_EQ(host->outcomes, (std::vector<FileOutcome>{FileOutcome::ConversionError, FileOutcome::ConversionError}));
     EXPECT_EQ(FileBytes(noJest), beforeA);
     EXPECT_EQ(FileBytes(noOcena), beforeB);
 }
@@ -177,11 +180,10 @@ TEST(RunOutcome, FilesThatAreNoDatabaseAreSkippedInSilence)
         std::ofstream(text) << "not a database\n";
     }
     std::ofstream(folder.PathOf("c.mdb")).close();  // zero bytes
-    RecordingHost host(folder.Folder());
-    patch::RunPatch(host);
-    EXPECT_EQ(host.outcomes,
+    const auto host = folder.Upgrade();
+    EXPECT_EQ(host->outcomes,
               (std::vector<FileOutcome>{FileOutcome::Failed, FileOutcome::Upgraded, FileOutcome::Failed}));
-    EXPECT_TRUE(host.notices.empty());
+    EXPECT_TRUE(host->notices.empty());
     EXPECT_EQ(FileBytes(text), "not a database\n");
     EXPECT_EQ(FileBytes(folder.PathOf("c.mdb")), "");
 }

@@ -22,10 +22,10 @@
 
 #include "db/TovaskADODB/compaction_folder.h"
 #include "patch/run_patch.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
-#include "tests/patch/recording_host.h"
+#include "tests/support/catalogue_folder.h"
 #include "tests/support/holding_process.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/sqlite_file.h"
 
 namespace {
 
@@ -33,6 +33,7 @@ using patch::FileOutcome;
 using patch_test::CatalogueFolder;
 using patch_test::FileBytes;
 using patch_test::RecordingHost;
+using test_support::LockingProcess;
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kNoHang = std::chrono::seconds(10);
@@ -41,21 +42,6 @@ bool Finished(FileOutcome outcome)
 {
     return outcome == FileOutcome::Upgraded || outcome == FileOutcome::AlreadyUpgraded;
 }
-
-// A child process holding a lock on a file, in a transaction begun with begin,
-// until destroyed.
-class LockingProcess : public test_support::HoldingProcess {
-public:
-    LockingProcess(const std::string& path, const char* begin)
-        : HoldingProcess([&] {
-              sqlite3* db = nullptr;
-              return sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-                     sqlite3_exec(db, begin, nullptr, nullptr, nullptr) == SQLITE_OK;
-          })
-    {
-    }
-    bool locked() const { return held(); }
-};
 
 // Makes a folder refuse new entries. An administrator ignores permission bits,
 // so for root the folder is made immutable instead.
@@ -137,11 +123,10 @@ TEST_F(BlockedFile, LockedByAnotherProcessIsLeftAloneAndUpgradedOnceFree)
             ASSERT_TRUE(lock.locked());
             RunAndCheck();
         }
-        EXPECT_EQ(patch_test::IntegrityCheck(blocked_), "ok");
+        EXPECT_EQ(test_support::IntegrityCheck(blocked_), "ok");
     }
-    RecordingHost again(folder_.Folder());
-    patch::RunPatch(again);
-    EXPECT_EQ(again.outcomes.at(0), FileOutcome::Upgraded);
+    const auto again = folder_.Upgrade();
+    EXPECT_EQ(again->outcomes.at(0), FileOutcome::Upgraded);
 }
 
 // Another program takes the file for writing just as its compaction begins and
@@ -156,18 +141,18 @@ TEST_F(BlockedFile, WriterKeepingTheFileAsItsCompactionBeginsLeavesItUpgradedAnd
         upgraded = FileBytes(blocked_);
         writer.emplace(blocked_, "BEGIN IMMEDIATE");
     });
-    RecordingHost host(folder_.Folder());
-    patch::RunPatch(host);
+    const auto host = folder_.Upgrade();
     TovaskADODB::SetCompactionFolderHook({});
     ASSERT_TRUE(writer && writer->locked());
     writer.reset();
 
-    EXPECT_EQ(host.outcomes.at(0), FileOutcome::UpgradedNotCompacted);
-    EXPECT_FALSE(host.ticks.at(0));
-    EXPECT_EQ(patch_test::IntegrityCheck(blocked_), "ok");
+    EXPECT_EQ(host->outcomes.at(0), FileOutcome::UpgradedNotCompacted);
+    EXPECT_FALSE(host->ticks.at(0));
+    EXPECT_EQ(test_support::IntegrityCheck(blocked_), "ok");
     EXPECT_EQ(FileBytes(blocked_), upgraded) << "the file stays as the upgrade left it";
-    EXPECT_EQ(patch_test::QueryRows(blocked_, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'"),
-              (std::vector<std::vector<patch_test::Cell>>{{"1"}}));
+    EXPECT_EQ(
+        test_support::QueryRows(blocked_, "SELECT count(*) FROM pragma_table_info('FILMY') WHERE name = 'T_ORG_S'"),
+        (std::vector<std::vector<test_support::Cell>>{{"1"}}));
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder_.Folder()))
         names.push_back(entry.path().filename().string());
@@ -199,10 +184,9 @@ TEST_F(BlockedFile, FolderWhereNothingCanBeCreatedChangesNothing)
         EXPECT_FALSE(Finished(host.outcomes.at(0)));
         EXPECT_EQ(FileBytes(blocked_), bytes_);
     }
-    EXPECT_EQ(patch_test::IntegrityCheck(blocked_), "ok");
-    RecordingHost again(before);
-    patch::RunPatch(again);
-    EXPECT_EQ(again.outcomes.at(0), FileOutcome::Upgraded) << "nothing was left behind to block a later run";
+    EXPECT_EQ(test_support::IntegrityCheck(blocked_), "ok");
+    const auto again = patch_test::RunUpgrade(before);
+    EXPECT_EQ(again->outcomes.at(0), FileOutcome::Upgraded) << "nothing was left behind to block a later run";
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "db/engine/database_file.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
 #include "tests/reliability/fault_vfs.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/sqlite_file.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ TEST(DroppedTransaction, LaterWritesAreRefusedAndNothingIsKept)
     reliability::FaultVfs vfs;
     patch_test::CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", sample::Level::ReadyYesNo, 10, 5);
-    const auto before = patch_test::DumpContent(path);
+    const auto before = test_support::DumpContent(path);
     {
         const auto file = engine::DatabaseFile::open(path);
         file->beginTransaction();
@@ -29,7 +29,7 @@ TEST(DroppedTransaction, LaterWritesAreRefusedAndNothingIsKept)
         EXPECT_NO_THROW(file->rollbackTransaction());
         EXPECT_FALSE(file->inTransaction());
     }
-    EXPECT_EQ(patch_test::DumpContent(path), before);
+    EXPECT_EQ(test_support::DumpContent(path), before);
 }
 
 }  // namespace

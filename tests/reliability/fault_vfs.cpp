@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace reliability {
 
@@ -17,6 +18,11 @@ struct State {
     bool full = false;  // a full disk stays full until disarmed
     int calls = 0;
     int faults = 0;
+    bool readsWatched = false;
+    int readFailAt = 0;
+    int pageSize = 0;
+    std::set<std::int64_t> pages;
+    int pageReads = 0;
 };
 
 State state;
@@ -25,6 +31,7 @@ State state;
 struct WrappedFile {
     sqlite3_file base;
     sqlite3_file* real;
+    bool mainDatabase;
 };
 
 sqlite3_file* Real(sqlite3_file* file)
@@ -57,8 +64,20 @@ int Close(sqlite3_file* file)
     return rc;
 }
 
+bool WatchedPage(sqlite3_int64 offset, int amount)
+{
+    for (auto page = offset / state.pageSize; page * state.pageSize < offset + amount; ++page)
+        if (state.pages.count(page + 1)) return true;
+    return false;
+}
+
 int Read(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset)
 {
+    if (state.readsWatched && reinterpret_cast<WrappedFile*>(file)->mainDatabase && WatchedPage(offset, amount) &&
+        ++state.pageReads == state.readFailAt) {
+        ++state.faults;
+        return SQLITE_IOERR_READ;
+    }
     return Real(file)->pMethods->xRead(Real(file), buffer, amount, offset);
 }
 
@@ -141,6 +160,7 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
 {
     auto* wrapped = reinterpret_cast<WrappedFile*>(file);
     wrapped->base.pMethods = nullptr;
+    wrapped->mainDatabase = (flags & SQLITE_OPEN_MAIN_DB) != 0;
     wrapped->real = static_cast<sqlite3_file*>(std::calloc(1, static_cast<std::size_t>(state.real->szOsFile)));
     if (!wrapped->real) return SQLITE_NOMEM;
     const int rc = state.real->xOpen(state.real, name, wrapped->real, flags, outFlags);
@@ -266,12 +286,29 @@ void FaultVfs::Arm(FaultPlan plan)
     state.full = false;
     state.calls = 0;
     state.faults = 0;
+    state.readsWatched = false;
 }
 
 void FaultVfs::Disarm()
 {
     state.armed = false;
     state.full = false;
+    state.readsWatched = false;
+}
+
+void FaultVfs::WatchPageReads(int failAt, int pageSize, std::set<std::int64_t> pages)
+{
+    if (pageSize <= 0) throw std::invalid_argument("page size");
+    state.readsWatched = true;
+    state.readFailAt = failAt;
+    state.pageSize = pageSize;
+    state.pages = std::move(pages);
+    state.pageReads = 0;
+}
+
+int FaultVfs::PageReads() const
+{
+    return state.pageReads;
 }
 
 int FaultVfs::Calls() const

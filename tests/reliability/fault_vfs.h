@@ -1,8 +1,12 @@
 #pragma once
 // An SQLite VFS for tests that wraps the default one and fails a chosen write,
-// sync or truncate, counted across every file SQLite touches in the process.
+// sync or truncate, counted across every file SQLite touches in the process,
+// or a chosen read of chosen pages.
 
 #include <sqlite3.h>
+
+#include <cstdint>
+#include <set>
 
 namespace reliability {
 
@@ -26,9 +30,15 @@ public:
     FaultVfs& operator=(const FaultVfs&) = delete;
 
     void Arm(FaultPlan plan);  // resets the count
-    void Disarm();             // no more faults; counting goes on
+    void Disarm();             // no more faults, of writes or reads; counting goes on
     int Calls() const;         // writes, syncs and truncates since the last Arm
     int Faults() const;        // how many calls were failed since the last Arm
+
+    // From now on counts the reads of a main database file that touch one of
+    // pages (numbered from 1, of pageSize bytes), and fails the failAt-th of
+    // them once with an I/O error (0: none) until disarmed.
+    void WatchPageReads(int failAt, int pageSize, std::set<std::int64_t> pages);
+    int PageReads() const;  // such reads since WatchPageReads
 };
 
 }  // namespace reliability

@@ -2,36 +2,21 @@
 
 #include <sqlite3.h>
 
-#include <memory>
-#include <stdexcept>
-
-#include "tests/patch/file_content.h"
+#include "tests/support/sqlite_file.h"
 
 namespace reliability {
 
-namespace {
-
-struct CloseDb {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-
-}  // namespace
-
 void RollBackHotJournal(const std::string& path)
 {
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, CloseDb> db(raw);
-    if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + path);
-    sqlite3_busy_timeout(raw, 2000);
-    if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw std::runtime_error("cannot read " + path + ": " + sqlite3_errmsg(raw));
+    test_support::SqliteFile file(path, test_support::SqliteFile::Mode::ReadWrite);
+    sqlite3_busy_timeout(file.handle(), 2000);
+    file.exec("SELECT count(*) FROM sqlite_master");
 }
 
 std::string RecoveredContent(const std::string& path)
 {
     RollBackHotJournal(path);
-    return patch_test::DumpContent(path);
+    return test_support::DumpContent(path);
 }
 
 std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder)

@@ -13,9 +13,9 @@
 
 #include "db/TovaskADODB/compaction_folder.h"
 #include "patch/run_patch.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
-#include "tests/patch/recording_host.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/sqlite_file.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ TEST(FolderSyncFault, FileReplacedByItsCompactedCopyIsReportedUpgraded)
     EXPECT_GT(failedFolderSyncs, 0);
     EXPECT_EQ(host.outcomes.at(0), FileOutcome::Upgraded);
     EXPECT_TRUE(host.ticks.at(0));
-    EXPECT_EQ(patch_test::IntegrityCheck(path), "ok");
+    EXPECT_EQ(test_support::IntegrityCheck(path), "ok");
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_NE(info.st_ino, uncompacted) << "the compacted copy took the file's place";

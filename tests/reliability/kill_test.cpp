@@ -16,10 +16,11 @@
 #include <vector>
 
 #include "db/TovaskADODB/TovaskADODB.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
 #include "tests/reliability/kill_trial.h"
 #include "tests/reliability/sanitized_build.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/command_run.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -66,12 +67,10 @@ TEST(KillTest, NextRunRemovesWhatAKilledCompactionLeftAndNothingElse)
     ASSERT_TRUE(WIFSIGNALED(status));
     ASSERT_EQ(test_support::SortedEntries(folder.Folder()).size(), 3u);
 
-    const std::string command = std::string(VK_PATCH_CLI) + " '" + folder.Folder() + "' 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string output;
-    std::array<char, 4096> buffer{};
-    while (const auto read = fread(buffer.data(), 1, buffer.size(), pipe.get())) output.append(buffer.data(), read);
-    EXPECT_EQ(pclose(pipe.release()), 0) << output;
+    const auto run =
+        test_support::RunCommand(std::string(VK_PATCH_CLI) + " " + test_support::ShellQuoted(folder.Folder()));
+    const auto& output = run.output;
+    EXPECT_EQ(run.status, 0) << output;
 
     EXPECT_NE(output.find("W folderze " + folder.Folder() + ": 1 baza\n"), std::string::npos) << output;
     EXPECT_EQ(test_support::SortedEntries(folder.Folder()), (std::vector<std::string>{"a.mdb", "mdbQ1w2E3.tmp"}));

@@ -10,10 +10,10 @@
 #include <stdexcept>
 #include <thread>
 
-#include "tests/patch/file_content.h"
 #include "tests/reliability/file_state.h"
 #include "tests/reliability/runner_process.h"
 #include "tests/reliability/sample_files.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/temp_folder.h"
 #include "tools/sample/sample_catalogue.h"
 
@@ -103,7 +103,7 @@ public:
                 Problem(name + " is neither as before nor upgraded");
                 states += '?';
             }
-            if (patch_test::IntegrityCheck(path.string()) != "ok") Problem(name + " fails the integrity check");
+            if (test_support::IntegrityCheck(path.string()) != "ok") Problem(name + " fails the integrity check");
         }
 
         // The second run must take exactly the catalogues and finish every one.

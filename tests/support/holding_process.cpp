@@ -3,7 +3,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <optional>
 #include <stdexcept>
+
+#include "tests/support/sqlite_file.h"
 
 namespace test_support {
 
@@ -37,6 +40,22 @@ HoldingProcess::~HoldingProcess()
     ::close(release_);
     int status = 0;
     ::waitpid(pid_, &status, 0);
+}
+
+LockingProcess::LockingProcess(const std::string& path, const std::string& sql)
+    : HoldingProcess([&path, &sql] {
+          // The child leaves with _exit, which closes nothing: the file stays
+          // open, and the lock taken, until then.
+          static std::optional<SqliteFile> file;
+          try {
+              file.emplace(path, SqliteFile::Mode::ReadWrite);
+              file->exec(sql);
+              return true;
+          } catch (const std::runtime_error&) {
+              return false;  // told to the parent as a lock not taken
+          }
+      })
+{
 }
 
 }  // namespace test_support

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <string>
 
 namespace test_support {
 
@@ -23,6 +24,15 @@ private:
     pid_t pid_ = -1;
     int release_ = -1;
     bool held_ = false;
+};
+
+// A child process that opens an SQLite file, runs sql on it (a BEGIN that
+// takes a lock, perhaps with a first write) and keeps the file so until the
+// object is destroyed.
+class LockingProcess : public HoldingProcess {
+public:
+    LockingProcess(const std::string& path, const std::string& sql);
+    bool locked() const { return held(); }
 };
 
 }  // namespace test_support

@@ -3,6 +3,8 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace test_support {
@@ -22,6 +24,14 @@ TempFolder::~TempFolder()
     std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::string FileBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 std::vector<std::string> SortedEntries(const std::filesystem::path& folder)

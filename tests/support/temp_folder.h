@@ -7,6 +7,9 @@
 
 namespace test_support {
 
+// A file's bytes, to tell an untouched file from a rewritten one.
+std::string FileBytes(const std::filesystem::path& path);
+
 // The names in a folder, sorted.
 std::vector<std::string> SortedEntries(const std::filesystem::path& folder);
 

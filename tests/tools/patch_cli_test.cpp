@@ -3,20 +3,24 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
+#include <sstream>
 
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
-#include "tools/cli/cli_options.h"
-#include "tools/cli/polish_count.h"
+#include "app/cli/cli_options.h"
+#include "app/cli/polish_count.h"
+#include "patch/failure_cause.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/command_run.h"
+#include "tests/support/sqlite_file.h"
 #include "tools/sample/sample_catalogue.h"
 
 namespace {
@@ -25,27 +29,14 @@ using patch_test::CatalogueFolder;
 using patch_test::FileBytes;
 using sample::Level;
 
-struct Result {
-    int status;
-    std::string output;
-};
-
-Result RunCli(const std::string& arguments)
+test_support::CommandResult RunCli(const std::string& arguments)
 {
-    const std::string command = std::string(VK_PATCH_CLI) + " " + arguments + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    Result result{-1, {}};
-    std::array<char, 4096> buffer{};
-    while (const auto read = fread(buffer.data(), 1, buffer.size(), pipe.get()))
-        result.output.append(buffer.data(), read);
-    const int status = pclose(pipe.release());
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return test_support::RunCommand(std::string(VK_PATCH_CLI) + " " + arguments);
 }
 
 std::string Quoted(const std::string& path)
 {
-    return "'" + path + "'";
+    return test_support::ShellQuoted(path);
 }
 
 TEST(PatchCli, UpgradesAFolderAndSaysWhatHappenedToEachFile)
@@ -119,7 +110,9 @@ TEST(PatchCli, CheckChangesNothingAndNamesEachLevel)
         << result.output;
     EXPECT_NE(result.output.find("b.mdb: wymaga uaktualnienia\n"), std::string::npos);
     EXPECT_NE(result.output.find("c.mdb: nie jest katalogiem"), std::string::npos);
-    EXPECT_NE(result.output.find("d.mdb: nie daje się otworzyć: to nie jest plik bazy danych\n"), std::string::npos);
+    EXPECT_NE(
+        result.output.find("d.mdb: nie daje się otworzyć: to nie jest plik bazy danych: przenieś go z tego folderu\n"),
+        std::string::npos);
     for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(FileBytes(paths[i]), before[i]);
 }
 
@@ -127,44 +120,30 @@ TEST(PatchCli, CheckNamesWhatIsWrongWithADamagedFilmsTable)
 {
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 5, 2);
-    patch_test::ExecuteSql(path, "ALTER TABLE FILMY RENAME COLUMN JEST TO JEST_OLD");
+    test_support::ExecuteSql(path, "ALTER TABLE FILMY RENAME COLUMN JEST TO JEST_OLD");
     const auto before = FileBytes(path);
     const auto check = RunCli("--check " + Quoted(folder.Folder()));
     EXPECT_EQ(check.status, 1);
-    EXPECT_EQ(check.output, "a.mdb: tabela FILMY nie daje się uaktualnić: tabela FILMY nie ma pola JEST\n");
+    const std::string cause = "tabela FILMY nie ma pola JEST: plik zmienił inny program; odtwórz go z kopii zapasowej";
+    EXPECT_EQ(check.output, "a.mdb: tabela FILMY nie daje się uaktualnić: " + cause + "\n");
     // The run agrees, and tells the same cause after the window's message.
     const auto run = RunCli(Quoted(folder.Folder()));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("  Wystąpił nieznany błąd konwersji dla bazy: a.mdb tabela: FILMY\n"
-                              "  -> błąd konwersji, baza pozostała bez zmian: tabela FILMY nie ma pola JEST\n"),
+                              "  -> błąd konwersji, baza pozostała bez zmian: " +
+                              cause + "\n"),
               std::string::npos)
         << run.output;
     EXPECT_EQ(FileBytes(path), before);
 }
-
-// Holds a write lock on a catalogue, as another program would.
-class HeldLock {
-public:
-    explicit HeldLock(const std::string& path)
-    {
-        sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        EXPECT_EQ(sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    }
-    ~HeldLock() { sqlite3_close_v2(db_); }
-    HeldLock(const HeldLock&) = delete;
-    HeldLock& operator=(const HeldLock&) = delete;
-
-private:
-    sqlite3* db_ = nullptr;
-};
 
 TEST(PatchCli, EveryFileThatIsLeftAloneGetsItsCauseInPolish)
 {
     CatalogueFolder folder;
     folder.Add("a-dobra.mdb", Level::ReadyYesNo, 5, 2);
     // Another tool's index on a field the upgrade deletes.
-    patch_test::ExecuteSql(folder.Add("b-indeks.mdb", Level::ReadyYesNo, 5, 2),
-                           "CREATE INDEX moj_indeks ON FILMY(OCENA)");
+    test_support::ExecuteSql(folder.Add("b-indeks.mdb", Level::ReadyYesNo, 5, 2),
+                             "CREATE INDEX moj_indeks ON FILMY(OCENA)");
     {
         std::string jet("\x00\x01\x00\x00Standard ACE DB\x00", 20);
         jet.resize(2048, '\x41');
@@ -177,14 +156,18 @@ TEST(PatchCli, EveryFileThatIsLeftAloneGetsItsCauseInPolish)
     const auto lineBreak = folder.Add("f-nowa\nlinia.mdb", Level::ReadyYesNo, 5, 2);
     const auto lineBreakBefore = FileBytes(lineBreak);
 
-    const HeldLock lock(locked);
+    // A write lock on d, as another program would hold it.
+    test_support::SqliteFile lock(locked, test_support::SqliteFile::Mode::ReadWrite);
+    lock.exec("BEGIN EXCLUSIVE");
     const auto check = RunCli("--check " + Quoted(folder.Folder()));
     const auto run = RunCli(Quoted(folder.Folder()));
 
     EXPECT_EQ(check.status, 1);
     for (const char* line :
-         {"c-access.mdb: nie daje się otworzyć: plik bazy Access/Jet, nie katalog w formacie SQLite tego programu\n",
-          "d-zablokowana.mdb: nie daje się otworzyć: plik jest zablokowany przez inny program\n",
+         {"c-access.mdb: nie daje się otworzyć: plik bazy Access/Jet, nie katalog w formacie SQLite tego programu: "
+          "przenieś go z tego folderu\n",
+          "d-zablokowana.mdb: nie daje się otworzyć: plik jest zablokowany przez inny program: zamknij go i uruchom "
+          "program ponownie\n",
           ": wymaga uaktualnienia, którego nie da się wykonać: nazwa pliku jest za długa",
           "f-nowa\\nlinia.mdb: pominięta: nazwa pliku zawiera znak końca wiersza"})
         EXPECT_NE(check.output.find(line), std::string::npos) << line << "\n" << check.output;
@@ -197,13 +180,221 @@ TEST(PatchCli, EveryFileThatIsLeftAloneGetsItsCauseInPolish)
              conversion +
                  "indeks „moj_indeks” na polu OCENA, założony poza tym programem, nie pozwala usunąć pola z tabeli "
                  "FILMY; usuń ten indeks i uruchom program ponownie\n",
-             failed + "plik bazy Access/Jet, nie katalog w formacie SQLite tego programu\n",
-             failed + "plik jest zablokowany przez inny program\n", conversion + "nazwa pliku jest za długa",
+             failed + "plik bazy Access/Jet, nie katalog w formacie SQLite tego programu: przenieś go z tego folderu\n",
+             failed + "plik jest zablokowany przez inny program: zamknij go i uruchom program ponownie\n",
+             conversion + "nazwa pliku jest za długa",
              "f-nowa\\nlinia.mdb\n  -> pominięta: nazwa pliku zawiera znak końca wiersza",
              "Podsumowanie: 6 baz: 1 uaktualniona lub już uaktualniona, 0 bez tabeli FILMY, 5 zgłoszonych lub "
              "nieudanych\n"})
         EXPECT_NE(run.output.find(line), std::string::npos) << line << "\n" << run.output;
     EXPECT_EQ(FileBytes(lineBreak), lineBreakBefore);
+}
+
+// The lines that tell a file's end: the run's "  -> ..." and the check's "name: ...".
+std::vector<std::string> OutcomeLines(const std::string& output)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("  -> ", 0) == 0)
+            lines.push_back(line.substr(5));
+        else if (const auto colon = line.find(".mdb: "); colon != std::string::npos && line.rfind("  ", 0) != 0)
+            lines.push_back(line.substr(colon + 6));
+    }
+    return lines;
+}
+
+// The cause the check gives a file, and the cause the run gives it.
+std::string CheckCause(const std::string& output, const std::string& name)
+{
+    const std::string prefix = name + ": wymaga uaktualnienia, którego nie da się wykonać: ";
+    const auto at = output.find(prefix);
+    if (at == std::string::npos) return "(no refusal foreseen)";
+    const auto from = at + prefix.size();
+    return output.substr(from, output.find('\n', from) - from);
+}
+
+std::string RunCause(const std::string& output, const std::string& name)
+{
+    const auto block = output.find(name + "\n");
+    const std::string prefix = "  -> błąd konwersji, baza pozostała bez zmian: ";
+    const auto at = block == std::string::npos ? block : output.find(prefix, block);
+    if (at == std::string::npos) return "(not refused)";
+    const auto from = at + prefix.size();
+    return output.substr(from, output.find('\n', from) - from);
+}
+
+// Every refusal the file's own structure causes, the check foresees with the
+// run's own cause; neither changes the file.
+TEST(PatchCli, CheckForeseesEveryRefusalOfTheFilesOwnStructure)
+{
+    CatalogueFolder folder;
+    struct Case {
+        const char* name;
+        const char* sql;
+        std::string cause;
+    };
+    const Case cases[] = {
+        {"indeks.mdb", "CREATE INDEX moj_indeks ON FILMY(OCENA)",
+         "indeks „moj_indeks” na polu OCENA, założony poza tym programem, nie pozwala usunąć pola z tabeli FILMY; "
+         "usuń ten indeks i uruchom program ponownie"},
+        {"widok.mdb", "ALTER TABLE FILMY ADD COLUMN MOJE TEXT(50); CREATE VIEW V2 AS SELECT T_ORG, MOJE FROM FILMY",
+         "widok V2 odwołuje się do pola MOJE, którego nowa struktura nie ma: usuń lub popraw widok"},
+        {"wyzwalacz.mdb",
+         "CREATE TABLE LOG(W TEXT); CREATE TRIGGER T1 AFTER UPDATE ON WYPOZYCZ BEGIN INSERT INTO LOG "
+         "VALUES(new.KASUJ + old.ID_OSOBY); END; CREATE TRIGGER T2 AFTER DELETE ON WYPOZYCZ BEGIN "
+         "INSERT INTO LOG VALUES(old.UWAGI); END; ALTER TABLE WYPOZYCZ ADD COLUMN UWAGI TEXT",
+         ""},
+        {"pole.mdb", "ALTER TABLE FILMY ADD COLUMN MOJE TEXT(50); UPDATE FILMY SET MOJE = 'moje ' || rowid",
+         patch::UncarriedFieldCause("FILMY", "MOJE")},
+    };
+    std::vector<std::string> before;
+    for (const auto& c : cases) {
+        const auto path = folder.Add(c.name, Level::ReadyYesNo, 8, 3);
+        test_support::ExecuteSql(path, c.sql);
+        before.push_back(FileBytes(path));
+    }
+    const auto check = RunCli("--check " + Quoted(folder.Folder()));
+    const auto run = RunCli(Quoted(folder.Folder()));
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(run.status, 1);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const auto foreseen = CheckCause(check.output, c.name);
+        EXPECT_EQ(foreseen, RunCause(run.output, c.name)) << c.name << "\n" << check.output << run.output;
+        if (!c.cause.empty()) {
+            EXPECT_EQ(foreseen, c.cause) << c.name;
+        }
+        EXPECT_EQ(FileBytes(folder.PathOf(c.name)), before[i]) << c.name;
+    }
+    EXPECT_EQ(CheckCause(check.output, "wyzwalacz.mdb"),
+              "wyzwalacz T2 odwołuje się do pola UWAGI, którego nowa struktura nie ma: usuń lub popraw wyzwalacz");
+}
+
+// Words of English that a sentence of it cannot do without; Polish has none of them.
+bool HasEnglish(const std::string& text, std::string& word)
+{
+    static const std::set<std::string> english = {
+        "the",    "is",     "are",        "was",       "not",   "cannot",  "could",   "such",   "file",   "directory",
+        "error",  "failed", "unable",     "database",  "disk",  "full",    "locked",  "denied", "view",   "trigger",
+        "column", "table",  "longer",     "works",     "with",  "of",      "for",     "and",    "or",     "from",
+        "has",    "have",   "into",       "this",      "that",  "which",   "read",    "only",   "write",  "open",
+        "found",  "no",     "permission", "operation", "value", "invalid", "unknown", "out",    "memory", "busy"};
+    std::string plain;
+    int depth = 0;
+    for (const char c : text) {
+        if (c == '(') ++depth;
+        if (depth == 0) plain += c;
+        if (c == ')' && depth > 0) --depth;
+    }
+    std::istringstream in(plain);
+    for (std::string token; in >> token;) {
+        if (token.find('/') != std::string::npos) continue;  // a path
+        std::string letters;
+        for (const char c : token + " ") {
+            if (std::isalpha(static_cast<unsigned char>(c))) {
+                letters += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            } else if (!letters.empty()) {
+                if (english.contains(letters)) {
+                    word = letters;
+                    return true;
+                }
+                letters.clear();
+            }
+        }
+    }
+    return false;
+}
+
+TEST(PatchCli, HasEnglishFindsASentenceOfItOutsideTheParentheses)
+{
+    std::string word;
+    EXPECT_TRUE(HasEnglish("błąd: The view 'V2' no longer works", word));
+    EXPECT_TRUE(HasEnglish("Nie można utworzyć folderu /tmp/x: No such file or directory", word));
+    EXPECT_FALSE(HasEnglish("błąd silnika (komunikat silnika: no such column: X (nested))", word));
+    EXPECT_FALSE(HasEnglish("plik bazy Access/Jet, nie katalog w formacie SQLite tego programu", word));
+}
+
+// Every failure of a file the suite knows, in one folder: every cause that the
+// run and the check print is Polish outside its parenthesised detail.
+TEST(PatchCli, NoCauseHasEnglishOutsideItsParentheses)
+{
+    CatalogueFolder folder;
+    const auto add = [&](const std::string& name, Level level, const std::string& sql) {
+        const auto path = folder.Add(name, level, 8, 3);
+        if (!sql.empty()) test_support::ExecuteSql(path, sql);
+        return path;
+    };
+    add("a-indeks.mdb", Level::ReadyYesNo, "CREATE INDEX moj_indeks ON FILMY(OCENA)");
+    add("b-dwa-indeksy.mdb", Level::ReadyYesNo,
+        "CREATE INDEX i1 ON FILMY(OCENA); CREATE INDEX i2 ON FILMY(KRAJ, ROK_PROD)");
+    add("c-widok.mdb", Level::ReadyYesNo,
+        "ALTER TABLE FILMY ADD COLUMN MOJE TEXT; CREATE VIEW V2 AS SELECT MOJE FROM FILMY");
+    add("d-wyzwalacz.mdb", Level::ReadyLong,
+        "CREATE TABLE LOG(W TEXT); ALTER TABLE WYPOZYCZ ADD COLUMN UWAGI TEXT; CREATE TRIGGER T1 AFTER DELETE ON "
+        "WYPOZYCZ BEGIN INSERT INTO LOG VALUES(old.UWAGI); END");
+    add("e-pole.mdb", Level::ReadyLong, "ALTER TABLE WYPOZYCZ ADD COLUMN UWAGI TEXT; UPDATE WYPOZYCZ SET UWAGI = 'x'");
+    add("f-bajty.mdb", Level::ReadyYesNo, "UPDATE FILMY SET T_ORG = CAST(X'C328414243' AS TEXT) WHERE rowid = 3");
+    add("g-dlugi.mdb", Level::ReadyYesNo, "UPDATE FILMY SET CZAS = '12345678901234' WHERE rowid = 2");
+    add("h-jest.mdb", Level::ReadyYesNo, "UPDATE FILMY SET JEST = NULL WHERE rowid = 4");
+    add("i-bez-jest.mdb", Level::ReadyYesNo, "ALTER TABLE FILMY RENAME COLUMN JEST TO JEST_OLD");
+    add("j-patch.mdb", Level::NoSubtype, "");
+    add("k-bez-wypozycz.mdb", Level::NoLoans, "");
+    add("l-widok-wypozycz.mdb", Level::NoLoans,
+        "CREATE VIEW WYPOZYCZ AS SELECT abs(-9223372036854775807 - 1) AS FILM_ID");
+    add("m-liczba.mdb", Level::ReadyYesNo, "UPDATE FILMY SET ROK_PROD = 99999999999 WHERE rowid = 5");
+    {
+        std::string jet("\x00\x01\x00\x00Standard Jet DB\x00", 20);
+        jet.resize(2048, '\x41');
+        std::ofstream(folder.PathOf("n-access.mdb"), std::ios::binary) << jet;
+        std::ofstream(folder.PathOf("o-tekst.mdb"), std::ios::binary) << std::string(4096, 'x');
+    }
+    const auto damaged = add("p-uszkodzona.mdb", Level::ReadyYesNo, "");
+    {
+        std::fstream file(damaged, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4096 + 100);
+        file << std::string(3000, '\x7F');
+    }
+    const auto readOnly = add("r-tylko-do-odczytu.mdb", Level::ReadyYesNo, "");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const auto locked = add("s-zablokowana.mdb", Level::ReadyYesNo, "");
+    std::filesystem::rename(add("t.mdb", Level::ReadyYesNo, ""), folder.PathOf(std::string(250, 't') + ".mdb"));
+    add("u-nowa\nlinia.mdb", Level::ReadyYesNo, "");
+
+    // A write lock on d, as another program would hold it.
+    test_support::SqliteFile lock(locked, test_support::SqliteFile::Mode::ReadWrite);
+    lock.exec("BEGIN EXCLUSIVE");
+    for (const auto& arguments : {"--check " + Quoted(folder.Folder()), Quoted(folder.Folder())}) {
+        const auto result = RunCli(arguments);
+        const auto lines = OutcomeLines(result.output);
+        EXPECT_GE(lines.size(), 19u) << result.output;
+        for (const auto& line : lines) {
+            std::string word;
+            EXPECT_FALSE(HasEnglish(line, word)) << "„" << word << "” in: " << line;
+        }
+    }
+}
+
+// A folder that holds only a name the run cannot list: the count, the file's
+// line and the summary agree, and no "nothing found" contradicts them.
+TEST(PatchCli, FolderWithOnlyANameWithALineBreakIsCountedOnce)
+{
+    CatalogueFolder folder;
+    folder.Add("nowa\nlinia.mdb", Level::ReadyYesNo, 3, 1);
+    const auto run = RunCli(Quoted(folder.Folder()));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find(": 1 baza\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("nowa\\nlinia.mdb\n  -> pominięta: nazwa pliku zawiera znak końca wiersza"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("Nie odnaleziono"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Podsumowanie: 1 baza: 0 uaktualnionych lub już uaktualnionych, 0 bez tabeli FILMY, "
+                              "1 zgłoszona lub nieudana\n"),
+              std::string::npos)
+        << run.output;
+    const auto check = RunCli("--check " + Quoted(folder.Folder()));
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.output.find("Nie odnaleziono"), std::string::npos) << check.output;
 }
 
 TEST(PatchCli, FolderThatCannotBeSearchedIsAUsageError)
@@ -300,8 +491,8 @@ TEST(PatchCli, OptionOffGivesZeroIdCd)
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 10, 5);
     EXPECT_EQ(RunCli("--nie-zachowuj-id-cd " + Quoted(folder.Folder())).status, 0);
-    EXPECT_EQ(patch_test::QueryRows(path, "SELECT count(*) FROM FILMY WHERE ID_CD <> 0")[0][0], "0");
-    EXPECT_EQ(patch_test::QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD <> 0")[0][0], "0");
+    EXPECT_EQ(test_support::QueryRows(path, "SELECT count(*) FROM FILMY WHERE ID_CD <> 0")[0][0], "0");
+    EXPECT_EQ(test_support::QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD <> 0")[0][0], "0");
 }
 
 }  // namespace

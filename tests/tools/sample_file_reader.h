@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/sqlite_file.h"
 #include "tests/support/temp_folder.h"
-
-struct sqlite3;
 
 namespace sample_test {
 
@@ -29,10 +28,7 @@ struct IndexInfo {
 
 class CatalogueReader {
 public:
-    explicit CatalogueReader(const std::filesystem::path& file);  // read-only
-    ~CatalogueReader();
-    CatalogueReader(const CatalogueReader&) = delete;
-    CatalogueReader& operator=(const CatalogueReader&) = delete;
+    explicit CatalogueReader(const std::filesystem::path& file) : file_(file.string()) {}  // read-only
 
     std::vector<std::string> tables() const;  // sorted, sqlite_ tables left out
     std::vector<ColumnInfo> columns(const std::string& table) const;
@@ -42,7 +38,7 @@ public:
     std::vector<std::string> texts(const std::string& sql) const;    // first column, every row
 
 private:
-    sqlite3* db_ = nullptr;
+    test_support::SqliteFile file_;
 };
 
 // One file of each level ("<level>.mdb", 300 films, 150 loans, seed 7),

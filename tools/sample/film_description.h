@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "tools/sample/polish_pools.h"
 #include "tools/sample/random_source.h"
+#include "tools/sample/word_pools.h"
 
 namespace sample {
 

@@ -7,8 +7,8 @@
 #include "tools/sample/film_description.h"
 #include "tools/sample/heavy_film.h"
 #include "tools/sample/person_names.h"
-#include "tools/sample/polish_pools.h"
 #include "tools/sample/utf8_text.h"
+#include "tools/sample/word_pools.h"
 
 namespace sample {
 

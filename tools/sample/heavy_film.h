@@ -4,8 +4,8 @@
 // 150 characters, a long Polish description, a long cast and other titles.
 
 #include "tools/sample/film_record.h"
-#include "tools/sample/polish_pools.h"
 #include "tools/sample/random_source.h"
+#include "tools/sample/word_pools.h"
 
 namespace sample {
 

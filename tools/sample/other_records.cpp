@@ -7,7 +7,7 @@
 #include "tools/sample/film_record.h"
 #include "tools/sample/film_title.h"
 #include "tools/sample/person_names.h"
-#include "tools/sample/polish_pools.h"
+#include "tools/sample/word_pools.h"
 
 namespace sample {
 

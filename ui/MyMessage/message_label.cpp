@@ -1,6 +1,6 @@
 #include "ui/MyMessage/message_label.h"
 
-#include "ui/Accessibility/static_text.h"
+#include "ui/Accessibility/roles.h"
 
 #include <QPainter>
 

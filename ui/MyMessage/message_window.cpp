@@ -4,7 +4,7 @@
 #include "ui/MyMessage/message_kinds.h"
 #include "ui/MyMessage/message_label.h"
 #include "ui/MyMessage/message_layout.h"
-#include "ui/MyMessage/top_bevel.h"
+#include "ui/bevel_line.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -110,7 +110,7 @@ TOknoKomunikatu::TOknoKomunikatu(QWidget* parent)
 
     cmdBtn1 = MakeButton(PANEL, "cmdBtn1", 17, QStringLiteral("&Ok"));
     cmdBtn2 = MakeButton(PANEL, "cmdBtn2", 109, QStringLiteral("&Anuluj"));
-    Bevel1 = new TTopBevel(PANEL);
+    Bevel1 = new ui::TBevelLine(PANEL);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setGeometry(0, 0, WindowWidth, BevelHeight);
     cmdBtn3 = MakeButton(PANEL, "cmdBtn3", 201, QStringLiteral("&Przerwij"));
@@ -181,16 +181,6 @@ void TOknoKomunikatu::SetMessageText(const QString& messageText)
     // A screen reader announces the window with its message, as it does the
     // platform's own message boxes.
     setAccessibleDescription(WithoutAccelerators(messageText));
-}
-
-QColor TOknoKomunikatu::WindowColor() const
-{
-    return palette().color(QPalette::Window);
-}
-
-QColor TOknoKomunikatu::StripColor() const
-{
-    return PANEL->palette().color(QPalette::Window);
 }
 
 QColor TOknoKomunikatu::TextColor() const

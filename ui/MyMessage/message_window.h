@@ -13,10 +13,13 @@
 class QLabel;
 class QToolButton;
 
+namespace ui {
+class TBevelLine;
+}
+
 namespace MyMessage {
 
 class TMessageLabel;
-class TTopBevel;
 
 // The private "close" message: the window closes itself with result 2.
 QEvent::Type CloseMessageEventType();
@@ -34,7 +37,7 @@ public:
     QWidget* PANEL = nullptr;
     QToolButton* cmdBtn1 = nullptr;
     QToolButton* cmdBtn2 = nullptr;
-    TTopBevel* Bevel1 = nullptr;
+    ui::TBevelLine* Bevel1 = nullptr;
     TMessageLabel* Text = nullptr;
     QToolButton* cmdBtn3 = nullptr;
     // Kinds of cmdBtn1, cmdBtn2 and cmdBtn3; slots beyond the list hold NoButtonKind.
@@ -52,8 +55,6 @@ public:
     void ApplyButtonKinds();
     void SetMessageText(const QString& messageText);
 
-    QColor WindowColor() const;
-    QColor StripColor() const;
     QColor TextColor() const;
 
     void reject() override;

@@ -52,11 +52,21 @@ TEST_F(MainWindowTest, EveryControlHasANameAScreenReaderCanRead)
     EXPECT_EQ(tabNames, (QStringList{QStringLiteral("Patch"), QStringLiteral("Opis patcha")}));
 }
 
+TEST_F(MainWindowTest, TheWindowReadsAsAWindowNamedByItsTitle)
+{
+    // Not a filler: a screen reader announces a window (a frame) by its name.
+    QAccessibleInterface* readable = Readable(window.get());
+    EXPECT_EQ(readable->role(), QAccessible::Window);
+    EXPECT_EQ(readable->text(QAccessible::Name), kWindowTitle);
+    EXPECT_EQ(readable->text(QAccessible::Name), window->windowTitle());
+    EXPECT_GT(readable->childCount(), 0) << "its controls are still found inside it";
+}
+
 TEST_F(MainWindowTest, HandPaintedTextsReadAsTheTextTheyShow)
 {
     QAccessibleInterface* title = Readable(Part<app::THeaderStrip>(*window, "cntHeader"));
     EXPECT_EQ(title->role(), QAccessible::StaticText);
-    EXPECT_EQ(title->text(QAccessible::Name), QStringLiteral("Patch dla: Vidarkon w wersji: 1.2.6.2 - 02"));
+    EXPECT_EQ(title->text(QAccessible::Name), kWindowTitle);
 
     QAccessibleInterface* hint = Readable(Part<app::TMarkupLabel>(*window, "JvHTLabel14"));
     EXPECT_EQ(hint->role(), QAccessible::StaticText);

@@ -3,12 +3,12 @@
 #include "app/command_line.h"
 #include "answerers.h"
 #include "app/check_list.h"
+#include "app/files/folder_check.h"
 #include "app/folder_dialog.h"
 #include "app/main_window.h"
-#include "app/utils/folder_check.h"
 #include "app/xp_button.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/sqlite_file.h"
 #include "window_parts.h"
 
 #include <QDir>
@@ -23,8 +23,8 @@
 namespace {
 
 using patch_test::CatalogueFolder;
-using patch_test::QueryRows;
 using sample::Level;
+using test_support::QueryRows;
 
 // Stands in front of the folder dialog: notes where it opened, then picks a
 // folder or, with none given, cancels. Any other dialog is noted and accepted.

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -80,7 +81,7 @@ TEST_F(MainWindowTest, EveryCloseControlClosesTheWindowWithoutOpeningADatabase)
             Part<TovaskTabControl::TTovaskPageControl>(w, "TovaskPageControl1")->setCurrentWidget(page);
         QTest::mouseClick(pick(w).first, Qt::LeftButton);
         EXPECT_FALSE(w.isVisible());
-        EXPECT_FALSE(w.dbFilm().Connected());
+        EXPECT_EQ(Part<app::TCheckList>(w, "lbBase")->count(), 0) << "no run began";
         EXPECT_EQ(w.systemMoves, 0) << "a press on the header's button is no drag";
     };
     using Pick = std::pair<QWidget*, QWidget*>;
@@ -121,29 +122,69 @@ TEST_F(MainWindowTest, StartListsTheFolderAndClosesEvenWhenNoFileCanBeTreated)
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(MainWindowTest, AnErrorOutsideTheRunsOwnReportsIsToldOnceAndTheWindowStillCloses)
+// Notices that fail as the test says: the message window throws what it is
+// given to throw, the plain dialog throws when told to.
+class FailingNoticeWindow : public TestableWindow {
+public:
+    using TestableWindow::TestableWindow;
+    std::function<void()> messageWindowFails;
+    bool plainNoticeFails = false;
+
+    int ShowMessageWindow(std::uint8_t, const std::string&, const std::string&, const std::vector<std::uint8_t>&,
+                          const std::vector<std::int32_t>&, bool) override
+    {
+        messageWindowFails();
+        return 0;
+    }
+    void ShowPlainMessage(const std::string& text) override
+    {
+        if (plainNoticeFails) throw std::runtime_error("no plain dialog either");
+        TestableWindow::ShowPlainMessage(text);
+    }
+};
+
+TEST_F(MainWindowTest, WhateverEndsARunIsToldOnceAndTheWindowStillCloses)
 {
-    // The notice window cannot be built, as when its artwork is missing.
-    class NoNoticeWindow : public TestableWindow {
-    public:
-        using TestableWindow::TestableWindow;
-        int ShowMessageWindow(std::uint8_t, const std::string&, const std::string&, const std::vector<std::uint8_t>&,
-                              const std::vector<std::int32_t>&, bool) override
-        {
-            throw std::runtime_error("Missing message window artwork: info");
-        }
+    struct Case {
+        const char* what;
+        std::function<void()> messageWindowFails;
+        bool plainNoticeFails;
+        QString told;  // in the plain dialog, or on standard error when that fails too
     };
-    NoNoticeWindow w(&answerer, folder.path());
-    w.show();
-    QApplication::processEvents();
+    const std::vector<Case> cases{
+        // The notice window cannot be built, as when its artwork is missing.
+        {"a std::exception", [] { throw std::runtime_error("Missing message window artwork: info"); }, false,
+         QStringLiteral("Uaktualnianie baz przerwał nieoczekiwany błąd:\nMissing message window artwork: info")},
+        {"something that is no std::exception", [] { throw 42; }, false,
+         QStringLiteral("Uaktualnianie baz przerwał nieoczekiwany błąd.")},
+        {"a failing notice, then a failing plain dialog",
+         [] { throw std::runtime_error("Missing message window artwork: info"); }, true,
+         QStringLiteral("Uaktualnianie baz przerwał nieoczekiwany błąd:\nMissing message window artwork: info")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingAnswerer told;
+        FailingNoticeWindow w(&told, folder.path());
+        w.messageWindowFails = c.messageWindowFails;
+        w.plainNoticeFails = c.plainNoticeFails;
+        w.show();
+        QApplication::processEvents();
 
-    QTest::mouseClick(Part<app::TXPButton>(w, "cmdStart"), Qt::LeftButton);
+        testing::internal::CaptureStderr();
+        EXPECT_NO_THROW(Part<app::TXPButton>(w, "cmdStart")->click());
+        const QString stderrText = QString::fromStdString(testing::internal::GetCapturedStderr());
 
-    ASSERT_EQ(answerer.notices.size(), 1u);
-    EXPECT_FALSE(answerer.notices[0].messageWindow);
-    EXPECT_TRUE(answerer.notices[0].text.contains(QStringLiteral("Missing message window artwork: info")));
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(w.Running());
+        if (c.plainNoticeFails) {
+            EXPECT_TRUE(told.notices.empty());
+            EXPECT_TRUE(stderrText.contains(c.told)) << stderrText.toStdString();
+        } else {
+            ASSERT_EQ(told.notices.size(), 1u);
+            EXPECT_FALSE(told.notices[0].messageWindow);
+            EXPECT_EQ(told.notices[0].text, c.told);
+        }
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_FALSE(w.Running());
+    }
 }
 
 TEST_F(MainWindowTest, SecondStartAndCloseDuringARunWaitForTheRun)

@@ -10,6 +10,10 @@
 
 #include <memory>
 
+// The window's text for the version the build gives the program; the header
+// shows it after one blank.
+inline const QString kWindowTitle = QStringLiteral("Patch dla: Vidarkon w wersji: " VK_PROGRAM_VERSION " - 02");
+
 // Counts the window system's moves and, like the offscreen platform, offers none.
 class TestableWindow : public TfmGlowny {
 public:

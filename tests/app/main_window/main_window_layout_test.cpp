@@ -18,11 +18,14 @@
 
 namespace {
 
-const QColor kWindowColor(0xD2, 0xE9, 0xFF);
-const QColor kHeaderColor(0x97, 0xCB, 0xFF);
-const QColor kListColor(0xC1, 0xE0, 0xFF);
-const QColor kPanelColor(0x9D, 0xCE, 0xFF);
-const QColor kNavy(0x00, 0x00, 0x80);
+// The design's colours, as red, green and blue.
+const QColor kWindowColor(210, 233, 255);
+const QColor kHeaderColor(151, 203, 255);
+const QColor kListColor(193, 224, 255);
+const QColor kPanelColor(157, 206, 255);
+const QColor kNavy(0, 0, 128);
+const QColor kMaroon(128, 0, 0);
+const QColor kGreen(0, 128, 0);
 
 QRect InWindow(const QWidget* widget, const QWidget* window)
 {
@@ -41,8 +44,8 @@ TEST_F(MainWindowTest, WindowIsFixedFramelessAndTitledWithTheVersion)
     EXPECT_EQ(window->size(), QSize(394, 276));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Patch dla: Vidarkon w wersji: 1.2.6.2 - 02"));
-    EXPECT_EQ(window->HeaderTitle(), QStringLiteral(" Patch dla: Vidarkon w wersji: 1.2.6.2 - 02"));
+    EXPECT_EQ(window->windowTitle(), kWindowTitle);
+    EXPECT_EQ(window->HeaderTitle(), u' ' + kWindowTitle);
 }
 
 TEST_F(MainWindowTest, WindowIsCentredOnTheScreen)
@@ -51,36 +54,45 @@ TEST_F(MainWindowTest, WindowIsCentredOnTheScreen)
     EXPECT_LE((window->frameGeometry().center() - centre).manhattanLength(), 2);
 }
 
+// Each part within the parent the design places it in, at the design's
+// positions and sizes; parts docked to an edge take the parent's full width.
 TEST_F(MainWindowTest, PartsSitWhereTheDesignPutsThem)
 {
-    QWidget* w = window.get();
-    EXPECT_EQ(InWindow(Part<app::THeaderStrip>(*window, "cntHeader"), w), QRect(0, 0, 394, 16));
-    EXPECT_EQ(InWindow(Part<app::THeaderCloseButton>(*window, "cmdlClose"), w), QRect(379, 0, 15, 15));
-    EXPECT_EQ(InWindow(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1"), w),
+    const auto at = [this](const char* part, const char* parent) {
+        return InWindow(Part(*window, part), Part(*window, parent));
+    };
+    EXPECT_EQ(InWindow(Part<app::THeaderStrip>(*window, "cntHeader"), window.get()), QRect(0, 0, 394, 16));
+    EXPECT_EQ(at("cmdlClose", "cntHeader"), QRect(394 - 15, 0, 15, 15));
+    EXPECT_EQ(InWindow(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1"), window.get()),
               QRect(0, 16, 394, 260));
     EXPECT_EQ(Part(*window, "TabSheet1")->size(), QSize(386, 232));
 
-    const QWidget* page = Part(*window, "TabSheet1");
-    EXPECT_EQ(InWindow(Part<QLabel>(*window, "L4"), page), QRect(0, 0, 386, 17));
-    EXPECT_EQ(InWindow(Part<app::TMarkupLabel>(*window, "JvHTLabel13"), page).topLeft(), QPoint(46, 22));
-    EXPECT_EQ(InWindow(Part<app::TMarkupLabel>(*window, "JvHTLabel14"), page).topLeft(), QPoint(21, 38));
-    EXPECT_EQ(InWindow(Part<app::TCheckList>(*window, "lbBase"), page), QRect(0, 57, 386, 89));
-    EXPECT_EQ(InWindow(Part<QCheckBox>(*window, "cbID_CD"), page), QRect(88, 152, 209, 17));
-    EXPECT_EQ(InWindow(Part<QProgressBar>(*window, "Pozycja"), page), QRect(0, 175, 386, 16));
-    EXPECT_EQ(InWindow(Part(*window, "Panel1"), page), QRect(0, 191, 386, 41));
-    EXPECT_EQ(InWindow(Part<app::TXPButton>(*window, "cmdStart"), page), QRect(68, 203, 85, 21));
-    EXPECT_EQ(InWindow(Part<app::TXPButton>(*window, "cmdCloseProgram"), page), QRect(233, 203, 85, 21));
-    // Sized to its text, right and bottom edges kept.
-    const QRect author = InWindow(Part<QLabel>(*window, "Label1"), page);
-    EXPECT_EQ(author.right() + 1, 381);
-    EXPECT_EQ(author.bottom() + 1, 170);
+    EXPECT_EQ(at("L4", "TabSheet1"), QRect(0, 0, 386, 17));
+    EXPECT_EQ(at("Panel2", "TabSheet1"), QRect(0, 17, 386, 40));
+    EXPECT_EQ(at("JvHTLabel13", "Panel2").topLeft(), QPoint(46, 5));
+    EXPECT_EQ(at("JvHTLabel13", "Panel2").width(), 293);
+    EXPECT_EQ(at("JvHTLabel14", "Panel2").topLeft(), QPoint(21, 21));
+    EXPECT_EQ(at("JvHTLabel14", "Panel2").width(), 344);
+    EXPECT_EQ(at("lbBase", "TabSheet1"), QRect(0, 57, 386, 89));
+    EXPECT_EQ(at("cbID_CD", "TabSheet1"), QRect(88, 152, 209, 17));
+    EXPECT_EQ(at("Pozycja", "TabSheet1"), QRect(0, 175, 386, 16));
+    EXPECT_EQ(at("Panel1", "TabSheet1"), QRect(0, 191, 386, 41));
+    EXPECT_EQ(at("Bevel3", "Panel1"), QRect(0, 0, 386, 9));
+    EXPECT_EQ(at("cmdStart", "Panel1"), QRect(68, 12, 85, 21));
+    EXPECT_EQ(at("cmdCloseProgram", "Panel1"), QRect(233, 12, 85, 21));
+    // At (365, 159) for its 16 x 11 pixels of text, sized to its text with its
+    // right and bottom edges kept where they are.
+    const QRect author = at("Label1", "TabSheet1");
+    EXPECT_EQ(author.right() + 1, 365 + 16);
+    EXPECT_EQ(author.bottom() + 1, 159 + 11);
 
     const auto lines = DescriptionLines(*window);
     ASSERT_EQ(lines.size(), 13);
     for (int i = 0; i < lines.size(); ++i)
         EXPECT_EQ(InWindow(lines[i], Part(*window, "TabSheet2")), QRect(0, 14 * i, 386, 14));
-    EXPECT_EQ(InWindow(Part<app::TXPButton>(*window, "JvXPButton2"), Part(*window, "TabSheet2")),
-              QRect(151, 203, 85, 21));
+    EXPECT_EQ(at("Panel3", "TabSheet2"), QRect(0, 191, 386, 41));
+    EXPECT_EQ(at("Bevel1", "Panel3"), QRect(0, 0, 386, 9));
+    EXPECT_EQ(at("JvXPButton2", "Panel3"), QRect(151, 12, 85, 21));
 }
 
 TEST_F(MainWindowTest, TextsAreThePolishOnesOfTheDesign)
@@ -127,13 +139,17 @@ TEST_F(MainWindowTest, ColoursAndFontsAreTheDesigns)
     EXPECT_EQ(PixelOf(window.get(), {390, 50}), kWindowColor) << "tab row beside the tabs";
     EXPECT_EQ(Part<app::TCheckList>(*window, "lbBase")->palette().color(QPalette::Base), kListColor);
     EXPECT_EQ(PixelOf(Part(*window, "Panel1"), {5, 20}), kPanelColor);
+    EXPECT_EQ(PixelOf(Part(*window, "Panel3"), {5, 20}), kPanelColor);
     EXPECT_EQ(PixelOf(Part(*window, "TabSheet1"), {5, 150}), kWindowColor);
-    EXPECT_EQ(Part<QLabel>(*window, "L4")->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0x00));
-    EXPECT_EQ(Part<QLabel>(*window, "Label1")->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x00));
+    EXPECT_EQ(Part<QLabel>(*window, "L4")->palette().color(QPalette::WindowText), kMaroon);
+    EXPECT_EQ(Part<QLabel>(*window, "Label1")->palette().color(QPalette::WindowText), kGreen);
     EXPECT_EQ(Part<QLabel>(*window, "Label1")->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->FontColor(), kNavy);
     EXPECT_TRUE(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->ParentColor());
     EXPECT_TRUE(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->OwnerDraw());
+    EXPECT_EQ(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->ColorTab(), kWindowColor);
+    EXPECT_EQ(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->ColorWindow(), kWindowColor);
+    EXPECT_FALSE(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->EqualColor());
 
     EXPECT_EQ(window->font().family(), QStringLiteral("Verdana"));
     EXPECT_EQ(window->font().pixelSize(), 11);
@@ -147,15 +163,9 @@ TEST_F(MainWindowTest, StartsIdle)
     EXPECT_EQ(Part<TovaskTabControl::TTovaskPageControl>(*window, "TovaskPageControl1")->currentIndex(), 0);
     EXPECT_TRUE(Part<QCheckBox>(*window, "cbID_CD")->isChecked());
     EXPECT_TRUE(window->KeepIdCd());
-    EXPECT_FALSE(window->JestNotBoolean());
     EXPECT_EQ(Part<app::TCheckList>(*window, "lbBase")->count(), 0);
     EXPECT_EQ(Part<QProgressBar>(*window, "Pozycja")->minimum(), 0);
     EXPECT_EQ(Part<QProgressBar>(*window, "Pozycja")->maximum(), 100);
-    EXPECT_FALSE(window->dbFilm().Connected());
-    EXPECT_FALSE(window->mdbFilmy().Active());
-    EXPECT_EQ(window->mdbFilmy().TableName(), "Wypozycz");
-    EXPECT_EQ(window->mdbFilmy().IndexDefs().Count(), 4);
-    EXPECT_EQ(window->mdbClone().Connection(), nullptr);
     EXPECT_EQ(Part<app::TXPButton>(*window, "cmdStart")->Glyph().size(), QSize(18, 18));
     EXPECT_EQ(Part<app::TXPButton>(*window, "cmdCloseProgram")->Glyph().size(), QSize(16, 16));
 }

@@ -5,8 +5,8 @@
 #include "app/check_list.h"
 #include "app/main_window.h"
 #include "app/xp_button.h"
-#include "tests/patch/catalogue_folder.h"
-#include "tests/patch/file_content.h"
+#include "tests/support/catalogue_folder.h"
+#include "tests/support/sqlite_file.h"
 #include "ui/TovaskTabControl/tovask_page_control.h"
 #include "window_parts.h"
 
@@ -21,9 +21,9 @@
 namespace {
 
 using patch_test::CatalogueFolder;
-using patch_test::ExecuteSql;
-using patch_test::QueryRows;
 using sample::Level;
+using test_support::ExecuteSql;
+using test_support::QueryRows;
 
 // Counts the paints of a progress bar and notes the value each one showed.
 class PaintCounter : public QObject {
@@ -57,7 +57,7 @@ TEST(MainWindowPatch, StartUpgradesTheFolderReportsWhatItMustAndCloses)
     folder.Add("d.mdb", Level::Upgraded, 5, 2);
     const auto broken = folder.Add("e.mdb", Level::ReadyLong, 10, 2);
     ExecuteSql(broken, "UPDATE FILMY SET JEST = NULL WHERE rowid = 5");
-    const auto brokenBefore = patch_test::DumpContent(broken);
+    const auto brokenBefore = test_support::DumpContent(broken);
     folder.Add("f.mdb", Level::NoLoans, 1000, 0);
 
     RecordingAnswerer answerer;
@@ -78,7 +78,7 @@ TEST(MainWindowPatch, StartUpgradesTheFolderReportsWhatItMustAndCloses)
     EXPECT_TRUE(answerer.notices[1].messageWindow);
     EXPECT_EQ(answerer.notices[1].title, "Informacja");
     EXPECT_EQ(answerer.notices[1].text, "Wystąpił nieznany błąd konwersji dla bazy: e.mdb tabela: FILMY");
-    EXPECT_EQ(patch_test::DumpContent(broken), brokenBefore);
+    EXPECT_EQ(test_support::DumpContent(broken), brokenBefore);
 
     // The last copy was the 1000 films of f.mdb, with the bar repainted as it
     // went (at least at the end of each of the three tables copied whole) and

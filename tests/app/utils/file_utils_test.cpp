@@ -1,4 +1,4 @@
-#include "app/utils/file_utils.h"
+#include "app/files/file_utils.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/utils/file_mask.h"
-#include "app/utils/folder_check.h"
+#include "app/files/file_mask.h"
+#include "app/files/folder_check.h"
 
 namespace fs = std::filesystem;
 

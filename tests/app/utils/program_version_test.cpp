@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/utils/version_info.h"
+#include "app/files/version_info.h"
 
-TEST(ProgramVersion, ExecutableCarriesVersion1262)
+TEST(ProgramVersion, ExecutableCarriesTheVersionOfTheBuild)
 {
-    EXPECT_EQ(utils::GetFileVersionText(VK_PROGRAM_FILE), "1.2.6.2");
+    EXPECT_EQ(utils::GetFileVersionText(VK_PROGRAM_FILE), VK_PROGRAM_VERSION);
 }

@@ -5,10 +5,10 @@
 #include <random>
 #include <regex>
 
-#include "app/utils/elf_section.h"
-#include "app/utils/image_bytes.h"
-#include "app/utils/version_block_builder.h"
-#include "app/utils/version_info.h"
+#include "app/files/elf_section.h"
+#include "app/files/image_bytes.h"
+#include "app/files/version_block_builder.h"
+#include "app/files/version_info.h"
 #include "version_test_support.h"
 
 using version_test::FixturePath;

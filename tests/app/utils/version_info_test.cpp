@@ -1,4 +1,4 @@
-#include "app/utils/version_info.h"
+#include "app/files/version_info.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <fstream>
 #include <map>
 
-#include "app/utils/elf_section.h"
-#include "app/utils/image_bytes.h"
-#include "app/utils/pe_version_resource.h"
-#include "app/utils/version_block.h"
-#include "app/utils/version_block_builder.h"
+#include "app/files/elf_section.h"
+#include "app/files/image_bytes.h"
+#include "app/files/pe_version_resource.h"
+#include "app/files/version_block.h"
+#include "app/files/version_block_builder.h"
 #include "version_test_support.h"
 
 using version_test::FindUtf16;
@@ -86,14 +86,14 @@ std::vector<std::uint8_t> OwnVersionSection()
 
 TEST(GetFileVersionText, ReadsTheResourceEmbeddedByTheBuild)
 {
-    EXPECT_EQ(utils::GetFileVersionText(VK_SELF_FILE), "1.2.6.2");
+    EXPECT_EQ(utils::GetFileVersionText(VK_SELF_FILE), VK_PROGRAM_VERSION);
 }
 
 TEST(GetFileVersionText, EmbeddedResourceCarriesTheProgramsStrings)
 {
     const StringEntries strings = ReadStrings(OwnVersionSection());
-    EXPECT_EQ(strings.at(u"041504E2/FileVersion"), u"1.2.6.2");
-    EXPECT_EQ(strings.at(u"041504E2/ProductVersion"), u"1.2.6.2");
+    EXPECT_EQ(strings.at(u"041504E2/FileVersion"), u"" VK_PROGRAM_VERSION);
+    EXPECT_EQ(strings.at(u"041504E2/ProductVersion"), u"" VK_PROGRAM_VERSION);
     EXPECT_EQ(strings.at(u"041504E2/FileDescription"), u"Patch QLT_1.2.6.2-02_V");
     EXPECT_EQ(strings.at(u"041504E2/ProductName"), u"Vidarkon Patch");
     EXPECT_EQ(strings.at(u"041504E2/Comments"), u"Patch modyfikujący bazy w programie Vidarkon.");

@@ -1,6 +1,6 @@
 // HideWindowCaption under a window manager that frames windows, where the
 // frame's corner and the client area's corner differ.
-#include "app/utils/window_utils.h"
+#include "app/window_utils.h"
 
 #include <gtest/gtest.h>
 

@@ -11,6 +11,7 @@
 namespace components_test {
 
 using TempFolder = test_support::TempFolder;
+using test_support::FileBytes;
 
 // Runs the statements in the file, creating it if needed.
 void MakeCatalogue(const std::string& path, const std::string& sql);
@@ -21,7 +22,5 @@ void MakeLoansCatalogue(const std::string& path);
 std::vector<std::string> QueryColumn(const std::string& path, const std::string& sql);
 // The SQLite indexes that hold the indexes of table ("T.I"), sorted.
 std::vector<std::string> StoredIndexNames(const std::string& path, const std::string& table);
-
-std::string ReadBytes(const std::string& path);
 
 }  // namespace components_test

@@ -3,7 +3,9 @@
 // the copy. A later run removes what a killed compaction left, and nothing else.
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +19,7 @@
 
 #include "component_fixture.h"
 #include "db/TovaskADODB/compaction_folder.h"
+#include "db/engine/engine_error.h"
 #include "tests/support/holding_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -63,12 +66,12 @@ protected:
                       "CREATE TABLE Ballast (X MEMO);"
                       "INSERT INTO Ballast VALUES (hex(randomblob(100000)));"
                       "DELETE FROM Ballast;");
-        original = ReadBytes(path);
+        original = FileBytes(path);
     }
 
     void ExpectOriginalUntouched()
     {
-        EXPECT_EQ(ReadBytes(path), original);
+        EXPECT_EQ(FileBytes(path), original);
         EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
     }
 
@@ -81,7 +84,7 @@ protected:
 TEST_F(Compaction, ReplacesTheFileWithItsCompactedCopy)
 {
     dbFilm.Compact(path, "");
-    EXPECT_LT(ReadBytes(path).size(), original.size());
+    EXPECT_LT(FileBytes(path).size(), original.size());
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
     EXPECT_EQ(QueryColumn(path, "SELECT ID FROM WYPOZYCZ ORDER BY ID"), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(StoredIndexNames(path, "WYPOZYCZ").size(), 5u);
@@ -93,7 +96,7 @@ TEST_F(Compaction, BareFileNameWorksInTheCurrentDirectory)
     std::filesystem::current_path(folder.path());
     EXPECT_NO_THROW(dbFilm.Compact("filmy.mdb", ""));
     std::filesystem::current_path(previous);
-    EXPECT_LT(ReadBytes(path).size(), original.size());
+    EXPECT_LT(FileBytes(path).size(), original.size());
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
 }
 
@@ -112,7 +115,7 @@ TEST_F(Compaction, FileStillOpenInTheProcessIsNotReplaced)
     ExpectOriginalUntouched();
     // Once closed, the same call goes through.
     dbFilm.Compact(path, "");
-    EXPECT_LT(ReadBytes(path).size(), original.size());
+    EXPECT_LT(FileBytes(path).size(), original.size());
 }
 
 // Someone else who may write to the catalogue's folder plants a link where the
@@ -134,8 +137,215 @@ TEST_F(Compaction, AnotherUserCannotRedirectTheCopy)
     EXPECT_EQ(planted, EACCES);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(stolen)));
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
-    EXPECT_LT(ReadBytes(path).size(), original.size());
+    EXPECT_LT(FileBytes(path).size(), original.size());
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
+}
+
+// The copy is there, empty, with the catalogue's mode, before SQLite writes a
+// byte into it: the umask and SQLite's own choice for new files play no part.
+TEST_F(Compaction, CopyHasTheCataloguesModeBeforeItsFirstByte)
+{
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    const mode_t umask = ::umask(0);  // SQLite would make a new file 0644
+    {
+        TovaskADODB::CompactionFolder temporary(folder.path(), "filmy.mdb");
+        struct stat copy {};
+        ASSERT_EQ(::stat(temporary.CopyPath().c_str(), &copy), 0);
+        EXPECT_TRUE(S_ISREG(copy.st_mode));
+        EXPECT_EQ(copy.st_size, 0);
+        EXPECT_EQ(copy.st_mode & 07777, 0640u);
+    }
+    ::umask(umask);
+    ExpectOriginalUntouched();  // the folder went with its copy
+}
+
+// The catalogue lies in a folder that others may write to without the sticky
+// bit (a group folder): another user may rename the compaction's folder, which
+// needs no right on it, and put a link under its name. The link leads to his
+// own folder, or to one of root's that holds files named as the copy and its
+// journal.
+class CompactionInASharedFolder : public Compaction {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0) GTEST_SKIP() << "acting as a second user needs root";
+        if (AsAnotherUser([] { return 0; }) != 0) GTEST_SKIP() << "cannot switch to the user 65534 (nobody)";
+        Compaction::SetUp();
+        ASSERT_EQ(::chmod(folder.path().c_str(), 0777), 0);
+        ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+        ASSERT_EQ(::chown(his.path().c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chmod(his.path().c_str(), 0755), 0);
+        std::ofstream(roots / "kopia") << "cudza kopia";
+        std::ofstream(roots / "kopia-journal") << "cudzy dziennik";
+        ASSERT_EQ(::chmod(roots.path().c_str(), 0755), 0);
+    }
+
+    // Nothing went where the links lead, nothing there was removed, and the
+    // catalogue is whole, with its mode.
+    void ExpectNothingRedirected()
+    {
+        EXPECT_EQ(his.entries(), std::vector<std::string>{});
+        EXPECT_EQ(roots.entries(), (std::vector<std::string>{"kopia", "kopia-journal"}));
+        EXPECT_EQ(FileBytes(roots.file("kopia")), "cudza kopia");
+        EXPECT_EQ(FileBytes(roots.file("kopia-journal")), "cudzy dziennik");
+        struct stat info {};
+        ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISREG(info.st_mode));
+        EXPECT_EQ(info.st_mode & 07777, 0600u);
+        EXPECT_EQ(QueryColumn(path, "SELECT ID FROM WYPOZYCZ ORDER BY ID"), (std::vector<std::string>{"1", "2", "3"}));
+    }
+
+    const TempFolder& LinkTarget(int run) const { return run % 2 == 0 ? his : roots; }
+
+    TempFolder his;
+    TempFolder roots;
+};
+
+TEST_F(CompactionInASharedFolder, SwappingTheFolderForALinkGetsNothing)
+{
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE("link to " + LinkTarget(run).path().string());
+        const std::string stolen = folder.file("ukradziony");
+        std::string link;
+        int swapped = -1;
+        TovaskADODB::SetCompactionFolderHook([&](const std::string& copyPath) {
+            link = std::filesystem::path(copyPath).parent_path().string();
+            swapped = AsAnotherUser([&] {
+                return ::rename(link.c_str(), stolen.c_str()) == 0 &&
+                               ::symlink(LinkTarget(run).path().c_str(), link.c_str()) == 0
+                           ? 0
+                           : errno;
+            });
+        });
+        const std::string before = FileBytes(path);
+        dbFilm.Compact(path, "");
+        TovaskADODB::SetCompactionFolderHook({});
+
+        ASSERT_EQ(swapped, 0);  // he can: the folder is shared
+        ExpectNothingRedirected();
+        if (run == 0) {
+            EXPECT_LT(FileBytes(path).size(), before.size());
+        }
+        // His link stays; the folder he renamed goes with the run, under its new name.
+        EXPECT_EQ(folder.entries(),
+                  (std::vector<std::string>{std::filesystem::path(link).filename().string(), "filmy.mdb"}));
+        std::filesystem::remove(link);
+    }
+}
+
+// A process of the other user, woken by the folder's appearance, swaps it for a
+// link at once or a little later: the compaction goes through or fails, the
+// file stays whole, and no folder with anything in it is left behind.
+class FolderSwapper {
+public:
+    FolderSwapper(const std::filesystem::path& shared, const std::filesystem::path& target, int delayMicroseconds)
+    {
+        int ready[2];
+        int release[2];
+        if (::pipe(ready) != 0 || ::pipe(release) != 0) throw std::runtime_error("pipe");
+        pid_ = ::fork();
+        if (pid_ < 0) throw std::runtime_error("fork");
+        if (pid_ == 0) {
+            ::close(ready[0]);
+            ::close(release[1]);
+            _exit(Watch(shared, target, delayMicroseconds, ready[1], release[0]));
+        }
+        ::close(ready[1]);
+        ::close(release[0]);
+        release_ = release[1];
+        char status = 'x';
+        (void)!::read(ready[0], &status, 1);
+        ::close(ready[0]);
+        watching_ = status == 'y';
+    }
+    ~FolderSwapper() { Stop(); }
+    FolderSwapper(const FolderSwapper&) = delete;
+    FolderSwapper& operator=(const FolderSwapper&) = delete;
+
+    bool watching() const { return watching_; }
+    // Ends the watcher; how many folders it swapped.
+    int Stop()
+    {
+        if (pid_ <= 0) return swaps_;
+        ::close(release_);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        swaps_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return swaps_;
+    }
+
+private:
+    static int Watch(const std::filesystem::path& shared, const std::filesystem::path& target, int delayMicroseconds,
+                     int ready, int release)
+    {
+        const int events = ::inotify_init1(IN_CLOEXEC);
+        const bool started = ::setgid(65534) == 0 && ::setuid(65534) == 0 && events >= 0 &&
+                             ::inotify_add_watch(events, shared.c_str(), IN_CREATE) >= 0;
+        const char status = started ? 'y' : 'x';
+        (void)!::write(ready, &status, 1);
+        if (!started) return 0;
+        int swaps = 0;
+        pollfd waiting[2] = {{events, POLLIN, 0}, {release, POLLIN, 0}};
+        while (::poll(waiting, 2, -1) >= 0 && !(waiting[1].revents & (POLLIN | POLLHUP))) {
+            alignas(inotify_event) char buffer[4096];
+            const ssize_t length = ::read(events, buffer, sizeof buffer);
+            for (ssize_t at = 0; at < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+                const std::string name = event->len ? event->name : "";
+                if (!(event->mask & IN_ISDIR) || !name.starts_with(".vidarkon-kompaktowanie-")) continue;
+                if (delayMicroseconds > 0) ::usleep(static_cast<useconds_t>(delayMicroseconds));
+                const auto made = shared / name;
+                const auto moved = shared / ("ukradziony-" + std::to_string(swaps));
+                if (::rename(made.c_str(), moved.c_str()) == 0 && ::symlink(target.c_str(), made.c_str()) == 0) ++swaps;
+            }
+        }
+        return std::min(swaps, 250);
+    }
+
+    pid_t pid_ = -1;
+    int release_ = -1;
+    bool watching_ = false;
+    int swaps_ = 0;
+};
+
+TEST_F(CompactionInASharedFolder, AWatcherSwappingTheFolderTheMomentItAppearsGetsNothing)
+{
+    int swaps = 0;
+    int run = 0;
+    for (const int delayMicroseconds : {0, 0, 0, 0, 50, 50, 200, 200, 1000, 5000}) {
+        SCOPED_TRACE("run " + std::to_string(run) + ", swapped after " + std::to_string(delayMicroseconds) + " µs");
+        FolderSwapper swapper(folder.path(), LinkTarget(run).path(), delayMicroseconds);
+        ASSERT_TRUE(swapper.watching());
+        const std::string before = FileBytes(path);
+        bool compacted = true;
+        try {
+            dbFilm.Compact(path, "");
+        } catch (const TovaskADODB::EDatabaseError&) {
+            compacted = false;
+        } catch (const engine::EngineError&) {
+            compacted = false;
+        }
+        swaps += swapper.Stop();
+
+        ExpectNothingRedirected();
+        if (!compacted) {
+            EXPECT_EQ(FileBytes(path), before);
+        }
+        // His links and, where he was quick enough to make the run fail, the
+        // empty folder he renamed before it was opened.
+        for (const auto& name : folder.entries()) {
+            const auto entry = folder / name;
+            if (name == "filmy.mdb" || std::filesystem::is_symlink(entry)) continue;
+            EXPECT_FALSE(compacted) << name << " left behind";
+            EXPECT_TRUE(std::filesystem::is_empty(entry)) << name;
+        }
+        for (const auto& name : folder.entries())
+            if (name != "filmy.mdb") std::filesystem::remove_all(folder / name);
+        ++run;
+    }
+    EXPECT_GT(swaps, 0) << "the watcher never swapped a folder";
 }
 
 // What a killed compaction leaves is its folder, empty or with the copy and the
@@ -167,10 +377,15 @@ TEST(StaleCompactionFolders, OnlyLeftoversOfKilledCompactionsAreRemoved)
     kept.push_back(folder.file(".vidarkon-kompaktowanie-x4Y5z6"));
     const auto live = make(".vidarkon-kompaktowanie-L1v3C0", {"kopia"});
     kept.push_back(live);
+    // Another user's: the folder, or only the copy in a folder of this user's
+    // (each held by its own owner check alone). Giving them away needs root.
     if (::geteuid() == 0) {
         const auto foreign = make(".vidarkon-kompaktowanie-N0b0dY", {"kopia"});
         ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
         kept.push_back(foreign);
+        const auto foreignCopy = make(".vidarkon-kompaktowanie-K0p1aN", {"kopia", "kopia-journal"});
+        ASSERT_EQ(::chown((foreignCopy + "/kopia-journal").c_str(), 65534, 65534), 0);
+        kept.push_back(foreignCopy);
     }
     std::map<std::string, std::vector<std::string>> before;
     for (const auto& path : kept)

@@ -6,9 +6,9 @@
 #include "db/engine/recordset.h"
 #include "db/engine/schema.h"
 #include "engine_test_support.h"
+#include "tests/support/holding_process.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sqlite3.h>
 
 #include <chrono>
 #include <fstream>
@@ -117,44 +117,6 @@ TEST(FileOpen, OneSharedConnectionPerFile)
     EXPECT_FALSE(isFileOpenInProcess(path));
 }
 
-// A child process that holds a lock on the file until the parent lets it go.
-class LockingChild {
-public:
-    LockingChild(const std::string& path, const char* sql)
-    {
-        if (::pipe(ready_) != 0 || ::pipe(release_) != 0) throw std::runtime_error("pipe failed");
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(ready_[0]);
-            ::close(release_[1]);  // or the parent's close would never end the wait
-            sqlite3* db = nullptr;
-            sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-            const char ok = sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK ? '1' : '0';
-            [[maybe_unused]] auto written = ::write(ready_[1], &ok, 1);
-            char byte;
-            [[maybe_unused]] auto read = ::read(release_[0], &byte, 1);  // until the parent closes it
-            ::_exit(0);
-        }
-        ::close(ready_[1]);
-        ::close(release_[0]);
-        char ok = '0';
-        locked_ = ::read(ready_[0], &ok, 1) == 1 && ok == '1';
-    }
-    ~LockingChild()
-    {
-        ::close(release_[1]);
-        ::close(ready_[0]);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    bool locked() const { return locked_; }
-
-private:
-    int ready_[2]{-1, -1};
-    int release_[2]{-1, -1};
-    pid_t pid_ = -1;
-    bool locked_ = false;
-};
-
 template <typename F>
 double secondsToFail(F action)
 {
@@ -169,13 +131,13 @@ TEST(FileOpen, FileLockedByAnotherProcessFailsWithinTwoSeconds)
     const std::string path = dir.file("locked.mdb");
     engine_test::makeSqliteFile(path, "CREATE TABLE A(X LONG)");
     {
-        LockingChild child(path, "BEGIN EXCLUSIVE; INSERT INTO A VALUES(1);");
+        test_support::LockingProcess child(path, "BEGIN EXCLUSIVE; INSERT INTO A VALUES(1);");
         ASSERT_TRUE(child.locked());
         EXPECT_LT(secondsToFail([&] { engine_test::openConnection(path); }), 2.0);
         EXPECT_FALSE(isFileOpenInProcess(path));
     }
     {
-        LockingChild child(path, "BEGIN IMMEDIATE; INSERT INTO A VALUES(1);");
+        test_support::LockingProcess child(path, "BEGIN IMMEDIATE; INSERT INTO A VALUES(1);");
         ASSERT_TRUE(child.locked());
         auto connection = engine_test::openConnection(path);  // reading is still allowed
         EXPECT_LT(secondsToFail([&] { connection->beginTransaction(); }), 2.0);

@@ -177,8 +177,18 @@ TEST_F(Recordset, RowsSetAsideGoWithARollbackAndTheCloneSaysSo)
     connection->emptyTable("T");
     connection->rollbackTransaction();
     snapshot.first();
-    EXPECT_THROW(snapshot.value(0), EngineError);
-    EXPECT_EQ(queryText(path, "SELECT group_concat(ID) FROM (SELECT ID FROM T ORDER BY rowid)"), "3,1,2");
+    std::string error;
+    try {
+        snapshot.value(0);
+    } catch (const EngineError& e) {
+        error = e.what();
+    }
+    EXPECT_EQ(error, "The rows of the table 'T' went with the transaction rolled back.");
+    // The connection goes on working while the clone is open: no rows are
+    // looked for where the rollback took them from.
+    EXPECT_NO_THROW(connection->execute("UPDATE T SET NAME = 'b' WHERE ID = 2"));
+    EXPECT_EQ(queryText(path, "SELECT group_concat(ID || NAME) FROM (SELECT ID, NAME FROM T ORDER BY rowid)"),
+              "3c,1a,2b");
     EXPECT_EQ(queryText(path, "SELECT count(*) FROM sqlite_schema"), "2");
 }
 
@@ -229,3 +239,27 @@ TEST_F(Recordset, AppendedRowsReadBackAfterTheRowsReadAtOpen)
 }
 
 }  // namespace
+
+// Two recordsets appending to one table in turn: each reads back the rows it
+// had and exactly those it appended, not the other's rows in between.
+TEST_F(Recordset, RowsAnotherRecordsetAppendedAreNotAmongItsOwn)
+{
+    StaticRecordset mine;
+    StaticRecordset other;
+    mine.open(*connection, "T");
+    other.open(*connection, "T");
+    mine.append({std::int32_t{10}, "m1"});
+    other.append({std::int32_t{20}, "o1"});
+    mine.append({std::int32_t{11}, "m2"});
+    other.append({std::int32_t{21}, "o2"});
+    const auto ids = [](StaticRecordset& rs) {
+        std::vector<std::int32_t> read;
+        for (rs.first(); !rs.eof(); rs.next()) read.push_back(rs.valueAsInteger(0));
+        return read;
+    };
+    EXPECT_EQ(ids(mine), (std::vector<std::int32_t>{3, 1, 2, 10, 11}));
+    EXPECT_EQ(ids(other), (std::vector<std::int32_t>{3, 1, 2, 20, 21}));
+    StaticRecordset clone;
+    clone.cloneFrom(mine);
+    EXPECT_EQ(ids(clone), (std::vector<std::int32_t>{3, 1, 2, 10, 11}));
+}

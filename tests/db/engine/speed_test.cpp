@@ -7,6 +7,8 @@
 #include "db/engine/schema.h"
 #include "engine_test_support.h"
 
+#include <sqlite3.h>
+
 #include <chrono>
 
 using namespace engine;
@@ -88,24 +90,26 @@ TEST(Speed, ReadingIsCloseToPlainSqlite)
     const std::string path = dir.file("read.mdb");
     engine_test::makeSqliteFile(path, std::string("CREATE TABLE T") + tenColumns + ";" + rows("T", tenValues));
 
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     std::size_t bytes = 0;
-    const double plain = seconds([&] {
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, "SELECT * FROM T", -1, &stmt, nullptr);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            for (int c = 0; c < 10; ++c) {
-                if (sqlite3_column_type(stmt, c) == SQLITE_TEXT) {
-                    const auto* text = sqlite3_column_text(stmt, c);
-                    bytes += std::string(reinterpret_cast<const char*>(text)).size();
-                } else {
-                    bytes += static_cast<std::size_t>(sqlite3_column_int64(stmt, c) & 1);
+    double plain = 0;
+    {
+        const test_support::SqliteFile file(path);
+        sqlite3* db = file.handle();
+        plain = seconds([&] {
+            sqlite3_stmt* stmt = nullptr;
+            sqlite3_prepare_v2(db, "SELECT * FROM T", -1, &stmt, nullptr);
+            while (sqlite3_step(stmt) == SQLITE_ROW)
+                for (int c = 0; c < 10; ++c) {
+                    if (sqlite3_column_type(stmt, c) == SQLITE_TEXT) {
+                        const auto* text = sqlite3_column_text(stmt, c);
+                        bytes += std::string(reinterpret_cast<const char*>(text)).size();
+                    } else {
+                        bytes += static_cast<std::size_t>(sqlite3_column_int64(stmt, c) & 1);
+                    }
                 }
-            }
-        sqlite3_finalize(stmt);
-    });
-    sqlite3_close(db);
+            sqlite3_finalize(stmt);
+        });
+    }
 
     auto connection = engine_test::openConnection(path);
     StaticRecordset rs;

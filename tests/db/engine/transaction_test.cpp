@@ -3,6 +3,7 @@
 #include "db/engine/engine_error.h"
 #include "db/engine/recordset.h"
 #include "db/engine/schema.h"
+#include "db/engine/sqlite_handle.h"
 #include "engine_test_support.h"
 
 using namespace engine;
@@ -75,6 +76,35 @@ TEST_F(Transaction, ClosingTheConnectionRollsBackWhatItBegan)
     database->close();
     EXPECT_EQ(queryText(path, "SELECT count(*) FROM T"), "1");
     EXPECT_FALSE(isFileOpenInProcess(path));
+}
+
+}  // namespace
+
+namespace {
+
+// A second release would end an enclosing savepoint of the same name.
+TEST(EngineSavepoint, RefusesASecondRelease)
+{
+    engine_test::TempDir dir;
+    const std::string path = dir.file("sp.mdb");
+    engine_test::makeSqliteFile(path, "CREATE TABLE T(A LONG);");
+    sqlite3* raw = nullptr;
+    const int opened = sqlite3_open(path.c_str(), &raw);
+    const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> handle(raw, &sqlite3_close);
+    ASSERT_EQ(opened, SQLITE_OK);
+    sqlite3* db = handle.get();
+    {
+        detail::Savepoint outer(db);
+        {
+            detail::Savepoint inner(db);
+            sqlite3_exec(db, "INSERT INTO T VALUES(1)", nullptr, nullptr, nullptr);
+            inner.release();
+            EXPECT_THROW(inner.release(), EngineError);
+        }
+        // The outer savepoint is still there to be released, with the row.
+        EXPECT_NO_THROW(outer.release());
+    }
+    EXPECT_EQ(queryText(path, "SELECT count(*) FROM T"), "1");
 }
 
 }  // namespace

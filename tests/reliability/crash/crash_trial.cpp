@@ -13,7 +13,6 @@
 #include <stdexcept>
 #include <unordered_set>
 
-#include "tests/patch/file_content.h"
 #include "tests/reliability/crash/crash_model.h"
 #include "tests/reliability/crash/crash_states.h"
 #include "tests/reliability/crash/folder_operations.h"
@@ -22,6 +21,7 @@
 #include "tests/reliability/crash/state_check.h"
 #include "tests/reliability/runner_process.h"
 #include "tests/reliability/sample_files.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/temp_folder.h"
 #include "tools/sample/sample_catalogue.h"
 
@@ -99,7 +99,7 @@ std::map<std::string, std::string> CatalogueContents(const FolderImage& image, c
     std::map<std::string, std::string> contents;
     for (const auto& [path, entry] : image)
         if (!entry.folder && path.ends_with(".mdb") && path.find('/') == std::string::npos)
-            contents[path] = patch_test::DumpContent((folder / path).string());
+            contents[path] = test_support::DumpContent((folder / path).string());
     return contents;
 }
 

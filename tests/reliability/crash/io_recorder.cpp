@@ -222,6 +222,26 @@ bool Watched(int fd)
     return fd >= 0 && fd < kMaxDescriptors && state.paths[fd];
 }
 
+// /proc/self/fd/N/name names name in whatever descriptor N was opened on (the
+// compaction reaches its folder so): the path of that, or path unchanged.
+bool ThroughDescriptor(char* path)
+{
+    static const char kPrefix[] = "/proc/self/fd/";
+    const size_t prefixLength = sizeof kPrefix - 1;
+    if (strncmp(path, kPrefix, prefixLength) != 0) return true;
+    char* end = nullptr;
+    const long fd = strtol(path + prefixLength, &end, 10);
+    if (end == path + prefixLength || (*end != '/' && *end != 0) || fd < 0 || fd >= kMaxDescriptors) return true;
+    char base[PATH_MAX];
+    if (Watched(static_cast<int>(fd)))
+        snprintf(base, sizeof base, "%s", state.paths[fd]);
+    else if (!DescriptorPath(static_cast<int>(fd), base))
+        return false;
+    char rest[PATH_MAX];
+    snprintf(rest, sizeof rest, "%s", *end ? end + 1 : ".");
+    return Normalize(base, rest, path);
+}
+
 // The absolute path a call names, as the kernel resolves it for dirfd.
 bool Resolve(int dirfd, const char* name, char* out)
 {
@@ -236,7 +256,7 @@ bool Resolve(int dirfd, const char* name, char* out)
     } else if (!DescriptorPath(dirfd, base)) {
         return false;
     }
-    return Normalize(base, name, out);
+    return Normalize(base, name, out) && ThroughDescriptor(out);
 }
 
 bool InFolder(const char* path)

@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "tests/patch/file_content.h"
 #include "tests/reliability/file_state.h"
 #include "tests/reliability/runner_process.h"
+#include "tests/support/sqlite_file.h"
 
 namespace crash {
 
@@ -115,7 +115,7 @@ StateChecker::Verdict StateChecker::JudgeRecovered(const std::string& name, cons
     Verdict verdict;
     verdict.recovered = recovered;
     try {
-        const std::string content = patch_test::DumpContent(path.string());
+        const std::string content = test_support::DumpContent(path.string());
         if (content == facts_.originalContent.at(name))
             verdict.state = "as before";
         else if (content == facts_.upgradedContent.at(name))
@@ -123,7 +123,7 @@ StateChecker::Verdict StateChecker::JudgeRecovered(const std::string& name, cons
         else
             verdict.problem = "is neither as before nor upgraded (" + std::to_string(bytes.size()) + " bytes)";
         if (verdict.problem.empty()) {
-            const std::string integrity = patch_test::IntegrityCheck(path.string());
+            const std::string integrity = test_support::IntegrityCheck(path.string());
             if (integrity != "ok") verdict.problem = "fails the integrity check: " + integrity;
         }
     } catch (const std::exception& error) {
@@ -156,7 +156,7 @@ std::vector<std::string> StateChecker::SecondRun(const FolderImage& image)
             const std::string file = (folder / path).string();
             if (reliability::RecoveredContent(file) != facts_.upgradedContent.at(path))
                 problems.push_back(path + " is not upgraded by the second run");
-            else if (patch_test::IntegrityCheck(file) != "ok")
+            else if (test_support::IntegrityCheck(file) != "ok")
                 problems.push_back(path + " fails the integrity check after the second run");
         } else if (!before.folder && after.at(path).bytes->data() != before.bytes->data()) {
             problems.push_back(path + " is changed by the second run");

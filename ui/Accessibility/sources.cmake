@@ -1,4 +1,0 @@
-# Sources: list them as ${CMAKE_CURRENT_LIST_DIR}/file.cpp
-target_sources(ui PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/static_text.cpp
-)

@@ -9,6 +9,8 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev sqlite3
+  # reading Access catalogues (libmdb), and mdb-export for the tests
+  mdbtools-dev mdbtools
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   qt6-translations-l10n

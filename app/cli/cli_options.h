@@ -11,6 +11,10 @@ struct CliOptions {
     bool keepIdCd = true;        // the window's "Zachowaj zawartość pola ID_CD"
     bool checkOnly = false;
     bool help = false;
+    // --przenies-z-access: the Access file and the new file's name.
+    std::string accessFile;
+    std::string newFile;
+    bool fromAccess() const { return !accessFile.empty(); }
 };
 
 // nullopt and a message in error for bad usage.

@@ -9,6 +9,8 @@
 #include "app/cli/console_host.h"
 #include "app/cli/report_text.h"
 #include "app/files/folder_check.h"
+#include "db/access/access_converter.h"
+#include "db/access/access_error.h"
 #include "patch/run_patch.h"
 
 namespace {
@@ -42,6 +44,21 @@ int Run(const cli::CliOptions& options)
     return problems == 0 ? 0 : 1;
 }
 
+// --przenies-z-access: one Access file carried into a new file.
+int FromAccess(const cli::CliOptions& options)
+{
+    std::cout << "Przenoszę plik Access " << options.accessFile << " do " << options.newFile << "\n" << std::flush;
+    try {
+        const auto summary = accessdb::ConvertAccessFile(options.accessFile, options.newFile);
+        std::cout << "-> przeniesiony: " << PolishCount(summary.tables, {"tabela", "tabele", "tabel"}) << ", "
+                  << PolishCount(summary.rows, {"wiersz", "wiersze", "wierszy"}) << "\n";
+        return 0;
+    } catch (const TovaskADODB::EDatabaseError& error) {
+        std::cout << "-> nieprzeniesiony: " << error.what() << "\n";
+        return 1;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -56,6 +73,7 @@ int main(int argc, char** argv)
         std::cout << cli::kUsage;
         return 0;
     }
+    if (options->fromAccess()) return FromAccess(*options);
     if (const auto problem = utils::FolderProblem(options->folderArgument)) {
         std::cerr << *problem << "\n";
         return 2;

@@ -52,6 +52,16 @@ ColumnKind kindOfDeclaredType(std::string_view declaredType)
     if (name == "LONG") return {FieldKind::Long, 0};
     if (name == "DATETIME" || name == "DATE" || name == "TIMESTAMP") return {FieldKind::DateTime, 0};
     if (name == "MEMO") return {FieldKind::Memo, 0};
+    // The kinds that files carried over from Access add; none of these names
+    // has an affinity that changes the values stored under it.
+    if (name == "BYTE") return {FieldKind::Byte, 0};
+    if (name == "SHORT") return {FieldKind::Integer, 0};
+    if (name == "COUNTER") return {FieldKind::Long, 0};
+    if (name == "CURRENCY") return {FieldKind::Currency, 0};
+    if (name == "SINGLE") return {FieldKind::Single, 0};
+    if (name == "GUID") return {FieldKind::Guid, 0};
+    if (name == "BINARY") return {FieldKind::Binary, size > 0 ? size : 255};
+    if (name == "LONGBINARY") return {FieldKind::LongBinary, 0};
 
     // SQLite's affinity rules, in SQLite's order.
     if (contains(name, "INT")) return {FieldKind::Long, 0};
@@ -74,8 +84,16 @@ std::string declaredTypeFor(FieldKind kind, std::int32_t size)
     case FieldKind::Text:
         if (size < 1 || size > 255) throw EngineError("The field size must be between 1 and 255 characters.");
         return "TEXT(" + std::to_string(size) + ")";
-    case FieldKind::Double:
-    case FieldKind::LongBinary: break;
+    case FieldKind::Byte: return "BYTE";
+    case FieldKind::Integer: return "SHORT";
+    case FieldKind::Currency: return "CURRENCY";
+    case FieldKind::Single: return "SINGLE";
+    case FieldKind::Double: return "DOUBLE";
+    case FieldKind::Guid: return "GUID";
+    case FieldKind::LongBinary: return "LONGBINARY";
+    case FieldKind::Binary:
+        if (size < 1 || size > 255) throw EngineError("The field size must be between 1 and 255 bytes.");
+        return "BINARY(" + std::to_string(size) + ")";
     }
     throw EngineError("Invalid field data type.");
 }

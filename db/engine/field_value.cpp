@@ -3,7 +3,9 @@
 #include "db/engine/engine_error.h"
 #include "db/engine/value_text.h"
 
+#include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstring>
 
 namespace engine::detail {
@@ -13,12 +15,18 @@ const char* kindName(FieldKind kind)
 {
     switch (kind) {
     case FieldKind::YesNo: return "Yes/No";
+    case FieldKind::Byte: return "Byte";
+    case FieldKind::Integer: return "Integer";
     case FieldKind::Long: return "Long";
+    case FieldKind::Currency: return "Currency";
+    case FieldKind::Single: return "Single";
     case FieldKind::Double: return "Double";
     case FieldKind::DateTime: return "Date/Time";
     case FieldKind::Text: return "Text";
+    case FieldKind::Binary: return "Binary";
     case FieldKind::LongBinary: return "Long Binary";
     case FieldKind::Memo: return "Memo";
+    case FieldKind::Guid: return "Replication ID";
     }
     return "unknown";
 }
@@ -68,10 +76,37 @@ const Variant& convertValue(const Variant& value, const FieldRules& field, Varia
         if (value.type() == VariantType::Integer) return value;
         out = value.toInteger();
         return out;
+    case FieldKind::Byte:
+    case FieldKind::Integer: {
+        const std::int32_t number = value.toInteger();
+        const bool fits =
+            field.kind == FieldKind::Byte ? number >= 0 && number <= 255 : number >= INT16_MIN && number <= INT16_MAX;
+        if (!fits) mismatch(value, field);
+        out = number;
+        return out;
+    }
     case FieldKind::Double:
         if (value.type() == VariantType::Double) return value;
         out = value.toDouble();
         return out;
+    case FieldKind::Single: {
+        // Rounded to the field's precision, as the original engine stores a Single.
+        const double number = value.toDouble();
+        if (std::isfinite(number) && std::fabs(number) > FLT_MAX) mismatch(value, field);
+        out = static_cast<double>(static_cast<float>(number));
+        return out;
+    }
+    case FieldKind::Currency: {
+        // Kept as whole ten-thousandths, the original engine's own scale.
+        const double scaled = std::nearbyint(value.toDouble() * 10000.0);
+        if (!(std::fabs(scaled) < 9.2e18)) mismatch(value, field);
+        out = scaled / 10000.0;
+        return out;
+    }
+    case FieldKind::Guid: {
+        const Variant& text = value.type() == VariantType::Text ? value : (out = value.toText());
+        return text;
+    }
     case FieldKind::DateTime: {
         const DateTime date = value.toDateTime();
         if (!isValidDateTime(date)) mismatch(value, field);
@@ -85,6 +120,7 @@ const Variant& convertValue(const Variant& value, const FieldRules& field, Varia
         checkText(text.text(), field);
         return text;
     }
+    case FieldKind::Binary:
     case FieldKind::LongBinary:
         if (value.type() == VariantType::DateTime) mismatch(value, field);
         return value;
@@ -114,10 +150,6 @@ const Variant& convertForField(const Variant& value, const FieldRules& field, Va
     }
 }
 
-namespace {
-
-// True for a text that a column of NUMERIC affinity (MEMO is one) could turn
-// into a number: only digits, signs, points, exponents and white space.
 bool mayReadAsNumber(std::string_view text)
 {
     bool digit = false;
@@ -130,15 +162,18 @@ bool mayReadAsNumber(std::string_view text)
     return digit;
 }
 
-}  // namespace
-
 void bindStored(Statement& statement, int index, const Variant& stored, FieldKind kind, std::string& scratch)
 {
     switch (stored.type()) {
     case VariantType::Null: statement.bindNull(index); break;
     case VariantType::Boolean: statement.bindInteger(index, stored.boolean() ? 1 : 0); break;
     case VariantType::Integer: statement.bindInteger(index, stored.integer()); break;
-    case VariantType::Double: statement.bindDouble(index, stored.real()); break;
+    case VariantType::Double:
+        if (kind == FieldKind::Currency)
+            statement.bindInteger(index, std::llround(stored.real() * 10000.0));
+        else
+            statement.bindDouble(index, stored.real());
+        break;
     case VariantType::Text:
         // Stored as bytes, or SQLite would keep "007" as the number 7.
         if (kind == FieldKind::Memo && mayReadAsNumber(stored.text()))
@@ -170,9 +205,21 @@ StoredCell cellOf(const Statement& statement, int column, FieldKind kind)
         if (type == SQLITE_TEXT) return StoredCell::of(T::DateText, statement.columnText(column));
         break;
     case FieldKind::Double:
+    case FieldKind::Single:
         if (type == SQLITE_INTEGER) return StoredCell::of(static_cast<double>(statement.columnInteger(column)));
         break;
+    case FieldKind::Currency:
+        // Ten-thousandths; a value reads as the nearest double.
+        if (type == SQLITE_INTEGER)
+            return StoredCell::of(static_cast<double>(statement.columnInteger(column)) / 10000.0);
+        break;
+    case FieldKind::Guid:
+        if (type != SQLITE_NULL) return StoredCell::of(T::Text, statement.columnText(column));
+        break;
+    case FieldKind::Byte:
+    case FieldKind::Integer:
     case FieldKind::Long:
+    case FieldKind::Binary:
     case FieldKind::LongBinary: break;
     }
     // A value whose storage class does not match the field's kind, as it is.

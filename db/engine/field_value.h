@@ -26,6 +26,10 @@ struct FieldRules {
 // or breaks the field's rules.
 const Variant& convertForField(const Variant& value, const FieldRules& field, Variant& scratch);
 
+// True for a text that a column of NUMERIC affinity (MEMO is one) could turn
+// into a number: only digits, signs, points, exponents and white space.
+bool mayReadAsNumber(std::string_view text);
+
 // Binds a value made by convertForField for a field of the kind; `scratch`
 // holds a date's text until the statement has run.
 void bindStored(Statement& statement, int index, const Variant& stored, FieldKind kind, std::string& scratch);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 namespace engine {
@@ -35,6 +36,16 @@ public:
     Variant(const char* value) : value_(std::string(value)) {}
     Variant(DateTime value) : value_(value) {}
 
+    // A value is assigned in place, not through a temporary Variant: moving a
+    // temporary reads whichever alternative it holds, and GCC cannot always see
+    // which (it then warns of an uninitialised text).
+    Variant& operator=(bool value) { return set(value); }
+    Variant& operator=(std::int32_t value) { return set(value); }
+    Variant& operator=(double value) { return set(value); }
+    Variant& operator=(std::string value) { return set(std::move(value)); }
+    Variant& operator=(const char* value) { return set(std::string(value)); }
+    Variant& operator=(DateTime value) { return set(value); }
+
     VariantType type() const { return static_cast<VariantType>(value_.index()); }
     bool isNull() const { return value_.index() == 0; }
 
@@ -59,6 +70,13 @@ public:
     bool operator==(const Variant&) const = default;
 
 private:
+    template <class T>
+    Variant& set(T&& value)
+    {
+        value_ = std::forward<T>(value);
+        return *this;
+    }
+
     std::variant<std::monostate, bool, std::int32_t, double, std::string, DateTime> value_;
 };
 

@@ -21,6 +21,7 @@
 #include "tests/support/catalogue_folder.h"
 #include "tests/support/command_run.h"
 #include "tests/support/sqlite_file.h"
+#include "tools/sample/sample_catalogue.h"
 
 namespace {
 
@@ -435,6 +436,54 @@ TEST(PatchCli, OptionParsing)
     EXPECT_FALSE(cli::ParseOptions({"--bogus"}, error));
     EXPECT_EQ(RunCli("--bogus").status, 2);
     EXPECT_EQ(RunCli("--help").status, 0);
+}
+
+TEST(PatchCli, AccessFileOptionTakesTheAccessFileThenTheNewOneAndNothingElse)
+{
+    std::string error;
+    auto options = cli::ParseOptions({"--przenies-z-access", "stary.mdb", "nowy.mdb"}, error);
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->accessFile, "stary.mdb");
+    EXPECT_EQ(options->newFile, "nowy.mdb");
+    EXPECT_FALSE(cli::ParseOptions({"--przenies-z-access", "stary.mdb"}, error));
+    EXPECT_FALSE(cli::ParseOptions({"--przenies-z-access", "a.mdb", "b.mdb", "folder"}, error));
+    EXPECT_FALSE(cli::ParseOptions({"--check", "--przenies-z-access", "a.mdb", "b.mdb"}, error));
+    const auto help = RunCli("--help").output;
+    const auto line = help.find("--przenies-z-access PLIK_ACCESS NOWY_PLIK\n");
+    ASSERT_NE(line, std::string::npos);
+    EXPECT_NE(help.find("Access", line + 20), std::string::npos);
+}
+
+TEST(PatchCli, CarriesAnAccessCatalogueIntoANewFileThatItUpgradesThen)
+{
+    CatalogueFolder folder;
+    const auto access = folder.Folder() + "stary.access";
+    sample::SampleOptions options;
+    options.films = 30;
+    options.loans = 10;
+    options.format = sample::FileFormat::Access;
+    sample::WriteSampleCatalogue(access, options);
+    const auto before = FileBytes(access);
+
+    const auto target = folder.Folder() + "nowy.mdb";
+    auto result = RunCli("--przenies-z-access " + Quoted(access) + " " + Quoted(target));
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_NE(result.output.find("-> przeniesiony: 3 tabele, 45 wierszy"), std::string::npos) << result.output;
+    EXPECT_EQ(FileBytes(access), before);  // only read
+
+    // Never over a file, not even its own result.
+    result = RunCli("--przenies-z-access " + Quoted(access) + " " + Quoted(target));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("-> nieprzeniesiony: plik " + target + " już istnieje"), std::string::npos)
+        << result.output;
+
+    result = RunCli(Quoted(folder.Folder()));
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_NE(result.output.find("-> uaktualniona"), std::string::npos) << result.output;
+
+    result = RunCli("--przenies-z-access " + Quoted(target) + " " + Quoted(folder.Folder() + "x.mdb"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("-> nieprzeniesiony: to nie jest plik bazy Access"), std::string::npos);
 }
 
 TEST(PatchCli, OptionOffGivesZeroIdCd)

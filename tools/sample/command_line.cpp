@@ -115,6 +115,9 @@ CommandLine ParseCommandLine(std::span<const std::string_view> list)
         } else if (argument == "--plain") {
             arguments.noValue(argument);
             options.fieldProperties = false;
+        } else if (argument == "--access") {
+            arguments.noValue(argument);
+            options.format = FileFormat::Access;
         } else if (argument == "-f" || argument == "--force") {
             arguments.noValue(argument);
             options.overwrite = true;
@@ -123,6 +126,8 @@ CommandLine ParseCommandLine(std::span<const std::string_view> list)
         }
     }
     if (folder && file) throw UsageError("give either a catalogue file or --all FOLDER, not both");
+    if (options.format == FileFormat::Access && !options.fieldProperties)
+        throw UsageError("--plain is for SQLite files; an Access file keeps its properties itself");
     if (!folder && !file) throw UsageError("no catalogue file given");
     command.action = folder ? CommandLine::Action::WriteEveryLevel : CommandLine::Action::WriteFile;
     command.target = folder ? *folder : *file;
@@ -146,8 +151,9 @@ std::string HelpText()
            "       vidarkon-sample [OPTIONS] --all FOLDER\n"
            "\n"
            "Makes a sample Vidarkon catalogue file (an SQLite database in the catalogue\n"
-           "file format) at a chosen patch level, filled with Polish film data drawn from\n"
-           "a seed. The same seed and options always give the same file.\n"
+           "file format, or with --access an Access database) at a chosen patch level,\n"
+           "filled with Polish film data drawn from a seed. The same seed and options\n"
+           "always give the same file.\n"
            "\n"
            "Options:\n"
            "  -l, --level LEVEL     patch level of the catalogue (default ready-yesno)\n"
@@ -163,6 +169,8 @@ std::string HelpText()
            "      --loans-table NAME  stored name of the loans table (default WYPOZYCZ)\n"
            "      --plain           no MSysFields or MSysIndexes: a plain SQLite file,\n"
            "                        whose primary keys read as ordinary unique indexes\n"
+           "      --access          an Access (Jet 4) database, as the original program\n"
+           "                        wrote catalogues, instead of an SQLite file\n"
            "  -f, --force           replace an existing file\n"
            "      --list-levels     list the levels and stop\n"
            "  -h, --help            show this text and stop\n"

@@ -7,7 +7,9 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
+#include "tools/sample/access_catalogue.h"
 #include "tools/sample/film_record.h"
 #include "tools/sample/other_records.h"
 #include "tools/sample/record_values.h"
@@ -58,58 +60,89 @@ void checkOptions(const SampleOptions& options, const CatalogueStructure& struct
     }
 }
 
-template <class Source>
-void finishTable(SqliteFile& file, const TableDefinition<Source>& table, bool fieldProperties)
+// Writes the tables of a catalogue as an SQLite file in the catalogue format.
+class SqliteSink {
+public:
+    SqliteSink(SqliteFile& file, bool fieldProperties) : file_(file), fieldProperties_(fieldProperties)
+    {
+        if (fieldProperties_) CreatePropertyTables(file_);
+    }
+
+    template <class Source>
+    void begin(const TableDefinition<Source>& table)
+    {
+        writer_.emplace(file_, table.name, table.fields());
+    }
+    void insert(const std::vector<Value>& values) { writer_->insert(values); }
+    template <class Source>
+    void end(const TableDefinition<Source>& table)
+    {
+        writer_.reset();
+        CreateIndexes(file_, table.name, table.indexes);
+        if (fieldProperties_) RecordProperties(file_, table.name, table.fields(), table.indexes);
+    }
+
+private:
+    SqliteFile& file_;
+    bool fieldProperties_;
+    std::optional<TableWriter> writer_;
+};
+
+template <class Sink, class Source, class Record>
+void insertRecord(Sink& sink, const TableDefinition<Source>& table, const Record& record, std::vector<Value>& values)
 {
-    CreateIndexes(file, table.name, table.indexes);
-    if (fieldProperties) RecordProperties(file, table.name, table.fields(), table.indexes);
+    values.clear();
+    for (const auto& column : table.columns) values.push_back(ValueOf(record, column.source));
+    sink.insert(values);
 }
 
-SampleSummary writeTables(SqliteFile& file, const SampleOptions& options, const CatalogueStructure& structure)
+// The same tables in the same order from the same random streams, whatever
+// the sink writes them as.
+template <class Sink>
+SampleSummary writeTables(Sink& sink, const SampleOptions& options, const CatalogueStructure& structure)
 {
     SampleSummary summary;
     std::vector<Value> values;
-    if (options.fieldProperties) CreatePropertyTables(file);
 
     summary.people = PeopleCount(options);
+    sink.begin(structure.people);
     {
-        TableWriter writer(file, structure.people.name, structure.people.fields());
         RandomSource random(options.seed, 3);
         for (int key = 1; key <= summary.people; ++key)
-            InsertRecord(writer, structure.people, MakePerson(random, key), values);
+            insertRecord(sink, structure.people, MakePerson(random, key), values);
     }
-    finishTable(file, structure.people, options.fieldProperties);
+    sink.end(structure.people);
 
     if (structure.albums) {
-        TableWriter writer(file, structure.albums->name, structure.albums->fields());
+        sink.begin(*structure.albums);
         RandomSource random(options.seed, 5);
         for (int key = 1; key <= options.films; ++key)
-            InsertRecord(writer, *structure.albums, MakeAlbum(random, key), values);
+            insertRecord(sink, *structure.albums, MakeAlbum(random, key), values);
         summary.albums = options.films;
-        finishTable(file, *structure.albums, options.fieldProperties);
+        sink.end(*structure.albums);
     }
 
     std::vector<FilmReference> films;
     if (structure.films) {
-        TableWriter writer(file, structure.films->name, structure.films->fields());
+        sink.begin(*structure.films);
         FilmMaker maker(options.seed, options.films, options.shape);
         films.reserve(static_cast<std::size_t>(options.films));
         for (int i = 0; i < options.films; ++i) {
             const Film film = maker.next();
-            InsertRecord(writer, *structure.films, film, values);
+            insertRecord(sink, *structure.films, film, values);
             films.push_back({film.key, film.dayAdded, film.ownIdCd});
         }
         summary.films = options.films;
-        finishTable(file, *structure.films, options.fieldProperties);
+        sink.end(*structure.films);
     }
 
     if (structure.loans) {
-        TableWriter writer(file, structure.loans->name, structure.loans->fields());
+        sink.begin(*structure.loans);
         RandomSource random(options.seed, 2);
         for (int i = 0; i < options.loans; ++i)
-            InsertRecord(writer, *structure.loans, MakeLoan(random, films, summary.people), values);
+            insertRecord(sink, *structure.loans, MakeLoan(random, films, summary.people), values);
         summary.loans = options.loans;
-        finishTable(file, *structure.loans, options.fieldProperties);
+        sink.end(*structure.loans);
     }
     return summary;
 }
@@ -178,13 +211,21 @@ SampleSummary WriteSampleCatalogue(const fs::path& file, const SampleOptions& op
     fs::path journal = temporary;
     journal += "-journal";
     try {
-        SqliteFile db(temporary.string());
-        db.exec("PRAGMA journal_mode = DELETE");
-        db.exec("PRAGMA cache_size = -65536");
-        db.exec("BEGIN");
-        const SampleSummary summary = writeTables(db, options, structure);
-        db.exec("COMMIT");
-        db.close();
+        SampleSummary summary;
+        if (options.format == FileFormat::Access) {
+            AccessSink sink(temporary);
+            summary = writeTables(sink, options, structure);
+            sink.finish();
+        } else {
+            SqliteFile db(temporary.string());
+            db.exec("PRAGMA journal_mode = DELETE");
+            db.exec("PRAGMA cache_size = -65536");
+            db.exec("BEGIN");
+            SqliteSink sink(db, options.fieldProperties);
+            summary = writeTables(sink, options, structure);
+            db.exec("COMMIT");
+            db.close();
+        }
         moveIntoPlace(temporary, file, options.overwrite);
         return summary;
     } catch (...) {

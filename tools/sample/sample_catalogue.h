@@ -21,6 +21,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An SQLite file in the catalogue format, or an Access (Jet 4) database as
+// the original program wrote them.
+enum class FileFormat { Sqlite, Access };
+
 struct SampleOptions {
     Level level = Level::ReadyYesNo;
     int films = 200;            // also the albums of the database without films
@@ -29,7 +33,8 @@ struct SampleOptions {
     std::uint64_t seed = 1;
     FilmShape shape = FilmShape::Usual;
     TableNames tableNames;
-    bool fieldProperties = true;  // write MSysFields and MSysIndexes
+    bool fieldProperties = true;  // write MSysFields and MSysIndexes (SQLite files)
+    FileFormat format = FileFormat::Sqlite;
     bool overwrite = false;
 };
 

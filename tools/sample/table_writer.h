@@ -25,15 +25,6 @@ private:
     Statement insert_;
 };
 
-template <class Source, class Record>
-void InsertRecord(TableWriter& writer, const TableDefinition<Source>& table, const Record& record,
-                  std::vector<Value>& values)
-{
-    values.clear();
-    for (const auto& column : table.columns) values.push_back(ValueOf(record, column.source));
-    writer.insert(values);
-}
-
 void CreateIndexes(SqliteFile& file, const std::string& table, const std::vector<IndexDefinition>& indexes);
 
 // The engine's own tables; both optional in the format.

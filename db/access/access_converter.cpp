@@ -1,0 +1,148 @@
+#include "db/access/access_converter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "db/access/access_error.h"
+#include "db/access/access_file.h"
+#include "db/access/lock_file.h"
+#include "db/engine/catalogue_writer.h"
+#include "db/engine/engine_error.h"
+
+namespace accessdb {
+namespace {
+
+// Rows between two calls of the hooks: often enough for a responsive window,
+// rarely enough to cost nothing.
+constexpr std::int64_t rowsPerHook = 256;
+
+engine::NewTable newTable(const AccessTable& table)
+{
+    engine::NewTable out;
+    out.name = table.name;
+    for (const auto& field : table.fields) {
+        engine::NewField made{field.name, field.kind, field.size, field.required, field.allowZeroLength, {}};
+        if (field.autoNumber) made.nextCounter = table.nextAutoNumber.value_or(0);
+        out.fields.push_back(std::move(made));
+    }
+    for (const auto& index : table.indexes) {
+        engine::NewIndex made{index.name, {}, index.primary, index.unique};
+        for (const auto& field : index.fields) made.fields.push_back({field.name, field.descending});
+        out.indexes.push_back(std::move(made));
+    }
+    return out;
+}
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A folder of the conversion's own beside the new file: the file is written
+// there and takes its name only once the whole Access file has been read, so
+// that a crash while reading (inside libmdb too) leaves no file under that
+// name. Removed with what it holds when the conversion ends either way.
+class PrivateFolder {
+public:
+    explicit PrivateFolder(const std::string& beside)
+    {
+        std::string pattern = folderOf(beside) + "/.vidarkon-konwersja-XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            throw TovaskADODB::EDatabaseError("nie daje się utworzyć folderu roboczego obok pliku " + beside + ": " +
+                                              std::string(std::strerror(errno)));
+        path_ = pattern;
+    }
+    ~PrivateFolder()
+    {
+        std::error_code ignored;  // a destructor cannot report it; the next run finds the folder
+        std::filesystem::remove_all(path_, ignored);
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+void syncFolderOf(const std::string& path)
+{
+    const std::string folder = folderOf(path);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A folder that cannot be opened cannot be synced; the file itself is.
+    if (fd < 0) return;
+    const int rc = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (rc != 0)
+        throw TovaskADODB::EDatabaseError("nie daje się zapisać na dysk folderu nowego pliku: " +
+                                          std::string(std::strerror(error)));
+}
+
+}  // namespace
+
+ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::string& newPath,
+                                    const ConversionHooks& hooks)
+{
+    if (accessFileInUse(accessPath))
+        throw EAccessInUse("plik jest otwarty w innym programie (jego plik blokady " + lockFilePath(accessPath) +
+                           " jest zajęty)");
+    // The whole structure is read, and can be carried, before anything is written.
+    AccessFile source(accessPath);
+    std::int64_t total = 0;
+    for (const auto& table : source.tables()) total += table.rowCount;
+
+    const auto taken = [&] { return ETargetExists("plik " + newPath + " już istnieje, a niczego nie nadpisuję"); };
+    struct stat existing {};
+    if (::lstat(newPath.c_str(), &existing) == 0) throw taken();
+    const PrivateFolder folder(newPath);
+    const std::string written = folder.file("nowy.mdb");
+
+    ConversionSummary summary;
+    try {
+        engine::CatalogueWriter writer(written);
+        std::int64_t done = 0;
+        for (std::size_t t = 0; t < source.tables().size(); ++t) {
+            writer.beginTable(newTable(source.tables()[t]));
+            source.readRows(t, [&](const std::vector<engine::StoredValue>& row) {
+                writer.appendRow(row);
+                if (++done % rowsPerHook == 0) {
+                    if (hooks.progress) hooks.progress(done, total);
+                    if (hooks.pendingInput) hooks.pendingInput();
+                }
+            });
+            writer.endTable();
+            if (hooks.pendingInput) hooks.pendingInput();
+        }
+        writer.finish();
+        if (hooks.progress) hooks.progress(done, total);
+        summary.tables = static_cast<int>(source.tables().size());
+        summary.rows = done;
+    } catch (const engine::EngineError& error) {
+        throw TovaskADODB::EDatabaseError("nie daje się zapisać nowego pliku " + newPath + ": " + error.what());
+    }
+    // The whole file has been read and the new one synced: it takes its name,
+    // never over another file's.
+    if (::link(written.c_str(), newPath.c_str()) != 0) {
+        const int error = errno;
+        if (error == EEXIST) throw taken();
+        throw TovaskADODB::EDatabaseError("nie daje się nadać nazwy nowemu plikowi " + newPath + ": " +
+                                          std::string(std::strerror(error)));
+    }
+    try {
+        syncFolderOf(newPath);
+    } catch (const TovaskADODB::EDatabaseError&) {
+        ::unlink(newPath.c_str());
+        throw;
+    }
+    return summary;
+}
+
+}  // namespace accessdb

@@ -6,11 +6,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <system_error>
 
+#include "db/access/access_error.h"
 #include "db/engine/engine_error.h"
 
 namespace patch {
@@ -180,6 +182,18 @@ std::string BrokenViewCause(const engine::ViewOrTriggerBroken& broken)
 std::string FailureCause(const std::exception& error, const std::string& path)
 {
     if (dynamic_cast<const StructureError*>(&error)) return error.what();
+    // The Access reader's refusals are told in Polish, as the user acts on them.
+    if (dynamic_cast<const accessdb::EAccessRefused*>(&error) || dynamic_cast<const accessdb::ETargetExists*>(&error))
+        return error.what();
+    // A failure passed on with the engine's own within: that one knows the cause.
+    if (const auto* nested = dynamic_cast<const std::nested_exception*>(&error); nested && nested->nested_ptr()) {
+        try {
+            nested->rethrow_nested();
+        } catch (const std::exception& inner) {
+            return FailureCause(inner, path);
+        } catch (...) {  // no cause to be had from it; the outer one is told
+        }
+    }
     if (const auto* broken = dynamic_cast<const engine::ViewOrTriggerBroken*>(&error)) return BrokenViewCause(*broken);
     if (const auto* engineError = dynamic_cast<const engine::EngineError*>(&error)) {
         const int code = engineError->sqliteCode();

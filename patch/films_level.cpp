@@ -13,25 +13,34 @@ const EarlierPatch kEarlierPatches[] = {
     {"VideoDVD", "Tabela %s wymaga patcha qlt_1.2.3.9-01_v."},
 };
 
-engine::FieldKind RequiredFieldKind(const TovaskADODB::TTovaskADOTable& films, const char* name)
+engine::FieldKind RequiredFieldKind(const std::string& tableName, const FieldKindOf& kindOf, const char* name)
 {
-    const auto field = films.FindField(name);
-    if (!field)
-        throw StructureError("tabela " + films.TableName() + " nie ma pola " + name +
+    const auto kind = kindOf(name);
+    if (!kind)
+        throw StructureError("tabela " + tableName + " nie ma pola " + name +
                              ": plik zmienił inny program; odtwórz go z kopii zapasowej");
-    return field->DataType;
+    return *kind;
 }
 
 }  // namespace
 
 FilmsLevel ClassifyFilms(const TovaskADODB::TTovaskADOTable& films)
 {
+    return ClassifyFilms(films.TableName(), [&](const std::string& name) -> std::optional<engine::FieldKind> {
+        const auto field = films.FindField(name);
+        if (!field) return std::nullopt;
+        return field->DataType;
+    });
+}
+
+FilmsLevel ClassifyFilms(const std::string& tableName, const FieldKindOf& kindOf)
+{
     for (const auto& patch : kEarlierPatches)
-        if (!films.FindField(patch.field)) return {FilmsLevel::LacksEarlierPatch, &patch};
+        if (!kindOf(patch.field)) return {FilmsLevel::LacksEarlierPatch, &patch};
 
     FilmsLevel level{FilmsLevel::NeedsUpgrade};
-    level.jestNotBoolean = RequiredFieldKind(films, "JEST") != engine::FieldKind::YesNo;
-    if (films.FindField("T_ORG_S") && RequiredFieldKind(films, "OCENA") == engine::FieldKind::Text)
+    level.jestNotBoolean = RequiredFieldKind(tableName, kindOf, "JEST") != engine::FieldKind::YesNo;
+    if (kindOf("T_ORG_S") && RequiredFieldKind(tableName, kindOf, "OCENA") == engine::FieldKind::Text)
         level.kind = FilmsLevel::AtTarget;
     return level;
 }

@@ -2,7 +2,11 @@
 // How far a films table has come: which earlier patch it lacks, or whether it
 // still needs this upgrade.
 
+#include <functional>
+#include <optional>
 #include <string>
+
+#include "db/engine/field_kind.h"
 
 namespace TovaskADODB {
 class TTovaskADOTable;
@@ -25,5 +29,10 @@ struct FilmsLevel {
 // Reads the fields of the open films table. A table without JEST, or with
 // T_ORG_S but without OCENA, is an error (StructureError).
 FilmsLevel ClassifyFilms(const TovaskADODB::TTovaskADOTable& films);
+
+// The same over any films table: kindOf gives a field's kind by its name, or
+// nothing when the table has no such field.
+using FieldKindOf = std::function<std::optional<engine::FieldKind>(const std::string&)>;
+FilmsLevel ClassifyFilms(const std::string& tableName, const FieldKindOf& kindOf);
 
 }  // namespace patch

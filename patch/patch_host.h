@@ -63,6 +63,12 @@ public:
     virtual void FileStarted(int /*index*/) {}
     virtual void FileFinished(int /*index*/, FileOutcome /*outcome*/) {}
     virtual void TableStarted(const std::string& /*storedName*/) {}
+    // A catalogue in the Access format is being carried into the catalogue
+    // format; its progress follows, counted in rows of all its tables.
+    virtual void ConversionStarted() {}
+    // The file was moved from the Access format and its original kept under
+    // keptName, before FileFinished.
+    virtual void FileMovedFromAccess(int /*index*/, const std::string& /*keptName*/) {}
     // The error that made the file end as ConversionError, UpgradedNotCompacted or
     // Failed, before FileFinished. The window keeps to its fixed messages and
     // ignores it; the command-line runner tells its cause.

@@ -1,9 +1,14 @@
 #include "patch/run_patch.h"
 
+#include <algorithm>
+#include <climits>
+#include <optional>
 #include <sstream>
 
 #include "db/TovaskADODB/TovaskADODB.h"
+#include "db/access/conversion_folder.h"
 #include "db/engine/stored_names.h"
+#include "patch/access_move.h"
 #include "patch/catalogue_check.h"
 #include "patch/failure_cause.h"
 #include "patch/file_transaction.h"
@@ -46,6 +51,15 @@ public:
     FileOutcome Outcome() const { return outcome_; }
 
 private:
+    // An Access catalogue: converted into the private folder, upgraded there,
+    // and put in the file's place in one step; the original is kept beside it.
+    void RunAccess(const std::string& path);
+    // The treatment of the catalogue at path.
+    void Treat(const std::string& path);
+    // For a moved Access catalogue, its upgraded copy takes the file's place;
+    // false when that was refused and reported.
+    bool PutInPlace(const std::string& tableName);
+    accessdb::ConversionHooks ConversionHooks();
     template <typename Step>
     bool Converted(const std::string& tableName, Step step);
     void ReportConversionError(const std::string& tableName, const std::exception& error);
@@ -57,15 +71,89 @@ private:
     int index_;
     std::string fileName_;
     std::vector<std::string>& tableNames_;
+    AccessMove* move_ = nullptr;
     FileOutcome outcome_ = FileOutcome::Failed;
 };
 
 void FileTreatment::Run()
 {
+    const std::string path = host_.ProgramFolder() + fileName_;
+    if (IsJetDatabase(path)) {
+        RunAccess(path);
+        return;
+    }
+    Treat(path);
+}
+
+void FileTreatment::RunAccess(const std::string& path)
+{
+    AccessCatalogue catalogue;
+    try {
+        catalogue = ReadAccessCatalogue(path);
+    } catch (const std::exception& error) {
+        ReportConversionError(engine::stored::filmsTable, error);
+        return;
+    }
+    if (!catalogue.films) {
+        outcome_ = FileOutcome::NotCatalogue;
+        return;
+    }
+    if (catalogue.level.kind == FilmsLevel::LacksEarlierPatch) {
+        host_.DefaultBeep();
+        host_.ShowPlainMessage(FormatText(catalogue.level.missing->notice, *catalogue.films));
+        outcome_ = FileOutcome::LacksEarlierPatch;
+        return;
+    }
+    // Nothing in the folder changes but the private folder until the upgraded
+    // copy is put in place.
+    std::optional<AccessMove> move;
+    std::string converted;
+    try {
+        move.emplace(host_.ProgramFolder(), fileName_);
+        host_.ConversionStarted();
+        converted = move->Convert(ConversionHooks());
+    } catch (const std::exception& error) {
+        ReportConversionError(*catalogue.films, error);
+        return;
+    }
+    move_ = &*move;
+    Treat(converted);
+    move_ = nullptr;
+}
+
+accessdb::ConversionHooks FileTreatment::ConversionHooks()
+{
+    const auto bounded = [](std::int64_t rows) { return static_cast<int>(std::min<std::int64_t>(rows, INT_MAX)); };
+    accessdb::ConversionHooks hooks;
+    hooks.progress = [this, bounded, started = false](std::int64_t done, std::int64_t total) mutable {
+        if (!started) {
+            host_.SetProgressMaximum(bounded(total));
+            started = true;
+        }
+        host_.SetProgressPosition(bounded(done));
+    };
+    hooks.pendingInput = [this] { host_.ProcessPendingMessages(); };
+    return hooks;
+}
+
+bool FileTreatment::PutInPlace(const std::string& tableName)
+{
+    if (!move_) return true;
+    try {
+        move_->PutInPlace();
+    } catch (const std::exception& error) {
+        ReportConversionError(tableName, error);
+        return false;
+    }
+    host_.FileMovedFromAccess(index_, move_->KeptName());
+    return true;
+}
+
+void FileTreatment::Treat(const std::string& path)
+{
     // Whatever way the treatment leaves from here, nothing uncommitted is kept
     // and the file is closed, so the next file starts as the first did.
     FileTransaction file(components_);
-    const std::string path = host_.ProgramFolder() + fileName_;
     db_.SetConnectionString(CatalogueConnectionString(path));
     db_.OpenBase();
     db_.GetTableNames(tableNames_);
@@ -100,6 +188,7 @@ void FileTreatment::Run()
     if (level.kind == FilmsLevel::AtTarget) {
         // Closed before the tick: a file that fails to close is not shown as done.
         file.Close();
+        if (!PutInPlace(*films)) return;
         host_.TickFile(index_);
         outcome_ = FileOutcome::AlreadyUpgraded;
         return;
@@ -116,6 +205,10 @@ void FileTreatment::Run()
     if (!loans) {
         // The films upgrade stands on its own; the file is left unticked.
         file.Commit();
+        if (move_) {
+            file.Close();
+            if (!PutInPlace(*films)) return;
+        }
         outcome_ = FileOutcome::UpgradedWithoutLoans;
         file.Deactivate();
         return;
@@ -130,11 +223,14 @@ void FileTreatment::Run()
     } catch (const TovaskADODB::EFolderNotSynced&) {
         // The compacted copy did replace the file; only making that durable failed.
     } catch (const std::exception& error) {
+        // A moved catalogue is put in place whole or not at all: the original stays.
+        if (move_) throw;
         // The upgrade is in the file; only the compaction failed, in silence.
         outcome_ = FileOutcome::UpgradedNotCompacted;
         host_.FileFailed(index_, error);
         return;
     }
+    if (!PutInPlace(*films)) return;
     host_.TickFile(index_);
     outcome_ = FileOutcome::Upgraded;
 }
@@ -180,6 +276,7 @@ void RunPatch(PatchHost& host)
 void RunPatch(PatchHost& host, PatchComponents& components)
 {
     TovaskADODB::RemoveStaleCompactionFolders(host.ProgramFolder());
+    accessdb::RemoveStaleConversionFolders(host.ProgramFolder());
     host.SetFileList(SplitLines(host.ListFiles(host.ProgramFolder(), "*.mdb")));
     if (host.FileCount() == 0) {
         ShowNotice(host, "Nie odnaleziono żadnej bazy *.mdb do konwersji.");

@@ -112,6 +112,7 @@ void ConsoleHost::FileStarted(int index)
     inFile_ = true;
     maximum_ = 0;
     cause_.clear();
+    keptName_.clear();
     out_ << PrintableName(FileName(index)) << "\n";
 }
 
@@ -120,9 +121,18 @@ void ConsoleHost::FileFinished(int index, patch::FileOutcome outcome)
     EndProgressLine();
     inFile_ = false;
     outcomes_.at(static_cast<std::size_t>(index)) = outcome;
-    out_ << "  -> " << OutcomeText(outcome);
+    out_ << "  -> ";
+    if (keptName_.empty())
+        out_ << OutcomeText(outcome);
+    else
+        out_ << MovedOutcomeText(outcome, PrintableName(keptName_));
     if (!cause_.empty()) out_ << ": " << cause_;
     out_ << "\n";
+}
+
+void ConsoleHost::FileMovedFromAccess(int /*index*/, const std::string& keptName)
+{
+    keptName_ = keptName;
 }
 
 void ConsoleHost::FileFailed(int index, const std::exception& error)

@@ -40,6 +40,8 @@ public:
     void FileFinished(int index, patch::FileOutcome outcome) override;
     void FileFailed(int index, const std::exception& error) override;
     void TableStarted(const std::string& storedName) override { nextLabel_ = storedName; }
+    void ConversionStarted() override { nextLabel_ = "przenoszenie z formatu Access"; }
+    void FileMovedFromAccess(int index, const std::string& keptName) override;
 
 private:
     void ShowProgress(bool force);
@@ -52,7 +54,8 @@ private:
     std::vector<std::string> names_;
     std::vector<patch::FileOutcome> outcomes_;
     std::vector<std::string> lineBreakNames_;
-    std::string cause_;  // of the current file's failure
+    std::string cause_;     // of the current file's failure
+    std::string keptName_;  // of the current file's Access original, when it was moved
     bool inFile_ = false;
     std::string progressLabel_;
     std::string nextLabel_;

@@ -27,6 +27,16 @@ const char* OutcomeText(FileOutcome outcome)
     return "";
 }
 
+std::string MovedOutcomeText(FileOutcome outcome, const std::string& keptName)
+{
+    const std::string kept = "; oryginał w formacie Access zachowany jako " + keptName;
+    switch (outcome) {
+    case FileOutcome::Upgraded: return "przeniesiona z formatu Access i uaktualniona" + kept;
+    case FileOutcome::AlreadyUpgraded: return "przeniesiona z formatu Access; była już uaktualniona" + kept;
+    default: return std::string("przeniesiona z formatu Access, ") + OutcomeText(outcome) + kept;
+    }
+}
+
 const char* StateText(CatalogueState state)
 {
     switch (state) {

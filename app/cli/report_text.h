@@ -12,6 +12,8 @@ namespace cli {
 
 // The words for an outcome of the run, as a line of the report.
 const char* OutcomeText(patch::FileOutcome outcome);
+// The same for a file moved from the Access format, naming its kept original.
+std::string MovedOutcomeText(patch::FileOutcome outcome, const std::string& keptName);
 // The words for the state --check finds.
 const char* StateText(patch::CatalogueState state);
 

@@ -6,10 +6,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
+#include <exception>
 
 #include "db/access/access_error.h"
 #include "db/access/access_file.h"
+#include "db/access/conversion_folder.h"
 #include "db/access/lock_file.h"
 #include "db/engine/catalogue_writer.h"
 #include "db/engine/engine_error.h"
@@ -44,34 +45,6 @@ std::string folderOf(const std::string& path)
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A folder of the conversion's own beside the new file: the file is written
-// there and takes its name only once the whole Access file has been read, so
-// that a crash while reading (inside libmdb too) leaves no file under that
-// name. Removed with what it holds when the conversion ends either way.
-class PrivateFolder {
-public:
-    explicit PrivateFolder(const std::string& beside)
-    {
-        std::string pattern = folderOf(beside) + "/.vidarkon-konwersja-XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            throw TovaskADODB::EDatabaseError("nie daje się utworzyć folderu roboczego obok pliku " + beside + ": " +
-                                              std::string(std::strerror(errno)));
-        path_ = pattern;
-    }
-    ~PrivateFolder()
-    {
-        std::error_code ignored;  // a destructor cannot report it; the next run finds the folder
-        std::filesystem::remove_all(path_, ignored);
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
 void syncFolderOf(const std::string& path)
 {
     const std::string folder = folderOf(path);
@@ -102,13 +75,17 @@ ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::st
     const auto taken = [&] { return ETargetExists("plik " + newPath + " już istnieje, a niczego nie nadpisuję"); };
     struct stat existing {};
     if (::lstat(newPath.c_str(), &existing) == 0) throw taken();
-    const PrivateFolder folder(newPath);
-    const std::string written = folder.file("nowy.mdb");
+    // The file is written in a folder of its own and takes its name only once
+    // the whole Access file has been read, so that a crash while reading
+    // (inside libmdb too) leaves no file under that name.
+    const ConversionFolder folder(folderOf(newPath));
+    const std::string written = folder.PathOf("nowy.mdb");
 
     ConversionSummary summary;
     try {
         engine::CatalogueWriter writer(written);
         std::int64_t done = 0;
+        if (hooks.progress) hooks.progress(0, total);
         for (std::size_t t = 0; t < source.tables().size(); ++t) {
             writer.beginTable(newTable(source.tables()[t]));
             source.readRows(t, [&](const std::vector<engine::StoredValue>& row) {
@@ -126,7 +103,9 @@ ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::st
         summary.tables = static_cast<int>(source.tables().size());
         summary.rows = done;
     } catch (const engine::EngineError& error) {
-        throw TovaskADODB::EDatabaseError("nie daje się zapisać nowego pliku " + newPath + ": " + error.what());
+        // The engine's error stays within, for its cause (a full disk, say) to be told.
+        std::throw_with_nested(
+            TovaskADODB::EDatabaseError("nie daje się zapisać nowego pliku " + newPath + ": " + error.what()));
     }
     // The whole file has been read and the new one synced: it takes its name,
     // never over another file's.

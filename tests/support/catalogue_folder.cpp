@@ -15,6 +15,18 @@ std::string CatalogueFolder::Add(const std::string& fileName, sample::Level leve
     return path.string();
 }
 
+std::string CatalogueFolder::AddAccess(const std::string& fileName, sample::Level level, int films, int loans)
+{
+    sample::SampleOptions options;
+    options.level = level;
+    options.films = films;
+    options.loans = loans;
+    options.format = sample::FileFormat::Access;
+    const auto path = folder_ / fileName;
+    sample::WriteSampleCatalogue(path, options);
+    return path.string();
+}
+
 std::string CatalogueFolder::Add(const Catalogue& catalogue)
 {
     const auto path = Add(catalogue.name, catalogue.level, catalogue.films, catalogue.loans, catalogue.tableNames);

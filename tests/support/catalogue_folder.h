@@ -52,6 +52,8 @@ public:
     // Writes fileName at level with films and loans rows; returns its path.
     std::string Add(const std::string& fileName, sample::Level level, int films = 20, int loans = 10,
                     const sample::TableNames& names = {});
+    // The same catalogue as the other program wrote it: an Access (Jet 4) file.
+    std::string AddAccess(const std::string& fileName, sample::Level level, int films = 20, int loans = 10);
     // Writes the catalogue and runs its statements on it; returns its path.
     std::string Add(const Catalogue& catalogue);
 

@@ -25,12 +25,16 @@ public:
 
     // Called after each copied row with the table being filled and the position.
     std::function<void(const std::string& table, int position)> onRowCopied;
+    // Called each time the run lets pending input be handled.
+    std::function<void()> onPendingMessages;
 
     std::vector<Notice> notices;
     std::vector<bool> ticks;
     std::vector<patch::FileOutcome> outcomes;
     std::vector<std::string> causes;  // of each file's failure, as the runner tells it
     std::vector<std::string> files;
+    std::vector<std::string> keptNames;  // of each file moved from the Access format
+    int conversionsStarted = 0;
     int progressMaximum = -1;
     int progressPosition = -1;
     int pendingMessageCalls = 0;
@@ -43,6 +47,7 @@ public:
         ticks.assign(names.size(), false);
         outcomes.assign(names.size(), patch::FileOutcome::Failed);
         causes.assign(names.size(), {});
+        keptNames.assign(names.size(), {});
     }
     int FileCount() const override { return static_cast<int>(files.size()); }
     std::string FileName(int index) const override { return files.at(static_cast<std::size_t>(index)); }
@@ -64,12 +69,21 @@ public:
     void ShowPlainMessage(const std::string& text) override { notices.push_back({"plain", text}); }
     void WarningBeep() override { notices.push_back({"warning", {}}); }
     void DefaultBeep() override { notices.push_back({"beep", {}}); }
-    void ProcessPendingMessages() override { ++pendingMessageCalls; }
+    void ProcessPendingMessages() override
+    {
+        ++pendingMessageCalls;
+        if (onPendingMessages) onPendingMessages();
+    }
     void FileFinished(int index, patch::FileOutcome outcome) override
     {
         outcomes.at(static_cast<std::size_t>(index)) = outcome;
     }
     void TableStarted(const std::string& storedName) override { table_ = storedName; }
+    void ConversionStarted() override { ++conversionsStarted; }
+    void FileMovedFromAccess(int index, const std::string& keptName) override
+    {
+        keptNames.at(static_cast<std::size_t>(index)) = keptName;
+    }
     void FileFailed(int index, const std::exception& error) override
     {
         causes.at(static_cast<std::size_t>(index)) = patch::FailureCause(error, folder_ + FileName(index));

@@ -164,8 +164,8 @@ TEST(PatchCli, EveryFileThatIsLeftAloneGetsItsCauseInPolish)
 
     EXPECT_EQ(check.status, 1);
     for (const char* line :
-         {"c-access.mdb: nie daje się otworzyć: plik bazy Access/Jet, nie katalog w formacie SQLite tego programu: "
-          "przenieś go z tego folderu\n",
+         {"c-access.mdb: nie daje się otworzyć: plik Access 2007 lub nowszy (format ACE), którego ten program nie "
+          "przenosi\n",
           "d-zablokowana.mdb: nie daje się otworzyć: plik jest zablokowany przez inny program: zamknij go i uruchom "
           "program ponownie\n",
           ": wymaga uaktualnienia, którego nie da się wykonać: nazwa pliku jest za długa",
@@ -180,7 +180,8 @@ TEST(PatchCli, EveryFileThatIsLeftAloneGetsItsCauseInPolish)
              conversion +
                  "indeks „moj_indeks” na polu OCENA, założony poza tym programem, nie pozwala usunąć pola z tabeli "
                  "FILMY; usuń ten indeks i uruchom program ponownie\n",
-             failed + "plik bazy Access/Jet, nie katalog w formacie SQLite tego programu: przenieś go z tego folderu\n",
+             "c-access.mdb\n  Wystąpił nieznany błąd konwersji dla bazy: c-access.mdb tabela: FILMY\n" + conversion +
+                 "plik Access 2007 lub nowszy (format ACE), którego ten program nie przenosi\n",
              failed + "plik jest zablokowany przez inny program: zamknij go i uruchom program ponownie\n",
              conversion + "nazwa pliku jest za długa",
              "f-nowa\\nlinia.mdb\n  -> pominięta: nazwa pliku zawiera znak końca wiersza",

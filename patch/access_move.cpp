@@ -1,0 +1,143 @@
+#include "patch/access_move.h"
+
+#include <fcntl.h>
+#include <stdio.h>  // renameat2
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "db/TovaskADODB/same_text.h"
+#include "db/access/access_error.h"
+#include "db/access/access_file.h"
+#include "db/access/lock_file.h"
+#include "db/engine/stored_names.h"
+#include "patch/table_lookup.h"
+
+namespace patch {
+
+namespace {
+
+constexpr const char* kKeptSuffix = ".oryginal-access";
+constexpr const char* kConvertedName = "katalog";
+
+std::system_error SystemError(int error, const std::string& what)
+{
+    return {error, std::generic_category(), what};
+}
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+}  // namespace
+
+AccessCatalogue ReadAccessCatalogue(const std::string& path)
+{
+    const accessdb::AccessFile file(path);
+    std::vector<std::string> names;
+    for (const auto& table : file.tables()) names.push_back(table.name);
+    AccessCatalogue catalogue;
+    catalogue.films = FindTable(names, engine::stored::filmsTable);
+    catalogue.hasLoans = FindTable(names, engine::stored::loansTable).has_value();
+    if (!catalogue.films) return catalogue;
+    for (const auto& table : file.tables()) {
+        if (table.name != *catalogue.films) continue;
+        catalogue.level = ClassifyFilms(table.name, [&](const std::string& name) -> std::optional<engine::FieldKind> {
+            for (const auto& field : table.fields)
+                if (TovaskADODB::SameText(field.name, name)) return field.kind;
+            return std::nullopt;
+        });
+    }
+    return catalogue;
+}
+
+std::string KeptOriginalName(const std::string& fileName)
+{
+    return fileName + kKeptSuffix;
+}
+
+AccessMove::AccessMove(const std::string& folder, const std::string& fileName)
+    : path_(folder + fileName), fileName_(fileName), keptName_(KeptOriginalName(fileName)),
+      folder_(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+    if (!folder_.valid()) throw SystemError(errno, "nie można otworzyć folderu " + folder);
+    struct stat kept {};
+    if (::fstatat(folder_.get(), keptName_.c_str(), &kept, AT_SYMLINK_NOFOLLOW) == 0)
+        throw accessdb::ETargetExists("nazwa " + keptName_ +
+                                      ", pod którą program zachowuje oryginał w formacie Access, jest zajęta: "
+                                      "przenieś ten plik w inne miejsce lub zmień jego nazwę i uruchom program "
+                                      "ponownie");
+    if (errno != ENOENT) throw SystemError(errno, "nie można sprawdzić nazwy " + keptName_);
+    if (::fstatat(folder_.get(), fileName_.c_str(), &original_, AT_SYMLINK_NOFOLLOW) != 0)
+        throw SystemError(errno, "nie można odczytać pliku " + path_);
+    if (!S_ISREG(original_.st_mode))
+        throw accessdb::EAccessRefused("to nie jest zwykły plik: przenieś go z tego folderu");
+    private_.emplace(folder);
+}
+
+const std::string& AccessMove::Convert(const accessdb::ConversionHooks& hooks)
+{
+    converted_ = private_->PathOf(kConvertedName);
+    accessdb::ConvertAccessFile(path_, converted_, hooks);
+    return converted_;
+}
+
+void AccessMove::CheckOriginalUnchanged() const
+{
+    struct stat now {};
+    if (::fstatat(folder_.get(), fileName_.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !SameFile(now, original_) ||
+        accessdb::accessFileInUse(path_))
+        throw accessdb::EAccessInUse(
+            "inny program zmienił lub otworzył plik w trakcie przenoszenia: zamknij go i uruchom program ponownie");
+}
+
+void AccessMove::PutInPlace()
+{
+    // The file's rights go with its name.
+    if (::fchmodat(private_->Descriptor(), kConvertedName, original_.st_mode & 07777, 0) != 0)
+        throw SystemError(errno, "nie można nadać praw nowemu plikowi");
+    // First the upgraded catalogue takes the kept name, never over anything:
+    // a cut here leaves the original under its own name.
+    if (::renameat2(private_->Descriptor(), kConvertedName, folder_.get(), keptName_.c_str(), RENAME_NOREPLACE) != 0) {
+        const int error = errno;
+        if (error == EEXIST)
+            throw accessdb::ETargetExists("nazwa " + keptName_ +
+                                          " została zajęta w trakcie przenoszenia: przenieś ten "
+                                          "plik w inne miejsce i uruchom program ponownie");
+        if (error == EINVAL || error == ENOSYS)
+            throw accessdb::EAccessRefused(
+                "system plików tego folderu nie pozwala bezpiecznie zamienić plików: "
+                "przenieś katalogi na dysk lokalny i uruchom program ponownie");
+        throw SystemError(error, "nie można przenieść nowego pliku do folderu");
+    }
+    const auto undo = [&] {
+        // Back where it was; should even that fail, the original still has its name.
+        ::renameat(folder_.get(), keptName_.c_str(), private_->Descriptor(), kConvertedName);
+        ::fsync(folder_.get());
+    };
+    try {
+        if (::fsync(folder_.get()) != 0) throw SystemError(errno, "nie można zapisać folderu");
+        CheckOriginalUnchanged();
+    } catch (...) {
+        undo();
+        throw;
+    }
+    // Then the two trade names in one step: the upgraded catalogue under the
+    // file's name, the original under the kept one.
+    if (::renameat2(folder_.get(), fileName_.c_str(), folder_.get(), keptName_.c_str(), RENAME_EXCHANGE) != 0) {
+        const int error = errno;
+        undo();
+        if (error == EINVAL || error == ENOSYS)
+            throw accessdb::EAccessRefused(
+                "system plików tego folderu nie pozwala bezpiecznie zamienić plików: "
+                "przenieś katalogi na dysk lokalny i uruchom program ponownie");
+        throw SystemError(error, "nie można zamienić plików");
+    }
+    // Done; a failed sync only leaves the exchange less sure to last a power cut.
+    ::fsync(folder_.get());
+}
+
+}  // namespace patch

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <vector>
 #include <system_error>
 
 #include "db/TovaskADODB/same_text.h"
@@ -18,8 +20,41 @@ namespace patch {
 
 namespace {
 
+using TovaskADODB::FileDescriptor;
+
 constexpr const char* kKeptSuffix = ".oryginal-access";
 constexpr const char* kConvertedName = "katalog";
+constexpr const char* kLeftoverName = "pozostalosc";
+
+[[noreturn]] void KeptNameTaken(const std::string& keptName)
+{
+    throw accessdb::ETargetExists("nazwa " + keptName +
+                                  ", pod którą program zachowuje oryginał w formacie Access, jest zajęta: przenieś "
+                                  "ten plik w inne miejsce lub zmień jego nazwę i uruchom program ponownie");
+}
+
+// A file in the catalogue format, by its first bytes.
+bool IsCatalogueFile(int folder, const std::string& name)
+{
+    const FileDescriptor file(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    char header[16] = {};
+    return file.valid() && ::read(file.get(), header, sizeof header) == sizeof header &&
+           std::memcmp(header, "SQLite format 3", sizeof header) == 0;
+}
+
+// Whether two open files hold the same bytes.
+bool SameBytes(int a, int b)
+{
+    std::vector<char> left(1 << 16);
+    std::vector<char> right(left.size());
+    for (off_t at = 0;; at += static_cast<off_t>(left.size())) {
+        const ssize_t got = ::pread(a, left.data(), left.size(), at);
+        const ssize_t other = ::pread(b, right.data(), right.size(), at);
+        if (got < 0 || other != got) return false;
+        if (got == 0) return true;
+        if (std::memcmp(left.data(), right.data(), static_cast<std::size_t>(got)) != 0) return false;
+    }
+}
 
 std::system_error SystemError(int error, const std::string& what)
 {
@@ -65,12 +100,12 @@ AccessMove::AccessMove(const std::string& folder, const std::string& fileName)
 {
     if (!folder_.valid()) throw SystemError(errno, "nie można otworzyć folderu " + folder);
     struct stat kept {};
-    if (::fstatat(folder_.get(), keptName_.c_str(), &kept, AT_SYMLINK_NOFOLLOW) == 0)
-        throw accessdb::ETargetExists("nazwa " + keptName_ +
-                                      ", pod którą program zachowuje oryginał w formacie Access, jest zajęta: "
-                                      "przenieś ten plik w inne miejsce lub zmień jego nazwę i uruchom program "
-                                      "ponownie");
-    if (errno != ENOENT) throw SystemError(errno, "nie można sprawdzić nazwy " + keptName_);
+    if (::fstatat(folder_.get(), keptName_.c_str(), &kept, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (!S_ISREG(kept.st_mode) || !IsCatalogueFile(folder_.get(), keptName_)) KeptNameTaken(keptName_);
+        keptNameHeldByCatalogue_ = true;
+    } else if (errno != ENOENT) {
+        throw SystemError(errno, "nie można sprawdzić nazwy " + keptName_);
+    }
     if (::fstatat(folder_.get(), fileName_.c_str(), &original_, AT_SYMLINK_NOFOLLOW) != 0)
         throw SystemError(errno, "nie można odczytać pliku " + path_);
     if (!S_ISREG(original_.st_mode))
@@ -94,8 +129,28 @@ void AccessMove::CheckOriginalUnchanged() const
             "inny program zmienił lub otworzył plik w trakcie przenoszenia: zamknij go i uruchom program ponownie");
 }
 
+void AccessMove::SetLeftoverAside()
+{
+    const FileDescriptor leftover(::openat(folder_.get(), keptName_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    const FileDescriptor made(::openat(private_->Descriptor(), kConvertedName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat compared {};
+    if (!leftover.valid() || !made.valid() || ::fstat(leftover.get(), &compared) != 0 ||
+        !SameBytes(leftover.get(), made.get()))
+        KeptNameTaken(keptName_);
+    // Into the private folder, which goes with it: only the very file compared.
+    if (::renameat2(folder_.get(), keptName_.c_str(), private_->Descriptor(), kLeftoverName, RENAME_NOREPLACE) != 0)
+        KeptNameTaken(keptName_);
+    struct stat moved {};
+    if (::fstatat(private_->Descriptor(), kLeftoverName, &moved, AT_SYMLINK_NOFOLLOW) != 0 ||
+        moved.st_dev != compared.st_dev || moved.st_ino != compared.st_ino) {
+        ::renameat2(private_->Descriptor(), kLeftoverName, folder_.get(), keptName_.c_str(), RENAME_NOREPLACE);
+        KeptNameTaken(keptName_);
+    }
+}
+
 void AccessMove::PutInPlace()
 {
+    if (keptNameHeldByCatalogue_) SetLeftoverAside();
     // The file's rights go with its name.
     if (::fchmodat(private_->Descriptor(), kConvertedName, original_.st_mode & 07777, 0) != 0)
         throw SystemError(errno, "nie można nadać praw nowemu plikowi");

@@ -33,7 +33,8 @@ std::string KeptOriginalName(const std::string& fileName);
 class AccessMove {
 public:
     // folder ends in a path separator. Refuses (accessdb::ETargetExists) when
-    // the kept name is taken, before anything is made.
+    // the kept name is taken, before anything is made; by a catalogue file,
+    // that is judged once the new catalogue is made (see PutInPlace).
     AccessMove(const std::string& folder, const std::string& fileName);
 
     // Carries the Access file into the private folder; gives the new
@@ -43,13 +44,16 @@ public:
     // The catalogue at the converted path, upgraded and closed, takes the
     // file's name and the original takes the kept name, in one step. Refused,
     // with the file as it was, when the original changed since it was
-    // converted or the kept name was taken meanwhile.
+    // converted or the kept name was taken meanwhile. A catalogue under the
+    // kept name that holds exactly the bytes made now is what a run cut short
+    // between its two steps left there: it gives way, as nothing is lost.
     void PutInPlace();
 
     const std::string& KeptName() const { return keptName_; }
 
 private:
     void CheckOriginalUnchanged() const;
+    void SetLeftoverAside();
 
     std::string path_;
     std::string fileName_;
@@ -58,6 +62,7 @@ private:
     struct stat original_ {};
     std::optional<accessdb::ConversionFolder> private_;
     std::string converted_;
+    bool keptNameHeldByCatalogue_ = false;
 };
 
 }  // namespace patch

@@ -1,6 +1,7 @@
 #include "db/access/access_converter.h"
 
 #include <fcntl.h>
+#include <stdio.h>  // renameat2
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -109,7 +110,11 @@ ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::st
     }
     // The whole file has been read and the new one synced: it takes its name,
     // never over another file's.
-    if (::link(written.c_str(), newPath.c_str()) != 0) {
+    // Moved, so that the file never has two names; linked where the file
+    // system cannot refuse to move over another file.
+    int moved = ::renameat2(AT_FDCWD, written.c_str(), AT_FDCWD, newPath.c_str(), RENAME_NOREPLACE);
+    if (moved != 0 && (errno == EINVAL || errno == ENOSYS)) moved = ::link(written.c_str(), newPath.c_str());
+    if (moved != 0) {
         const int error = errno;
         if (error == EEXIST) throw taken();
         throw TovaskADODB::EDatabaseError("nie daje się nadać nazwy nowemu plikowi " + newPath + ": " +

@@ -146,6 +146,45 @@ TEST(AccessRun, KeptNameTakenRefusesTheFileAndOverwritesNothing)
     EXPECT_EQ(OtherEntries(folder.Folder(), {"a.mdb", "a.mdb.oryginal-access"}), std::vector<std::string>{});
 }
 
+// A cut between the two steps leaves the upgraded catalogue under the kept name
+// and the original under its own: the next run finishes the move, and gives way
+// to no other catalogue under that name.
+TEST(AccessRun, CatalogueLeftUnderTheKeptNameGivesWayOnlyWhenItIsExactlyTheNewOne)
+{
+    CatalogueFolder twin;
+    twin.AddAccess("a.mdb", Level::ReadyYesNo, 40, 10);
+    twin.Upgrade();
+    const auto upgraded = FileBytes(twin.PathOf("a.mdb"));
+
+    CatalogueFolder folder;
+    const auto path = folder.AddAccess("a.mdb", Level::ReadyYesNo, 40, 10);
+    const auto original = FileBytes(path);
+    const auto keptPath = folder.PathOf(patch::KeptOriginalName("a.mdb"));
+    {
+        std::ofstream(keptPath, std::ios::binary) << upgraded;
+    }
+    auto host = folder.Upgrade();
+    EXPECT_EQ(host->outcomes.at(0), FileOutcome::Upgraded) << host->causes.at(0);
+    EXPECT_TRUE(FileBytes(path) == upgraded);
+    EXPECT_TRUE(FileBytes(keptPath) == original);
+    EXPECT_EQ(OtherEntries(folder.Folder(), {"a.mdb", "a.mdb.oryginal-access"}), std::vector<std::string>{});
+
+    // A catalogue of other content under that name: the user's, kept.
+    CatalogueFolder other;
+    const auto otherPath = other.AddAccess("a.mdb", Level::ReadyYesNo, 40, 10);
+    const auto otherKept = other.PathOf(patch::KeptOriginalName("a.mdb"));
+    std::string changed = upgraded;
+    changed[changed.size() - 1] ^= 1;
+    {
+        std::ofstream(otherKept, std::ios::binary) << changed;
+    }
+    host = other.Upgrade();
+    EXPECT_EQ(host->outcomes.at(0), FileOutcome::ConversionError);
+    EXPECT_TRUE(FileBytes(otherPath) == original);
+    EXPECT_TRUE(FileBytes(otherKept) == changed);
+    EXPECT_EQ(OtherEntries(other.Folder(), {"a.mdb", "a.mdb.oryginal-access"}), std::vector<std::string>{});
+}
+
 TEST(AccessRun, OriginalChangedWhileItWasConvertedIsLeftAsTheOtherProgramMadeIt)
 {
     CatalogueFolder folder;

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "tests/support/sqlite_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace reliability {
 
@@ -19,12 +20,19 @@ std::string RecoveredContent(const std::string& path)
     return test_support::DumpContent(path);
 }
 
+std::string CatalogueContent(const std::string& path)
+{
+    const std::string bytes = test_support::FileBytes(path);
+    if (bytes.starts_with(std::string("\x00\x01\x00\x00Standard Jet DB", 19))) return kAccessMark + bytes;
+    return RecoveredContent(path);
+}
+
 std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder)
 {
     std::map<std::string, std::string> contents;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         if (entry.is_regular_file() && entry.path().extension() == ".mdb")
-            contents[entry.path().filename().string()] = RecoveredContent(entry.path().string());
+            contents[entry.path().filename().string()] = CatalogueContent(entry.path().string());
     return contents;
 }
 

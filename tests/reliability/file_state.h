@@ -15,7 +15,12 @@ void RollBackHotJournal(const std::string& path);
 // RollBackHotJournal, then every table's definition and rows.
 std::string RecoveredContent(const std::string& path);
 
-// The dumps of every *.mdb file of a folder, by file name.
+// RecoveredContent of a catalogue; of a file in the Access format, its bytes
+// after kAccessMark.
+std::string CatalogueContent(const std::string& path);
+inline constexpr const char* kAccessMark = "Access:";
+
+// The CatalogueContent of every *.mdb file of a folder, by file name.
 std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder);
 
 // Copies every regular file of from into to (which must exist).

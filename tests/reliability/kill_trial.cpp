@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -33,14 +34,23 @@ void WriteCatalogues(const fs::path& folder, int films)
                          {"filmy liczbowe.mdb", sample::Level::ReadyLong, films},
                          {"bez wypożyczeń.mdb", sample::Level::NoLoans, films / 2},
                          {"już gotowa.mdb", sample::Level::Upgraded, films / 4},
+                         {"archiwum Access.mdb", sample::Level::ReadyYesNo, films / 2, sample::FileFormat::Access},
                      },
                      11);
 }
 
-// The private folder in which a compaction writes its copy.
+// The private folders in which a compaction writes its copy, and a catalogue
+// in the Access format is moved.
 bool IsCompactionTemporary(const std::string& name)
 {
-    return name.size() == 30 && name.starts_with(".vidarkon-kompaktowanie-");
+    return (name.size() == 30 && name.starts_with(".vidarkon-kompaktowanie-")) ||
+           (name.size() == 26 && name.starts_with(".vidarkon-konwersja-"));
+}
+
+// Where the original of a catalogue moved from the Access format is kept.
+std::string KeptName(const std::string& name)
+{
+    return name + ".oryginal-access";
 }
 
 class Trial {
@@ -82,7 +92,7 @@ public:
             const auto name = entry.path().filename().string();
             if (IsCompactionTemporary(name))
                 ++report_.leftoverTemporaries;
-            else if (!before_.contains(name) && !name.ends_with("-journal"))
+            else if (!before_.contains(name) && !name.ends_with("-journal") && !IsKeptOriginal(name))
                 Problem("unexpected file " + name);
         }
         for (const auto& [name, original] : before_) {
@@ -92,18 +102,25 @@ public:
                 states += '!';
                 continue;
             }
-            const auto content = RecoveredContent(path.string());
+            const auto content = CatalogueContent(path.string());
+            const auto kept = folder.path() / KeptName(name);
             if (content == original) {
                 ++report_.filesAsBefore;
                 states += 'o';
+                // Between the two steps of a move, the upgraded catalogue may have the kept name already.
+                if (IsAccess(original) && fs::exists(kept) && CatalogueContent(kept.string()) != upgraded_.at(name))
+                    Problem(KeptName(name) + " holds something other than the upgraded catalogue");
             } else if (content == upgraded_.at(name)) {
                 ++report_.filesUpgraded;
                 states += 'U';
+                if (IsAccess(original) && (!fs::exists(kept) || CatalogueContent(kept.string()) != original))
+                    Problem(name + " is upgraded, but its original is not kept as " + KeptName(name));
             } else {
                 Problem(name + " is neither as before nor upgraded");
                 states += '?';
             }
-            if (test_support::IntegrityCheck(path.string()) != "ok") Problem(name + " fails the integrity check");
+            if (!IsAccess(content) && test_support::IntegrityCheck(path.string()) != "ok")
+                Problem(name + " fails the integrity check");
         }
 
         // The second run must take exactly the catalogues and finish every one.
@@ -114,8 +131,11 @@ public:
             Problem("the second run listed other files: " + output.substr(0, 200));
         for (const auto& [name, target] : upgraded_) {
             const auto path = (folder.path() / name).string();
-            if (!fs::exists(path) || RecoveredContent(path) != target)
+            if (!fs::exists(path) || CatalogueContent(path) != target)
                 Problem(name + " is not upgraded by the second run");
+            const auto kept = folder.path() / KeptName(name);
+            if (IsAccess(before_.at(name)) && (!fs::exists(kept) || CatalogueContent(kept.string()) != before_.at(name)))
+                Problem(name + " is not kept as " + KeptName(name) + " after the second run");
         }
         for (const auto& entry : fs::directory_iterator(folder.path()))
             if (IsCompactionTemporary(entry.path().filename().string()))
@@ -124,6 +144,13 @@ public:
     }
 
 private:
+    static bool IsAccess(const std::string& content) { return content.starts_with(kAccessMark); }
+    bool IsKeptOriginal(const std::string& name) const
+    {
+        return std::any_of(before_.begin(), before_.end(),
+                           [&](const auto& file) { return IsAccess(file.second) && name == KeptName(file.first); });
+    }
+
     void Problem(const std::string& text)
     {
         report_.problems.push_back("kill " + std::to_string(report_.kills) + ": " + text);

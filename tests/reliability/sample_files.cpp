@@ -12,6 +12,7 @@ void WriteSampleFiles(const std::filesystem::path& folder, const std::vector<Sam
         options.films = file.films;
         options.loans = file.films / 2;
         options.seed = seed++;
+        options.format = file.format;
         sample::WriteSampleCatalogue(folder / file.name, options);
     }
 }

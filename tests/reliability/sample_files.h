@@ -14,6 +14,7 @@ struct SampleFile {
     std::string name;
     sample::Level level;
     int films;
+    sample::FileFormat format = sample::FileFormat::Sqlite;
 };
 
 // Writes each file into folder with half as many loans as films, seeded

@@ -89,6 +89,7 @@ void CrashModel::Apply(Names& names, const FolderOperation& change)
         names.paths.insert(moved.begin(), moved.end());
         break;
     }
+    case Kind::Exchange: names.paths = ExchangedNames(names.paths, change.path, change.path2); break;
     default: throw std::logic_error("not a change of names: " + change.Describe());
     }
 }
@@ -109,6 +110,7 @@ void CrashModel::Advance()
         [[fallthrough]];
     case Kind::Mkdir:
     case Kind::Rename:
+    case Kind::Exchange:
     case Kind::Unlink:
     case Kind::Rmdir:
     case Kind::Chmod:

@@ -39,6 +39,10 @@ TEST(CrashStates, EveryPowerCutLeavesEveryCatalogueAsItWasOrUpgraded)
              ": compaction copy: write", ": compaction copy: sync", ": compaction copy: renamed onto " + catalogue})
         EXPECT_TRUE(report.recorded.statesByStep.contains(catalogue + step)) << catalogue + step;
     EXPECT_TRUE(report.recorded.statesByStep.contains("folder: sync"));
+    // The move from the Access format: the new catalogue takes the kept name,
+    // then trades names with the original.
+    const std::string access = "archiwum Access.mdb";
+    EXPECT_TRUE(report.recorded.statesByStep.contains(access + ": exchanged with " + access + ".oryginal-access"));
     EXPECT_GT(report.secondRuns, 0);
 
     ASSERT_EQ(report.mutations.size(), 2u);

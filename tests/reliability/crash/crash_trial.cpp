@@ -36,12 +36,15 @@ using reliability::WriteSampleFiles;
 
 // The catalogue whose permissions are not the default: they must survive the compaction.
 constexpr const char* kPrivateCatalogue = "filmy tak-nie.mdb";
+constexpr const char* kAccessCatalogue = "archiwum Access.mdb";
 
 void WriteCatalogues(const fs::path& folder, const CrashTestOptions& options)
 {
     // The run takes them in name order: one upgraded in full comes last, so
     // that the end of the run follows a compaction.
     std::vector<SampleFile> files = {
+        // Moved from the Access format: its original is kept beside it.
+        {kAccessCatalogue, sample::Level::ReadyYesNo, options.films / 2, sample::FileFormat::Access},
         {"bez wypożyczeń.mdb", sample::Level::NoLoans, options.films / 2},
         {"brak patcha.mdb", sample::Level::NoVideoDvd, options.films / 4},
         {"filmy liczbowe.mdb", sample::Level::ReadyLong, options.films},
@@ -87,7 +90,9 @@ std::set<std::string> ReportedFinished(const std::string& output, const FolderIm
     std::string current;
     for (std::string line; std::getline(lines, line);) {
         if (original.contains(line)) current = line;
-        if ((line == "  -> uaktualniona" || line == "  -> już uaktualniona") && !current.empty())
+        const bool moved = line.starts_with("  -> przeniesiona z formatu Access i uaktualniona;") ||
+                           line.starts_with("  -> przeniesiona z formatu Access; była już uaktualniona;");
+        if ((line == "  -> uaktualniona" || line == "  -> już uaktualniona" || moved) && !current.empty())
             finished.insert(current);
     }
     return finished;
@@ -97,9 +102,13 @@ std::map<std::string, std::string> CatalogueContents(const FolderImage& image, c
 {
     WriteFolder(image, folder);
     std::map<std::string, std::string> contents;
-    for (const auto& [path, entry] : image)
-        if (!entry.folder && path.ends_with(".mdb") && path.find('/') == std::string::npos)
-            contents[path] = test_support::DumpContent((folder / path).string());
+    for (const auto& [path, entry] : image) {
+        if (entry.folder || !path.ends_with(".mdb") || path.find('/') != std::string::npos) continue;
+        // An Access file is judged by its bytes alone.
+        contents[path] = entry.bytes->data().starts_with(std::string("\x00\x01\x00\x00Standard Jet DB", 19))
+                             ? kAccessContent
+                             : test_support::DumpContent((folder / path).string());
+    }
     return contents;
 }
 
@@ -143,6 +152,7 @@ public:
         case Kind::Grow: return role + ": allocated";
         case Kind::Sync: return role + ": sync";
         case Kind::Rename: return role + ": renamed onto " + operation->path2;
+        case Kind::Exchange: return role + ": exchanged with " + operation->path2;
         case Kind::Unlink: return role + ": deleted";
         case Kind::Rmdir: return role + ": removed";
         case Kind::Chmod: return role + ": permissions set";
@@ -222,6 +232,8 @@ public:
         facts.originalContent = CatalogueContents(facts.original, scratch / "original");
         facts.upgradedContent = CatalogueContents(facts.finished, scratch / "finished");
         facts.reportedFinished = ReportedFinished(output, facts.original);
+        for (const auto& [name, content] : facts.originalContent)
+            if (content == kAccessContent) facts.keptNames[name] = name + ".oryginal-access";
         progress_ << "recorded run:\n" << output;
 
         OperationLog log = ResolveOperations(ReadIoLog(work_ / "io.log", folder.string()), facts.original);

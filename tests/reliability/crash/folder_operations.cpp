@@ -57,6 +57,7 @@ public:
         case Call::Sync: Add({.kind = Kind::Sync, .inode = Target(event), .path = event.path}); break;
         case Call::SyncAll: Add({.kind = Kind::SyncAll}); break;
         case Call::Rename: Rename(event); break;
+        case Call::Exchange: Exchange(event); break;
         case Call::Unlink:
         case Call::Rmdir: Remove(event); break;
         case Call::Mkdir: {
@@ -159,6 +160,16 @@ private:
         names_.insert(moved.begin(), moved.end());
     }
 
+    void Exchange(const IoEvent& event)
+    {
+        Add({.kind = Kind::Exchange,
+             .inode = Named(event.path),
+             .folder = Named(Parent(event.path2)),
+             .path = event.path,
+             .path2 = event.path2});
+        names_ = ExchangedNames(names_, event.path, event.path2);
+    }
+
     void Remove(const IoEvent& event)
     {
         const int inode = Named(event.path);
@@ -182,6 +193,7 @@ bool FolderOperation::ChangesNames() const
     case Kind::Create:
     case Kind::Mkdir:
     case Kind::Rename:
+    case Kind::Exchange:
     case Kind::Unlink:
     case Kind::Rmdir:
     case Kind::Chmod: return true;
@@ -201,11 +213,30 @@ std::string FolderOperation::Describe() const
     case Kind::Sync: return "sync " + Shown(path);
     case Kind::SyncAll: return "sync everything";
     case Kind::Rename: return "rename " + path + " to " + path2;
+    case Kind::Exchange: return "exchange " + path + " with " + path2;
     case Kind::Unlink: return "delete " + path;
     case Kind::Rmdir: return "remove folder " + path;
     case Kind::Chmod: return "set permissions of " + path;
     }
     return "";
+}
+
+std::map<std::string, int> ExchangedNames(const std::map<std::string, int>& names, const std::string& one,
+                                          const std::string& other)
+{
+    const auto under = [](const std::string& path, const std::string& top) {
+        return path == top || (path.size() > top.size() && path.rfind(top + "/", 0) == 0);
+    };
+    std::map<std::string, int> exchanged;
+    for (const auto& [path, inode] : names) {
+        if (under(path, one))
+            exchanged[other + path.substr(one.size())] = inode;
+        else if (under(path, other))
+            exchanged[one + path.substr(other.size())] = inode;
+        else
+            exchanged[path] = inode;
+    }
+    return exchanged;
 }
 
 OperationLog ResolveOperations(const std::vector<IoEvent>& events, FolderImage initial)

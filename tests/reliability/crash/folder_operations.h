@@ -13,12 +13,12 @@
 namespace crash {
 
 struct FolderOperation {
-    enum class Kind { Create, Mkdir, Write, Truncate, Grow, Sync, SyncAll, Rename, Unlink, Rmdir, Chmod };
+    enum class Kind { Create, Mkdir, Write, Truncate, Grow, Sync, SyncAll, Rename, Exchange, Unlink, Rmdir, Chmod };
     Kind kind{};
     int inode = -1;           // the file or folder acted on, renamed or removed
     int folder = -1;          // changes of names: the folder whose sync makes the change durable
-    std::string path{};       // where inode was at the time (Rename: from)
-    std::string path2{};      // Rename: to
+    std::string path{};       // where inode was at the time (Rename: from; Exchange: one of the two)
+    std::string path2{};      // Rename: to; Exchange: the other
     std::int64_t offset = 0;  // Write: where; Truncate, Grow: the new size
     std::string data{};       // Write
     unsigned mode = 0;        // Create, Mkdir, Chmod: permission bits
@@ -35,6 +35,10 @@ struct OperationLog {
     std::vector<FolderOperation> operations;
     std::vector<std::string> unsupported;  // calls the recorder saw but the model cannot follow
 };
+
+// Names with the two paths, and all below them, trading places.
+std::map<std::string, int> ExchangedNames(const std::map<std::string, int>& names, const std::string& one,
+                                          const std::string& other);
 
 // Fails (std::runtime_error) when the log does not fit initial: the recording missed a change.
 OperationLog ResolveOperations(const std::vector<IoEvent>& events, FolderImage initial);

@@ -28,6 +28,7 @@ enum class Call : std::uint32_t {
     Rmdir,        // path
     Chmod,        // fd, or path when fd < 0; b = st_mode
     Unsupported,  // path or fd; data = what was called: a change the tester cannot model
+    Exchange,     // path and path2 trade names (renameat2 with RENAME_EXCHANGE)
 };
 
 struct Record {

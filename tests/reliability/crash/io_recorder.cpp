@@ -482,8 +482,10 @@ int RecordRename(int fromDir, const char* fromName, int toDir, const char* toNam
     const int result = function();
     if (result != 0) return result;
     KeptErrno kept;
-    if (flags & ~static_cast<unsigned>(RENAME_NOREPLACE))
-        Unsupported("renameat2 with RENAME_EXCHANGE or RENAME_WHITEOUT", fromInside ? from : to);
+    if (flags == RENAME_EXCHANGE && fromInside && toInside)
+        Emit({.call = Call::Exchange, .path = from, .path2 = to});
+    else if (flags & ~static_cast<unsigned>(RENAME_NOREPLACE))
+        Unsupported("renameat2 with RENAME_WHITEOUT, or an exchange with a file outside", fromInside ? from : to);
     else if (fromInside && toInside)
         Emit({.call = Call::Rename, .path = from, .path2 = to});
     else if (fromInside)

@@ -46,6 +46,12 @@ std::vector<std::string> StateChecker::Check(const FolderImage& image, bool afte
             problems.push_back(path + " has changed its kind or permissions");
             continue;
         }
+        if (facts_.keptNames.contains(path)) {
+            const std::string problem = JudgeMoved(path, image);
+            if (!problem.empty()) problems.push_back(path + " " + problem);
+            runKey += path + "|" + std::to_string(now.bytes->hash()) + "\n";
+            continue;
+        }
         if (!IsCatalogue(path)) {
             if (!now.folder && now.bytes->data() != before.bytes->data()) problems.push_back(path + " has changed");
             continue;
@@ -56,6 +62,7 @@ std::vector<std::string> StateChecker::Check(const FolderImage& image, bool afte
         runKey += Key(path, verdict.recovered) + (verdict.journalLeft ? "+journal" : "") + "\n";
     }
     for (const auto& [path, entry] : image) {
+        if (path.ends_with("-journal") && facts_.keptNames.contains(path.substr(0, path.size() - 8))) continue;
         const bool journalOfCatalogue = path.ends_with("-journal") && IsCatalogue(path.substr(0, path.size() - 8));
         if (!facts_.original.contains(path) && !journalOfCatalogue)
             runKey += (entry.folder ? "folder " : "file ") + path + "\n";
@@ -105,6 +112,31 @@ const StateChecker::Verdict& StateChecker::Judge(const std::string& name, const 
     return verdicts_.emplace(key, std::move(verdict)).first->second;
 }
 
+std::string StateChecker::JudgeMoved(const std::string& name, const FolderImage& image)
+{
+    const std::string& original = facts_.original.at(name).bytes->data();
+    const std::string& keptName = facts_.keptNames.at(name);
+    const auto kept = image.find(keptName);
+    const bool keptIsOriginal = kept != image.end() && kept->second.bytes && kept->second.bytes->data() == original;
+    if (image.at(name).bytes->data() == original) {
+        if (kept == image.end()) return {};
+        const auto finished = facts_.finished.find(name);
+        if (kept->second.bytes && finished != facts_.finished.end() &&
+            kept->second.bytes->data() == finished->second.bytes->data())
+            return {};
+        return "is as before, but " + keptName + " holds " +
+               (keptIsOriginal ? "the original too" : "other bytes (" + SizeText(kept->second) + ")");
+    }
+    const auto journal = image.find(Journal(name));
+    const Verdict& verdict = Judge(name, image.at(name), journal == image.end() ? nullptr : &journal->second);
+    if (!verdict.problem.empty()) return verdict.problem;
+    if (verdict.state != "upgraded") return "is neither the Access original nor upgraded";
+    if (!keptIsOriginal)
+        return "is upgraded, but " + keptName + " " +
+               (kept == image.end() ? std::string("is missing") : "holds other bytes (" + SizeText(kept->second) + ")");
+    return {};
+}
+
 StateChecker::Verdict StateChecker::JudgeRecovered(const std::string& name, const fs::path& path)
 {
     const std::string bytes = ReadFileBytes(path);
@@ -147,8 +179,14 @@ std::vector<std::string> StateChecker::SecondRun(const FolderImage& image)
     if (text.find(listed) == std::string::npos)
         problems.push_back("the second run listed other files: " + text.substr(0, text.find('\n')));
     const FolderImage after = ReadFolder(folder);
+    std::set<std::string> keptNames;
+    for (const auto& [name, kept] : facts_.keptNames) keptNames.insert(kept);
     for (const auto& [path, entry] : after)
-        if (!facts_.original.contains(path)) problems.push_back(path + " is left in the folder after the second run");
+        if (!facts_.original.contains(path) && !keptNames.contains(path))
+            problems.push_back(path + " is left in the folder after the second run");
+    for (const auto& [name, kept] : facts_.keptNames)
+        if (!after.contains(kept) || after.at(kept).bytes->data() != facts_.original.at(name).bytes->data())
+            problems.push_back(name + " is not kept as " + kept + " after the second run");
     for (const auto& [path, before] : facts_.original) {
         if (!after.contains(path)) {
             problems.push_back(path + " is missing after the second run");

@@ -29,7 +29,13 @@ struct TrialFacts {
     std::map<std::string, std::string> originalContent;  // by catalogue name: every table and row
     std::map<std::string, std::string> upgradedContent;
     std::set<std::string> reportedFinished;  // catalogues the run reported upgraded or already upgraded
+    // Catalogues in the Access format (their original content is kAccessContent),
+    // by name: the name their original is kept under once they are moved.
+    std::map<std::string, std::string> keptNames;
 };
+
+// The content recorded for a catalogue in the Access format, which is judged by its bytes.
+inline const std::string kAccessContent = "<Access>";
 
 class StateChecker {
 public:
@@ -51,6 +57,10 @@ private:
     };
 
     const Verdict& Judge(const std::string& name, const Entry& file, const Entry* journal);
+    // A catalogue in the Access format: the original under its own name (and
+    // under the kept name at most the upgraded catalogue, exactly as the run
+    // made it), or the upgraded catalogue there and the original under the kept name.
+    std::string JudgeMoved(const std::string& name, const FolderImage& image);
     Verdict JudgeRecovered(const std::string& name, const std::filesystem::path& path);
     std::vector<std::string> SecondRun(const FolderImage& image);
     bool IsCatalogue(const std::string& path) const { return facts_.originalContent.contains(path); }

@@ -101,6 +101,8 @@ ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::st
         }
         writer.finish();
         if (hooks.progress) hooks.progress(done, total);
+        // The end is shown too, as a row copy shows its last row.
+        if (hooks.pendingInput) hooks.pendingInput();
         summary.tables = static_cast<int>(source.tables().size());
         summary.rows = done;
     } catch (const engine::EngineError& error) {

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -485,6 +486,54 @@ TEST(PatchCli, CarriesAnAccessCatalogueIntoANewFileThatItUpgradesThen)
     result = RunCli("--przenies-z-access " + Quoted(target) + " " + Quoted(folder.Folder() + "x.mdb"));
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.output.find("-> nieprzeniesiony: to nie jest plik bazy Access"), std::string::npos);
+}
+
+// --check reads an Access catalogue's level and changes nothing; the run then
+// names the kept original in its closing line.
+TEST(PatchCli, AccessCataloguesAreCheckedThenMovedWithTheirOriginalNamed)
+{
+    CatalogueFolder folder;
+    const auto ready = folder.AddAccess("a.mdb", Level::ReadyYesNo, 10, 4);
+    const auto lacking = folder.AddAccess("b.mdb", Level::NoSubtype, 5, 2);
+    folder.AddAccess("c.mdb", Level::Upgraded, 5, 2);
+    folder.AddAccess("d.mdb", Level::NoFilms, 5, 0);
+    const auto taken = folder.AddAccess("e.mdb", Level::ReadyLong, 5, 2);
+    std::ofstream(taken + ".oryginal-access") << "inny plik";
+    std::map<std::string, std::string> before;
+    for (const char* name : {"a.mdb", "b.mdb", "c.mdb", "d.mdb", "e.mdb"})
+        before[name] = FileBytes(folder.PathOf(name));
+
+    const auto check = RunCli("--check " + Quoted(folder.Folder()));
+    EXPECT_EQ(check.status, 1);
+    const std::string moved =
+        "plik w formacie Access: zostanie przeniesiony do formatu tego programu, a oryginał "
+        "zachowany jako ";
+    for (const std::string& line : std::vector<std::string>{
+             "a.mdb: wymaga uaktualnienia: " + moved + "a.mdb.oryginal-access\n",
+             "b.mdb: brak wcześniejszego patcha: Tabela FILMY wymaga patcha qlt_1.2.2.6-01_v.\n",
+             "c.mdb: już uaktualniona: " + moved + "c.mdb.oryginal-access\n",
+             "d.mdb: nie jest katalogiem (brak tabeli FILMY): plik w formacie Access\n",
+             "e.mdb: wymaga uaktualnienia, którego nie da się wykonać: plik w formacie Access, a nazwa "
+             "e.mdb.oryginal-access"})
+        EXPECT_NE(check.output.find(line), std::string::npos) << line << "\n" << check.output;
+    for (const auto& [name, bytes] : before) EXPECT_TRUE(FileBytes(folder.PathOf(name)) == bytes) << name;
+    EXPECT_FALSE(std::filesystem::exists(ready + ".oryginal-access"));
+
+    const auto run = RunCli(Quoted(folder.Folder()));
+    EXPECT_EQ(run.status, 1);
+    for (const std::string& line : std::vector<std::string>{
+             "a.mdb\n  przenoszenie z formatu Access: ",
+             "  -> przeniesiona z formatu Access i uaktualniona; oryginał w formacie Access zachowany jako "
+             "a.mdb.oryginal-access\n",
+             "  -> przeniesiona z formatu Access; była już uaktualniona; oryginał w formacie Access zachowany jako "
+             "c.mdb.oryginal-access\n",
+             "e.mdb\n  Wystąpił nieznany błąd konwersji dla bazy: e.mdb tabela: FILMY\n  -> błąd konwersji, baza "
+             "pozostała bez zmian: nazwa e.mdb.oryginal-access, pod którą program zachowuje oryginał"})
+        EXPECT_NE(run.output.find(line), std::string::npos) << line << "\n" << run.output;
+    EXPECT_TRUE(FileBytes(ready + ".oryginal-access") == before["a.mdb"]);
+    EXPECT_TRUE(FileBytes(lacking) == before["b.mdb"]);
+    EXPECT_TRUE(FileBytes(taken) == before["e.mdb"]);
+    EXPECT_EQ(test_support::IntegrityCheck(ready), "ok");
 }
 
 TEST(PatchCli, OptionOffGivesZeroIdCd)

@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 namespace {
 
 using patch_test::CatalogueFolder;
@@ -30,11 +33,14 @@ class PaintCounter : public QObject {
 public:
     int paints = 0;
     int lastPaintedValue = -1;
+    int largestPaintedMaximum = -1;
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Paint) {
             ++paints;
-            lastPaintedValue = static_cast<QProgressBar*>(watched)->value();
+            const auto* bar = static_cast<QProgressBar*>(watched);
+            lastPaintedValue = bar->value();
+            largestPaintedMaximum = std::max(largestPaintedMaximum, bar->maximum());
         }
         return false;
     }
@@ -89,6 +95,41 @@ TEST(MainWindowPatch, StartUpgradesTheFolderReportsWhatItMustAndCloses)
     EXPECT_EQ(counter.lastPaintedValue, 1000);
     EXPECT_EQ(QueryRows(folder.PathOf("a.mdb"), "SELECT count(*) FROM FILMY WHERE ID_CD = FILM_ID")[0][0], "50");
     EXPECT_EQ(QueryRows(folder.PathOf("a.mdb"), "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD = FILM_ID")[0][0], "20");
+}
+
+// Catalogues in the Access format beside those in the catalogue format: moved
+// and upgraded, the original kept, the bar moving through the conversion too.
+TEST(MainWindowPatch, AccessCataloguesAreMovedUpgradedAndTickedBesideTheOthers)
+{
+    CatalogueFolder folder;
+    folder.Add("a.mdb", Level::ReadyYesNo, 20, 5);
+    const auto lacking = folder.AddAccess("b.mdb", Level::NoVideoDvd, 5, 2);
+    const auto lackingBefore = test_support::FileBytes(lacking);
+    folder.AddAccess("c.mdb", Level::Upgraded, 5, 2);
+    const auto moved = folder.AddAccess("d.mdb", Level::ReadyLong, 1500, 100);
+    const auto movedBefore = test_support::FileBytes(moved);
+
+    RecordingAnswerer answerer;
+    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* bar = Part<QProgressBar>(window, "Pozycja");
+    PaintCounter counter;
+    bar->installEventFilter(&counter);
+
+    QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
+
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(Ticks(window), (std::vector<bool>{true, false, true, true}));
+    ASSERT_EQ(answerer.notices.size(), 1u);
+    EXPECT_EQ(answerer.notices[0].text, "Tabela FILMY wymaga patcha qlt_1.2.3.9-01_v.");
+    EXPECT_TRUE(test_support::FileBytes(lacking) == lackingBefore);
+    EXPECT_FALSE(std::filesystem::exists(lacking + ".oryginal-access"));
+    EXPECT_TRUE(test_support::FileBytes(moved + ".oryginal-access") == movedBefore);
+    EXPECT_EQ(test_support::IntegrityCheck(moved), "ok");
+    EXPECT_EQ(QueryRows(moved, "SELECT count(*) FROM FILMY")[0][0], "1500");
+    // The conversion counts the rows of every table: more than the films alone.
+    EXPECT_GT(counter.largestPaintedMaximum, 1500);
 }
 
 TEST(MainWindowPatch, UntickedOptionStartsEveryIdCdAtZero)

@@ -31,3 +31,6 @@ fi
 echo
 echo "After the upgrade:"
 build/app/cli/vidarkon-patch-cli --check "$demo" || true
+echo
+echo "The Access original, kept beside its upgraded catalogue (to go back, rename it to its old name):"
+ls -l "$demo"/*.oryginal-access 2>/dev/null || echo "  (none: the Access catalogue was not moved)"

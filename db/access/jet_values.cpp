@@ -9,34 +9,38 @@
 namespace accessdb::detail {
 namespace {
 
-void appendUtf8(char32_t c, std::string& out)
+// Writes c at out and returns the end of what it wrote (1 to 4 bytes).
+char* putUtf8(char32_t c, char* out)
 {
     if (c < 0x80) {
-        out += static_cast<char>(c);
+        *out++ = static_cast<char>(c);
     } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     }
+    return out;
 }
 
-// UTF-16 code units, surrogates paired; a lone surrogate is no text.
+// UTF-16 code units, surrogates paired; a lone surrogate is no text. Writes
+// into room made beforehand: texts are most of an Access file, and this is
+// the converter's inner loop.
 class Utf16Decoder {
 public:
-    explicit Utf16Decoder(std::string& out) : out_(out) {}
+    explicit Utf16Decoder(char* out) : out_(out) {}
     bool unit(char16_t u)
     {
         if (high_) {
             if (u < 0xDC00 || u > 0xDFFF) return false;
-            appendUtf8(0x10000 + ((static_cast<char32_t>(high_) - 0xD800) << 10) + (u - 0xDC00), out_);
+            out_ = putUtf8(0x10000 + ((static_cast<char32_t>(high_) - 0xD800) << 10) + (u - 0xDC00), out_);
             high_ = 0;
             return true;
         }
@@ -45,13 +49,26 @@ public:
             return true;
         }
         if (u >= 0xDC00 && u <= 0xDFFF) return false;
-        appendUtf8(u, out_);
+        out_ = putUtf8(u, out_);
+        return true;
+    }
+    // A compressed character: never a surrogate, nor the second half of a pair.
+    bool latin1(unsigned char c)
+    {
+        if (high_) return false;
+        if (c < 0x80) {
+            *out_++ = static_cast<char>(c);
+        } else {
+            *out_++ = static_cast<char>(0xC0 | (c >> 6));
+            *out_++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
         return true;
     }
     bool done() const { return high_ == 0; }
+    char* end() const { return out_; }
 
 private:
-    std::string& out_;
+    char* out_;
     char16_t high_ = 0;
 };
 
@@ -83,31 +100,39 @@ constexpr double msPerDay = 86400000.0;
 
 bool appendJetText(std::string_view bytes, std::string& out)
 {
-    Utf16Decoder decoder(out);
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-        static_cast<unsigned char>(bytes[1]) == 0xFE) {
-        // Compressed: one byte a character, until a 0 byte switches to two
-        // bytes a character, until the next 0 byte switches back.
-        bool compressed = true;
-        std::size_t at = 2;
-        while (at < bytes.size()) {
-            if (bytes[at] == '\0') {
-                compressed = !compressed;
-                ++at;
-            } else if (compressed) {
-                if (!decoder.unit(static_cast<unsigned char>(bytes[at]))) return false;
-                ++at;
-            } else {
-                if (at + 1 >= bytes.size() || !decoder.unit(unitAt(bytes, at))) return false;
-                at += 2;
+    // A byte gives at most two bytes of UTF-8 (a compressed Latin-1 letter);
+    // two bytes at most three, four (a surrogate pair) four.
+    const std::size_t start = out.size();
+    out.resize(start + 2 * bytes.size());
+    Utf16Decoder decoder(out.data() + start);
+    const bool decoded = [&] {
+        if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+            static_cast<unsigned char>(bytes[1]) == 0xFE) {
+            // Compressed: one byte a character, until a 0 byte switches to two
+            // bytes a character, until the next 0 byte switches back.
+            bool compressed = true;
+            std::size_t at = 2;
+            while (at < bytes.size()) {
+                if (bytes[at] == '\0') {
+                    compressed = !compressed;
+                    ++at;
+                } else if (compressed) {
+                    if (!decoder.latin1(static_cast<unsigned char>(bytes[at]))) return false;
+                    ++at;
+                } else {
+                    if (at + 1 >= bytes.size() || !decoder.unit(unitAt(bytes, at))) return false;
+                    at += 2;
+                }
             }
+            return decoder.done();
         }
+        if (bytes.size() % 2 != 0) return false;
+        for (std::size_t at = 0; at < bytes.size(); at += 2)
+            if (!decoder.unit(unitAt(bytes, at))) return false;
         return decoder.done();
-    }
-    if (bytes.size() % 2 != 0) return false;
-    for (std::size_t at = 0; at < bytes.size(); at += 2)
-        if (!decoder.unit(unitAt(bytes, at))) return false;
-    return decoder.done();
+    }();
+    out.resize(decoded ? static_cast<std::size_t>(decoder.end() - out.data()) : start);
+    return decoded;
 }
 
 DateProblem jetDateText(double value, std::string& out)

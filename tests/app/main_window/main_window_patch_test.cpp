@@ -179,4 +179,30 @@ TEST(MainWindowPatch, InputWaitingAtTheStartOfALongCopyIsHandledDuringIt)
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "3000");
 }
 
+// The same while an Access catalogue is converted, before any row is copied.
+TEST(MainWindowPatch, InputWaitingAtTheStartOfAConversionIsHandledDuringIt)
+{
+    CatalogueFolder folder;
+    const auto path = folder.AddAccess("a.mdb", Level::ReadyYesNo, 3000, 0);
+    RecordingAnswerer answerer;
+    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* bar = Part<QProgressBar>(window, "Pozycja");
+    auto* pages = Part<TovaskTabControl::TTovaskPageControl>(window, "TovaskPageControl1");
+
+    int handledWithMaximum = -1;
+    QTimer::singleShot(0, &window, [&] {
+        handledWithMaximum = window.Running() ? bar->maximum() : -1;
+        pages->setCurrentIndex(1);
+    });
+    QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
+
+    // The conversion's bar counts every table's rows: the films and the people.
+    EXPECT_GT(handledWithMaximum, 3000) << "handled while the file was converted";
+    EXPECT_EQ(pages->currentIndex(), 1);
+    EXPECT_EQ(Ticks(window), (std::vector<bool>{true}));
+    EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "3000");
+}
+
 }  // namespace

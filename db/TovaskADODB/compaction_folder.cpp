@@ -1,20 +1,18 @@
 #include "db/TovaskADODB/compaction_folder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <string_view>
 #include <vector>
 
 #include "db/TovaskADODB/database_error.h"
+#include "db/TovaskADODB/folder_entries.h"
 #include "db/engine/catalogue_file.h"
 
 namespace TovaskADODB {
@@ -22,7 +20,6 @@ namespace TovaskADODB {
 namespace {
 
 constexpr std::string_view kPrefix = ".vidarkon-kompaktowanie-";
-constexpr std::size_t kRandomLength = 6;  // mkdtemp's XXXXXX
 constexpr const char* kCopyName = "kopia";
 constexpr const char* kCopyJournalName = "kopia-journal";  // SQLite's, while the copy is changed
 constexpr mode_t kFolderMode = 0700;
@@ -38,33 +35,6 @@ std::string SystemMessage(const std::string& what, const std::string& path, int 
     return what + " " + path + ": " + std::strerror(error);
 }
 
-bool IsCompactionFolderName(std::string_view name)
-{
-    if (name.size() != kPrefix.size() + kRandomLength || !name.starts_with(kPrefix)) return false;
-    return std::all_of(name.begin() + kPrefix.size(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-    });
-}
-
-// The names in an open folder, without "." and "..".
-std::vector<std::string> EntryNames(int folder)
-{
-    std::vector<std::string> names;
-    const int fd = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) return names;
-    std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(fd), ::closedir);
-    if (!listing) {
-        ::close(fd);
-        return names;
-    }
-    ::rewinddir(listing.get());
-    while (const dirent* entry = ::readdir(listing.get())) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") names.emplace_back(name);
-    }
-    return names;
-}
-
 // A leftover is a killed compaction's beyond doubt when it is a real folder of
 // this user with exactly the mode a compaction gives it, no process holds its
 // lock (a lock dies with its process), and it holds nothing but the copy and
@@ -76,7 +46,7 @@ void RemoveIfStale(int folder, const std::string& name)
     if (!own.valid() || ::fstat(own.get(), &info) != 0) return;
     if (info.st_uid != ::geteuid() || (info.st_mode & 07777) != kFolderMode) return;
     if (::flock(own.get(), LOCK_EX | LOCK_NB) != 0) return;
-    const auto entries = EntryNames(own.get());
+    const auto entries = FolderEntryNames(own.get());
     for (const auto& entry : entries) {
         struct stat file {};
         if (entry != kCopyName && entry != kCopyJournalName) return;
@@ -210,7 +180,7 @@ void CompactionFolder::Remove() noexcept
         return;
     }
     try {
-        for (const auto& name : EntryNames(folder_.get()))
+        for (const auto& name : FolderEntryNames(folder_.get()))
             if (IsOwnFolder(name)) {
                 removed_ = ::unlinkat(folder_.get(), name.c_str(), AT_REMOVEDIR) == 0;
                 return;
@@ -223,8 +193,8 @@ void RemoveStaleCompactionFolders(const std::string& folder)
 {
     const FileDescriptor listed(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!listed.valid()) return;
-    for (const auto& name : EntryNames(listed.get()))
-        if (IsCompactionFolderName(name)) RemoveIfStale(listed.get(), name);
+    for (const auto& name : FolderEntryNames(listed.get()))
+        if (IsPrivateFolderName(name, kPrefix)) RemoveIfStale(listed.get(), name);
 }
 
 void SetCompactionFolderHook(std::function<void(const std::string& copyPath)> hook)

@@ -1,10 +1,8 @@
 #include "db/access/conversion_folder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "db/TovaskADODB/database_error.h"
+#include "db/TovaskADODB/folder_entries.h"
 #include "db/engine/catalogue_file.h"
 
 namespace accessdb {
@@ -21,42 +20,15 @@ namespace {
 using TovaskADODB::FileDescriptor;
 
 constexpr std::string_view kPrefix = ".vidarkon-konwersja-";
-constexpr std::size_t kRandomLength = 6;  // mkdtemp's XXXXXX
 constexpr mode_t kFolderMode = 0700;
 // The conversion's own folders nest (the converter's, the compaction's); no deeper.
 constexpr int kDeepestNesting = 4;
-
-bool IsConversionFolderName(std::string_view name)
-{
-    if (name.size() != kPrefix.size() + kRandomLength || !name.starts_with(kPrefix)) return false;
-    return std::all_of(name.begin() + kPrefix.size(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-    });
-}
-
-std::vector<std::string> EntryNames(int folder)
-{
-    std::vector<std::string> names;
-    const int fd = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) return names;
-    std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(fd), ::closedir);
-    if (!listing) {
-        ::close(fd);
-        return names;
-    }
-    ::rewinddir(listing.get());
-    while (const dirent* entry = ::readdir(listing.get())) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") names.emplace_back(name);
-    }
-    return names;
-}
 
 // Empties an open folder of this run's own making, through descriptors only.
 void RemoveContents(int folder, int depth) noexcept
 {
     try {
-        for (const auto& name : EntryNames(folder)) {
+        for (const auto& name : TovaskADODB::FolderEntryNames(folder)) {
             struct stat info {};
             if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
             if (S_ISDIR(info.st_mode)) {
@@ -151,7 +123,8 @@ void ConversionFolder::Remove() noexcept
     struct stat now {};
     if (::fstat(own_.get(), &now) == 0 && now.st_nlink > 0) {
         try {
-            for (const auto& name : EntryNames(folder_.get())) RemoveIfSame(folder_.get(), name, ownInfo_);
+            for (const auto& name : TovaskADODB::FolderEntryNames(folder_.get()))
+                RemoveIfSame(folder_.get(), name, ownInfo_);
         } catch (const std::bad_alloc&) {  // empty by now; the next run removes it
         }
     }
@@ -163,8 +136,8 @@ void RemoveStaleConversionFolders(const std::string& folder)
     const FileDescriptor listed(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!listed.valid()) return;
     try {
-        for (const auto& name : EntryNames(listed.get()))
-            if (IsConversionFolderName(name)) RemoveIfStale(listed.get(), name);
+        for (const auto& name : TovaskADODB::FolderEntryNames(listed.get()))
+            if (TovaskADODB::IsPrivateFolderName(name, kPrefix)) RemoveIfStale(listed.get(), name);
     } catch (const std::bad_alloc&) {  // the next run tries again
     }
 }

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -153,55 +154,47 @@ TEST(MainWindowPatch, UntickedOptionStartsEveryIdCdAtZero)
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM WYPOZYCZ WHERE ID_CD = 0")[0][0], "10");
 }
 
+// Presses Start over folder with a click on the other tab waiting; gives the
+// progress bar's value and maximum when the click was handled (-1 when it was
+// not handled during the run).
+std::pair<int, int> BarWhenWaitingInputIsHandled(const CatalogueFolder& folder)
+{
+    RecordingAnswerer answerer;
+    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
+    window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* bar = Part<QProgressBar>(window, "Pozycja");
+    auto* pages = Part<TovaskTabControl::TTovaskPageControl>(window, "TovaskPageControl1");
+
+    std::pair<int, int> handledAt{-1, -1};
+    QTimer::singleShot(0, &window, [&] {
+        if (window.Running()) handledAt = {bar->value(), bar->maximum()};
+        pages->setCurrentIndex(1);
+    });
+    QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
+    EXPECT_EQ(pages->currentIndex(), 1);
+    EXPECT_EQ(Ticks(window), (std::vector<bool>{true}));
+    return handledAt;
+}
+
 TEST(MainWindowPatch, InputWaitingAtTheStartOfALongCopyIsHandledDuringIt)
 {
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 3000, 0);
-    RecordingAnswerer answerer;
-    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* bar = Part<QProgressBar>(window, "Pozycja");
-    auto* pages = Part<TovaskTabControl::TTovaskPageControl>(window, "TovaskPageControl1");
-
-    // A click on the other tab, waiting when the copy begins.
-    int handledAtRow = -1;
-    QTimer::singleShot(0, &window, [&] {
-        handledAtRow = window.Running() ? bar->value() : -1;
-        pages->setCurrentIndex(1);
-    });
-    QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
-
-    EXPECT_GT(handledAtRow, 0) << "handled while rows were copied";
-    EXPECT_LT(handledAtRow, 3000) << "not left until the copy was over";
-    EXPECT_EQ(pages->currentIndex(), 1);
-    EXPECT_EQ(Ticks(window), (std::vector<bool>{true}));
+    const auto [row, rows] = BarWhenWaitingInputIsHandled(folder);
+    EXPECT_GT(row, 0) << "handled while rows were copied";
+    EXPECT_LT(row, 3000) << "not left until the copy was over";
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "3000");
 }
 
-// The same while an Access catalogue is converted, before any row is copied.
+// The same while an Access catalogue is converted, before any row is copied:
+// the conversion's bar counts every table's rows, the films and the people.
 TEST(MainWindowPatch, InputWaitingAtTheStartOfAConversionIsHandledDuringIt)
 {
     CatalogueFolder folder;
     const auto path = folder.AddAccess("a.mdb", Level::ReadyYesNo, 3000, 0);
-    RecordingAnswerer answerer;
-    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* bar = Part<QProgressBar>(window, "Pozycja");
-    auto* pages = Part<TovaskTabControl::TTovaskPageControl>(window, "TovaskPageControl1");
-
-    int handledWithMaximum = -1;
-    QTimer::singleShot(0, &window, [&] {
-        handledWithMaximum = window.Running() ? bar->maximum() : -1;
-        pages->setCurrentIndex(1);
-    });
-    QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
-
-    // The conversion's bar counts every table's rows: the films and the people.
-    EXPECT_GT(handledWithMaximum, 3000) << "handled while the file was converted";
-    EXPECT_EQ(pages->currentIndex(), 1);
-    EXPECT_EQ(Ticks(window), (std::vector<bool>{true}));
+    const auto [row, rows] = BarWhenWaitingInputIsHandled(folder);
+    EXPECT_GT(rows, 3000) << "handled while the file was converted";
     EXPECT_EQ(QueryRows(path, "SELECT count(*) FROM FILMY")[0][0], "3000");
 }
 

@@ -1,0 +1,39 @@
+#include "db/TovaskADODB/folder_entries.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace TovaskADODB {
+
+std::vector<std::string> FolderEntryNames(int folder)
+{
+    std::vector<std::string> names;
+    const int fd = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) return names;
+    std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(fd), ::closedir);
+    if (!listing) {
+        ::close(fd);
+        return names;
+    }
+    ::rewinddir(listing.get());
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names.emplace_back(name);
+    }
+    return names;
+}
+
+bool IsPrivateFolderName(std::string_view name, std::string_view prefix)
+{
+    constexpr std::size_t randomLength = 6;  // mkdtemp's XXXXXX
+    if (name.size() != prefix.size() + randomLength || !name.starts_with(prefix)) return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    });
+}
+
+}  // namespace TovaskADODB

@@ -6,8 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 #include "db/TovaskADODB/same_text.h"
 #include "db/access/access_error.h"

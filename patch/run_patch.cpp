@@ -87,10 +87,13 @@ void FileTreatment::Run()
 
 void FileTreatment::RunAccess(const std::string& path)
 {
+    // A file the reader cannot open is skipped as one the engine cannot open;
+    // a films table without the fields the levels are told by is a conversion
+    // error, as it is in the catalogue format.
     AccessCatalogue catalogue;
     try {
         catalogue = ReadAccessCatalogue(path);
-    } catch (const std::exception& error) {
+    } catch (const StructureError& error) {
         ReportConversionError(engine::stored::filmsTable, error);
         return;
     }

@@ -134,7 +134,8 @@ public:
             if (!fs::exists(path) || CatalogueContent(path) != target)
                 Problem(name + " is not upgraded by the second run");
             const auto kept = folder.path() / KeptName(name);
-            if (IsAccess(before_.at(name)) && (!fs::exists(kept) || CatalogueContent(kept.string()) != before_.at(name)))
+            if (IsAccess(before_.at(name)) &&
+                (!fs::exists(kept) || CatalogueContent(kept.string()) != before_.at(name)))
                 Problem(name + " is not kept as " + KeptName(name) + " after the second run");
         }
         for (const auto& entry : fs::directory_iterator(folder.path()))

@@ -181,8 +181,7 @@ TEST(PatchCli, EveryFileThatIsLeftAloneGetsItsCauseInPolish)
              conversion +
                  "indeks „moj_indeks” na polu OCENA, założony poza tym programem, nie pozwala usunąć pola z tabeli "
                  "FILMY; usuń ten indeks i uruchom program ponownie\n",
-             "c-access.mdb\n  Wystąpił nieznany błąd konwersji dla bazy: c-access.mdb tabela: FILMY\n" + conversion +
-                 "plik Access 2007 lub nowszy (format ACE), którego ten program nie przenosi\n",
+             "c-access.mdb\n" + failed + "plik Access 2007 lub nowszy (format ACE), którego ten program nie przenosi\n",
              failed + "plik jest zablokowany przez inny program: zamknij go i uruchom program ponownie\n",
              conversion + "nazwa pliku jest za długa",
              "f-nowa\\nlinia.mdb\n  -> pominięta: nazwa pliku zawiera znak końca wiersza",

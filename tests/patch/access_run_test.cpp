@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -10,6 +12,7 @@
 #include "patch/access_move.h"
 #include "patch/failure_cause.h"
 #include "tests/support/catalogue_folder.h"
+#include "tests/support/holding_process.h"
 
 namespace patch_test {
 namespace {
@@ -208,6 +211,37 @@ TEST(AccessRun, OriginalChangedWhileItWasConvertedIsLeftAsTheOtherProgramMadeIt)
     EXPECT_NE(host.causes.at(0).find("inny program zmienił lub otworzył plik"), std::string::npos) << host.causes.at(0);
     EXPECT_TRUE(FileBytes(path) == changed) << path;
     EXPECT_EQ(OtherEntries(folder.Folder(), {"a.mdb"}), std::vector<std::string>{});
+}
+
+// Open in the other program: its lock file holds a live lock. A lock file left
+// behind without a lock is no sign of use.
+TEST(AccessRun, FileOpenInTheOtherProgramIsRefusedUntilItIsClosed)
+{
+    CatalogueFolder folder;
+    const auto path = folder.AddAccess("a.mdb", Level::ReadyYesNo);
+    const auto before = FileBytes(path);
+    const auto lock = folder.PathOf("a.ldb");
+    std::ofstream(lock) << "";
+    {
+        test_support::HoldingProcess other([&] {
+            const int fd = ::open(lock.c_str(), O_RDWR);
+            struct flock range {};
+            range.l_type = F_WRLCK;
+            range.l_whence = SEEK_SET;
+            range.l_start = 0x10000000;
+            range.l_len = 1;
+            return fd >= 0 && ::fcntl(fd, F_SETLK, &range) == 0;
+        });
+        ASSERT_TRUE(other.held());
+        const auto host = folder.Upgrade();
+        EXPECT_EQ(host->outcomes.at(0), FileOutcome::ConversionError);
+        EXPECT_NE(host->causes.at(0).find("otwarty w innym programie"), std::string::npos) << host->causes.at(0);
+        EXPECT_TRUE(FileBytes(path) == before) << path;
+        EXPECT_EQ(OtherEntries(folder.Folder(), {"a.mdb", "a.ldb"}), std::vector<std::string>{});
+    }
+    const auto host = folder.Upgrade();
+    EXPECT_EQ(host->outcomes.at(0), FileOutcome::Upgraded);
+    EXPECT_TRUE(FileBytes(path + ".oryginal-access") == before);
 }
 
 TEST(AccessRun, LeftoverOfAKilledConversionIsRemovedOnlyWhenNoRunHoldsIt)

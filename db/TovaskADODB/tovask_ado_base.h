@@ -3,6 +3,7 @@
 // file plus the schema side (engine, workspace, database) on the same file, which
 // the table component uses for structure changes and which compaction needs.
 
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,10 @@ public:
     // User tables and views of the open connection.
     void GetTableNames(std::vector<std::string>& list) const;
 
+    // The file's one transaction. Its commit writes the file anew, compacted,
+    // in a private folder beside it (CompactionFolder) and renames it over the
+    // file; the file itself is not written before. A Compact right after finds
+    // nothing left to do.
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -108,6 +113,10 @@ private:
     std::shared_ptr<engine::Workspace> workspace_;
     std::unique_ptr<engine::Database> daoDatabase_;
     std::vector<TTovaskADOTable*> dataSets_;
+    // What the last commit wrote anew, so that Compact can tell it is still as written.
+    struct WrittenAnew;
+    std::shared_ptr<WrittenAnew> writtenAnew_;
+    std::shared_ptr<std::exception_ptr> notSynced_;  // of the open transaction
 };
 
 }  // namespace TovaskADODB

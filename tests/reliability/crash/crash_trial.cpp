@@ -87,8 +87,10 @@ std::set<std::string> ReportedFinished(const std::string& output, const FolderIm
     std::string current;
     for (std::string line; std::getline(lines, line);) {
         if (original.contains(line)) current = line;
-        if ((line == "  -> uaktualniona" || line == "  -> już uaktualniona") && !current.empty())
-            finished.insert(current);
+        // A films table upgraded without a loans table is written anew and renamed into place too.
+        const bool upgraded = line == "  -> uaktualniona" || line == "  -> już uaktualniona" ||
+                              line.starts_with("  -> tabela FILMY uaktualniona, brak tabeli WYPOZYCZ");
+        if (upgraded && !current.empty()) finished.insert(current);
     }
     return finished;
 }

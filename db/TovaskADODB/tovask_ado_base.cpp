@@ -56,7 +56,7 @@ bool SameFileState(const struct stat& a, const struct stat& b)
 // on the file's own file system, so that the rename replaces it atomically.
 class FolderPlace : public engine::NewFilePlace {
 public:
-    FolderPlace(const std::filesystem::path& fileName, std::shared_ptr<std::exception_ptr> notSynced)
+    FolderPlace(const std::filesystem::path& fileName, std::shared_ptr<TTovaskADOBase::PendingFailure> notSynced)
         : folder_(fileName.parent_path(), fileName.filename().string()), notSynced_(std::move(notSynced))
     {
     }
@@ -67,13 +67,13 @@ public:
             folder_.ReplaceWithCopy();
         } catch (const EFolderNotSynced&) {
             // The file is replaced; only making that durable failed. Told by Compact.
-            *notSynced_ = std::current_exception();
+            notSynced_->failure = std::current_exception();
         }
     }
 
 private:
     CompactionFolder folder_;
-    std::shared_ptr<std::exception_ptr> notSynced_;
+    std::shared_ptr<TTovaskADOBase::PendingFailure> notSynced_;
 };
 
 }  // namespace
@@ -275,7 +275,7 @@ void TTovaskADOBase::BeginTrans()
     if (!Connected()) DatabaseError(Messages::BaseNotOpen);
     writtenAnew_.reset();
     const std::filesystem::path fileName = FileBehindLinks(dataBase_);
-    auto notSynced = std::make_shared<std::exception_ptr>();
+    auto notSynced = std::make_shared<PendingFailure>();
     notSynced_ = notSynced;
     connection_.beginTransaction([fileName, notSynced] { return std::make_unique<FolderPlace>(fileName, notSynced); });
 }
@@ -288,7 +288,7 @@ void TTovaskADOBase::CommitTrans()
     if (!anew) return;
     auto written = std::make_shared<WrittenAnew>();
     written->path = FileBehindLinks(dataBase_);
-    if (notSynced_) written->notSynced = *notSynced_;
+    if (notSynced_) written->notSynced = notSynced_->failure;
     if (::stat(written->path.c_str(), &written->identity) == 0) writtenAnew_ = std::move(written);
 }
 

@@ -69,6 +69,11 @@ public:
     // to the file's folder cannot redirect the copy (CompactionFolder).
     void Compact(const std::string& fileName, const std::string& password);
 
+    // A failure to sync the folder after a commit's rename, told by the Compact after it.
+    struct PendingFailure {
+        std::exception_ptr failure;
+    };
+
     static bool HasPrimaryKey(engine::TableDef& tableDef);
     static void DropPrimaryKey(engine::TableDef& tableDef);
 
@@ -116,7 +121,7 @@ private:
     // What the last commit wrote anew, so that Compact can tell it is still as written.
     struct WrittenAnew;
     std::shared_ptr<WrittenAnew> writtenAnew_;
-    std::shared_ptr<std::exception_ptr> notSynced_;  // of the open transaction
+    std::shared_ptr<PendingFailure> notSynced_;  // of the open transaction
 };
 
 }  // namespace TovaskADODB

@@ -278,6 +278,7 @@ void DatabaseFile::indexMade(const std::string& table, const std::string& index)
 void DatabaseFile::appendingTo(const std::string& table)
 {
     deferredIndexes_.putOff(statements(), table);
+    if (rewrite_) rewrite_->keepUniqueIndexes(statements_, table);
 }
 
 void DatabaseFile::registerRowSource(detail::RowSource* source)

@@ -43,6 +43,14 @@ std::string tableSql(sqlite3* db, const std::string& table)
     return query.step() ? query.columnString(0) : std::string();
 }
 
+bool hasIndex(sqlite3* db, const std::string& index)
+{
+    Statement query(db, "SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = ?1");
+    StatementUse use(query);
+    query.bindText(1, index);
+    return query.step();
+}
+
 bool hasTable(sqlite3* db, const std::string& table)
 {
     Statement query(db, "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1");
@@ -134,7 +142,7 @@ void carryEverythingElse(sqlite3* from, sqlite3* to, const std::vector<SchemaEnt
         }
         // Indexes once their table's rows are in: each built in one pass.
         for (const auto& index : entries)
-            if (index.type == "index" && index.table == entry.name) execSql(to, index.sql);
+            if (index.type == "index" && index.table == entry.name && !hasIndex(to, index.name)) execSql(to, index.sql);
     }
     // AUTOINCREMENT counters and the planner's statistics, as they stand.
     if (hasTable(from, "sqlite_sequence") && hasTable(to, "sqlite_sequence")) {
@@ -174,9 +182,22 @@ void FileRewrite::takeTable(StatementCache& original, const std::string& table)
 {
     if (!writer_) start(original);
     execSql(writer_->handle(), tableSql(original.db(), table));
-    StatementCache statements(writer_->handle());
-    dropHiddenColumns(statements, table);
+    {
+        StatementCache statements(writer_->handle());
+        dropHiddenColumns(statements, table);
+    }
     taken_.push_back(table);
+    keepUniqueIndexes(original, table);
+}
+
+void FileRewrite::keepUniqueIndexes(StatementCache& original, const std::string& table)
+{
+    sqlite3* to = rowsHandle(table);
+    if (!to) return;
+    for (const auto& entry : schemaEntries(original.db()))
+        if (entry.type == "index" && entry.table == table && startsWithIgnoringCase(entry.sql, "CREATE UNIQUE") &&
+            !hasIndex(to, entry.name))
+            execSql(to, entry.sql);
 }
 
 sqlite3* FileRewrite::rowsHandle(const std::string& table) const

@@ -43,6 +43,10 @@ public:
     // The table, empty, is made in the new file as it now stands in the old
     // one; its rows are written there from now on.
     void takeTable(StatementCache& original, const std::string& table);
+    // Makes in the new file the unique indexes the table has in the old one
+    // and the new file lacks, before rows come: a duplicate fails the append
+    // that makes it. The others are built once the rows are in.
+    void keepUniqueIndexes(StatementCache& original, const std::string& table);
     // The new file's connection for a table whose rows it holds; null for any other.
     sqlite3* rowsHandle(const std::string& table) const;
     // Writes everything else from the old file as the transaction sees it,

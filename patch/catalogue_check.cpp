@@ -43,7 +43,6 @@ CatalogueCheck CheckOpenCatalogue(TovaskADODB::TTovaskADOBase& db, TovaskADODB::
     case FilmsLevel::AtTarget: return {CatalogueState::AlreadyUpgraded, {}};
     case FilmsLevel::NeedsUpgrade: break;
     }
-    if (JournalNameTooLong(path)) return {CatalogueState::CannotUpgrade, NameTooLongCause()};
     if (const auto refusal = FindStructureRefusal(db, names, level.jestNotBoolean))
         return {CatalogueState::CannotUpgrade, refusal->cause};
     if (!FindTable(names, engine::stored::loansTable)) return {CatalogueState::NeedsUpgradeWithoutLoans, {}};

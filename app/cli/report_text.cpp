@@ -18,8 +18,7 @@ const char* OutcomeText(FileOutcome outcome)
     case FileOutcome::LacksEarlierPatch: return "pominięta: brak wcześniejszego patcha";
     case FileOutcome::AlreadyUpgraded: return "już uaktualniona";
     case FileOutcome::Upgraded: return "uaktualniona";
-    case FileOutcome::UpgradedWithoutLoans:
-        return "tabela FILMY uaktualniona, brak tabeli WYPOZYCZ: plik nie został skompaktowany";
+    case FileOutcome::UpgradedWithoutLoans: return "tabela FILMY uaktualniona, brak tabeli WYPOZYCZ";
     case FileOutcome::UpgradedNotCompacted: return "uaktualniona, ale nieskompaktowana";
     case FileOutcome::ConversionError: return "błąd konwersji, baza pozostała bez zmian";
     case FileOutcome::Failed: return "nie udało się otworzyć lub zapisać bazy, pozostała bez zmian";
@@ -45,8 +44,7 @@ const char* StateText(CatalogueState state)
     case CatalogueState::LacksEarlierPatch: return "brak wcześniejszego patcha";
     case CatalogueState::NeedsUpgrade: return "wymaga uaktualnienia";
     case CatalogueState::NeedsUpgradeWithoutLoans:
-        return "wymaga uaktualnienia, ale brak tabeli WYPOZYCZ: zostanie uaktualniona tylko tabela FILMY, "
-               "bez kompaktowania";
+        return "wymaga uaktualnienia, ale brak tabeli WYPOZYCZ: zostanie uaktualniona tylko tabela FILMY";
     case CatalogueState::CannotUpgrade: return "wymaga uaktualnienia, którego nie da się wykonać";
     case CatalogueState::AlreadyUpgraded: return "już uaktualniona";
     case CatalogueState::FilmsTableDamaged: return "tabela FILMY nie daje się uaktualnić";

@@ -1,6 +1,9 @@
 #include "db/TovaskADODB/tovask_ado_base.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <optional>
 
@@ -23,6 +26,56 @@ bool Lists(const std::vector<std::string>& list, const std::string& item)
 {
     return std::find(list.begin(), list.end(), item) != list.end();
 }
+}  // namespace
+
+struct TTovaskADOBase::WrittenAnew {
+    std::string path;
+    struct stat identity {};
+    // The folder's sync failed after the rename; Compact reports it.
+    std::exception_ptr notSynced;
+};
+
+namespace {
+
+// A link named like the catalogue must stay a link: the copy replaces the file it
+// points to, beside that file. A name that does not resolve is used as given.
+std::string FileBehindLinks(const std::string& fileName)
+{
+    std::error_code error;
+    const auto resolved = std::filesystem::canonical(fileName, error);
+    return error ? fileName : resolved.string();
+}
+
+bool SameFileState(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// The new file of a transaction: written in a private folder beside the file,
+// on the file's own file system, so that the rename replaces it atomically.
+class FolderPlace : public engine::NewFilePlace {
+public:
+    FolderPlace(const std::filesystem::path& fileName, std::shared_ptr<TTovaskADOBase::PendingFailure> notSynced)
+        : folder_(fileName.parent_path(), fileName.filename().string()), notSynced_(std::move(notSynced))
+    {
+    }
+    const std::string& path() const override { return folder_.CopyPath(); }
+    void replaceOriginal() override
+    {
+        try {
+            folder_.ReplaceWithCopy();
+        } catch (const EFolderNotSynced&) {
+            // The file is replaced; only making that durable failed. Told by Compact.
+            notSynced_->failure = std::current_exception();
+        }
+    }
+
+private:
+    CompactionFolder folder_;
+    std::shared_ptr<TTovaskADOBase::PendingFailure> notSynced_;
+};
+
 }  // namespace
 
 TTovaskADOBase::TTovaskADOBase(std::string name, const engine::EngineCatalog& catalog)
@@ -220,13 +273,23 @@ void TTovaskADOBase::GetTableNames(std::vector<std::string>& list) const
 void TTovaskADOBase::BeginTrans()
 {
     if (!Connected()) DatabaseError(Messages::BaseNotOpen);
-    connection_.beginTransaction();
+    writtenAnew_.reset();
+    const std::filesystem::path fileName = FileBehindLinks(dataBase_);
+    auto notSynced = std::make_shared<PendingFailure>();
+    notSynced_ = notSynced;
+    connection_.beginTransaction([fileName, notSynced] { return std::make_unique<FolderPlace>(fileName, notSynced); });
 }
 
 void TTovaskADOBase::CommitTrans()
 {
     if (!Connected()) DatabaseError(Messages::BaseNotOpen);
+    const bool anew = connection_.writesAnew();
     connection_.commitTransaction();
+    if (!anew) return;
+    auto written = std::make_shared<WrittenAnew>();
+    written->path = FileBehindLinks(dataBase_);
+    if (notSynced_) written->notSynced = notSynced_->failure;
+    if (::stat(written->path.c_str(), &written->identity) == 0) writtenAnew_ = std::move(written);
 }
 
 void TTovaskADOBase::RollbackTrans()
@@ -331,25 +394,21 @@ bool TTovaskADOBase::AddFields(const std::string& tableName, const TFieldArrays&
     return true;
 }
 
-namespace {
-
-// A link named like the catalogue must stay a link: the copy replaces the file it
-// points to, beside that file. A name that does not resolve is used as given.
-std::string FileBehindLinks(const std::string& fileName)
-{
-    std::error_code error;
-    const auto resolved = std::filesystem::canonical(fileName, error);
-    return error ? fileName : resolved.string();
-}
-
-}  // namespace
-
 void TTovaskADOBase::Compact(const std::string& linkOrFileName, const std::string& password)
 {
     if (!engine_) DatabaseError(Messages::NoDaoVersion);
     const std::filesystem::path fileName = FileBehindLinks(linkOrFileName);
     // SQLite forbids replacing a database file that is open in this process.
     if (engine::isFileOpenInProcess(fileName.string())) DatabaseError(Messages::BaseOpen);
+    // The last commit wrote the file anew, compacted, and nothing changed it since.
+    if (const auto written = std::exchange(writtenAnew_, nullptr)) {
+        struct stat now {};
+        if (written->path == fileName.string() && ::stat(written->path.c_str(), &now) == 0 &&
+            SameFileState(now, written->identity)) {
+            if (written->notSynced) std::rethrow_exception(written->notSynced);
+            return;
+        }
+    }
     // The copy must sit on the file's own file system so that the rename replaces it atomically.
     CompactionFolder temporary(fileName.parent_path(), fileName.filename().string());
     // From the start of the copy to the rename other programs may read the file but

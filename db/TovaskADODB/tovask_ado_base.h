@@ -3,6 +3,7 @@
 // file plus the schema side (engine, workspace, database) on the same file, which
 // the table component uses for structure changes and which compaction needs.
 
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,10 @@ public:
     // User tables and views of the open connection.
     void GetTableNames(std::vector<std::string>& list) const;
 
+    // The file's one transaction. Its commit writes the file anew, compacted,
+    // in a private folder beside it (CompactionFolder) and renames it over the
+    // file; the file itself is not written before. A Compact right after finds
+    // nothing left to do.
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -63,6 +68,11 @@ public:
     // file was replaced but its folder could not be synced. Others who may write
     // to the file's folder cannot redirect the copy (CompactionFolder).
     void Compact(const std::string& fileName, const std::string& password);
+
+    // A failure to sync the folder after a commit's rename, told by the Compact after it.
+    struct PendingFailure {
+        std::exception_ptr failure;
+    };
 
     static bool HasPrimaryKey(engine::TableDef& tableDef);
     static void DropPrimaryKey(engine::TableDef& tableDef);
@@ -108,6 +118,10 @@ private:
     std::shared_ptr<engine::Workspace> workspace_;
     std::unique_ptr<engine::Database> daoDatabase_;
     std::vector<TTovaskADOTable*> dataSets_;
+    // What the last commit wrote anew, so that Compact can tell it is still as written.
+    struct WrittenAnew;
+    std::shared_ptr<WrittenAnew> writtenAnew_;
+    std::shared_ptr<PendingFailure> notSynced_;  // of the open transaction
 };
 
 }  // namespace TovaskADODB

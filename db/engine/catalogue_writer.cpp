@@ -1,6 +1,7 @@
 #include "db/engine/catalogue_writer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +11,7 @@
 #include "db/engine/declared_type.h"
 #include "db/engine/engine_error.h"
 #include "db/engine/field_value.h"
+#include "db/engine/name_collation.h"
 #include "db/engine/table_schema.h"
 
 namespace engine {
@@ -36,16 +38,7 @@ CatalogueWriter::CatalogueWriter(std::string path) : path_(std::move(path))
     }
     ::close(fd);
     try {
-        sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(path_.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-        db_.reset(raw);
-        if (rc != SQLITE_OK) detail::throwSqliteError(db_.get(), rc);
-        sqlite3_extended_result_codes(db_.get(), 1);
-        // A file cut short by a failure is removed, never used: no journal,
-        // no syncs until the end, and nobody else may read it meanwhile.
-        detail::execSql(db_.get(),
-                        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
-                        "PRAGMA secure_delete=OFF; BEGIN");
+        open(0);
         detail::execSql(db_.get(),
                         "CREATE TABLE MSysFields(TableName TEXT NOT NULL, FieldName TEXT NOT NULL, "
                         "Required INTEGER NOT NULL DEFAULT 0, AllowZeroLength INTEGER NOT NULL DEFAULT 1);"
@@ -54,6 +47,35 @@ CatalogueWriter::CatalogueWriter(std::string path) : path_(std::move(path))
         discard();
         throw;
     }
+}
+
+CatalogueWriter::CatalogueWriter(std::string path, EmptyFileGiven given) : path_(std::move(path))
+{
+    try {
+        struct stat info {};
+        if (::stat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size != 0)
+            throw EngineError("'" + path_ + "' is not an empty file.", SQLITE_CANTOPEN);
+        open(given.pageSize);
+        detail::registerNameCollation(db_.get());
+    } catch (...) {
+        discard();
+        throw;
+    }
+}
+
+void CatalogueWriter::open(int pageSize)
+{
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path_.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    db_.reset(raw);
+    if (rc != SQLITE_OK) detail::throwSqliteError(db_.get(), rc);
+    sqlite3_extended_result_codes(db_.get(), 1);
+    if (pageSize > 0) detail::execSql(db_.get(), "PRAGMA page_size=" + std::to_string(pageSize));
+    // A file cut short by a failure is removed, never used: no journal,
+    // no syncs until the end, and nobody else may read it meanwhile.
+    detail::execSql(db_.get(),
+                    "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
+                    "PRAGMA secure_delete=OFF; BEGIN");
 }
 
 CatalogueWriter::~CatalogueWriter()

@@ -65,6 +65,16 @@ class CatalogueWriter {
 public:
     // Creates path; EngineError (errno EEXIST) when anything has that name.
     explicit CatalogueWriter(std::string path);
+
+    // For writing a catalogue anew from an open one (file_rewrite.h): path is an
+    // empty file the caller made, with the owner and mode the new file is to
+    // have; the pages are pageSize bytes (0: SQLite's default); no catalogue
+    // tables are made, the caller carries its own. The engine's name collation
+    // is registered, so its helpers work on handle().
+    struct EmptyFileGiven {
+        int pageSize = 0;
+    };
+    CatalogueWriter(std::string path, EmptyFileGiven given);
     ~CatalogueWriter();
     CatalogueWriter(const CatalogueWriter&) = delete;
     CatalogueWriter& operator=(const CatalogueWriter&) = delete;
@@ -79,8 +89,11 @@ public:
     // the writer's end, removes it.
     void finish();
     const std::string& path() const { return path_; }
+    // The new file's connection, inside the writer's one transaction.
+    sqlite3* handle() const { return db_.get(); }
 
 private:
+    void open(int pageSize);
     void discard() noexcept;
 
     std::string path_;

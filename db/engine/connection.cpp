@@ -63,6 +63,12 @@ void Connection::beginTransaction()
     beganTransaction_ = true;
 }
 
+void Connection::beginTransaction(NewFilePlaceMaker newFile)
+{
+    openFile(file_).beginTransaction(std::move(newFile));
+    beganTransaction_ = true;
+}
+
 void Connection::commitTransaction()
 {
     openFile(file_).commitTransaction();
@@ -73,6 +79,11 @@ void Connection::rollbackTransaction()
 {
     openFile(file_).rollbackTransaction();
     beganTransaction_ = false;
+}
+
+bool Connection::writesAnew() const
+{
+    return file_ && file_->writesAnew();
 }
 
 bool Connection::inTransaction() const

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "db/engine/file_rewrite.h"
+
 namespace engine {
 
 class DatabaseFile;  // the one shared SQLite connection of a file in this process
@@ -35,9 +37,13 @@ public:
     void emptyTable(const std::string& tableName);
 
     void beginTransaction();
+    // One whose commit writes the file anew (DatabaseFile::beginTransaction).
+    void beginTransaction(NewFilePlaceMaker newFile);
     void commitTransaction();
     void rollbackTransaction();
     bool inTransaction() const;
+    // In a transaction whose commit writes the file anew.
+    bool writesAnew() const;
 
     // The shared file behind an open connection (null when closed).
     const std::shared_ptr<DatabaseFile>& file() const { return file_; }

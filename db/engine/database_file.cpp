@@ -56,6 +56,11 @@ bool DatabaseFile::isOpen(const std::string& path)
 DatabaseFile::DatabaseFile(std::string path, detail::SqliteHandle db)
     : path_(std::move(path)), db_(std::move(db)), statements_(db_.get())
 {
+    prepareConnection();
+}
+
+void DatabaseFile::prepareConnection()
+{
     // A commit while a transaction is believed open means SQLite dropped it:
     // refuse it, so the statement fails instead of keeping half an upgrade.
     sqlite3_commit_hook(
@@ -84,6 +89,40 @@ void DatabaseFile::beginTransaction()
     transactionOpen_ = true;
 }
 
+void DatabaseFile::beginTransaction(NewFilePlaceMaker newFile)
+{
+    if (inTransaction()) throw EngineError("A transaction is already in progress.");
+    // The file is never written in this transaction, so that the new file can
+    // replace it with no journal of the old one beside it: what the structure
+    // changes touch stays in memory (a few pages; the rows go to the new file).
+    detail::execSql(handle(), "PRAGMA journal_mode = MEMORY; PRAGMA cache_spill = OFF");
+    journalInMemory_ = true;
+    try {
+        // Held from here to the rename: another program's write comes before
+        // the transaction, and so into the new file, or waits until the file is replaced.
+        beginTransaction();
+    } catch (...) {
+        endWritingAnew();
+        throw;
+    }
+    rewrite_ = std::make_unique<detail::FileRewrite>(std::move(newFile));
+}
+
+void DatabaseFile::endWritingAnew() noexcept
+{
+    rewrite_.reset();
+    if (!journalInMemory_) return;
+    journalInMemory_ = false;
+    sqlite3_exec(handle(), "PRAGMA journal_mode = DELETE; PRAGMA cache_spill = ON", nullptr, nullptr, nullptr);
+}
+
+sqlite3* DatabaseFile::rowsHandle(const std::string& table) const
+{
+    if (rewrite_)
+        if (sqlite3* rows = rewrite_->rowsHandle(table)) return rows;
+    return handle();
+}
+
 void DatabaseFile::commitTransaction()
 {
     if (!inTransaction()) throw EngineError("No transaction is active.");
@@ -94,6 +133,10 @@ void DatabaseFile::commitTransaction()
     // What waited for the transaction's end comes first; a failure leaves the
     // transaction open for the caller's rollback.
     deferredIndexes_.build(statements_);
+    if (rewrite_) {
+        commitAnew();
+        return;
+    }
     for (const auto& aside : rowsAside_) {
         holdRowsOf(aside);
         detail::dropRowsSetAside(statements_, aside);
@@ -111,23 +154,50 @@ void DatabaseFile::commitTransaction()
     deferredIndexes_.forget();
 }
 
+void DatabaseFile::commitAnew()
+{
+    restoreViewsAndTriggers();
+    // Every reader keeps what it has not read yet: the old file goes, and the
+    // new file's connection closes once it is written.
+    holdRowsOf({});
+    rewrite_->finish(statements_);
+    // A failure up to the rename leaves the transaction open for the caller's rollback.
+    rewrite_->replaceOriginal();
+    // The new file is in place. Nothing of the old one was written: its
+    // transaction ends without a trace, and from here on the new file is the one used.
+    transactionOpen_ = false;
+    rowsAside_.clear();
+    viewsAndTriggers_.forgetAfter(0);
+    deferredIndexes_.forget();
+    statements_.clear();
+    sqlite3_exec(handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    endWritingAnew();
+    db_ = detail::openCatalogueFile(path_);
+    statements_ = detail::StatementCache(db_.get());
+    prepareConnection();
+}
+
 void DatabaseFile::rollbackTransaction()
 {
     if (!inTransaction()) throw EngineError("No transaction is active.");
     endTransaction();
     // Nothing to undo when SQLite has already rolled back by itself.
     if (sqlite3_get_autocommit(handle()) == 0) detail::execSql(handle(), "ROLLBACK");
+    endWritingAnew();
 }
 
 void DatabaseFile::abandonTransaction() noexcept
 {
     endTransaction();
     sqlite3_exec(handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    endWritingAnew();
 }
 
 void DatabaseFile::endTransaction() noexcept
 {
     transactionOpen_ = false;
+    // An unfinished new file is removed with its folder; the old one was never written.
+    rewrite_.reset();
     viewsAndTriggers_.forgetAfter(0);
     deferredIndexes_.forget();
     // The rows set aside go with the rollback.
@@ -167,12 +237,33 @@ void DatabaseFile::emptyTable(const std::string& tableName)
 {
     auto& cache = statements();
     const std::string table = detail::requireUserTable(cache, tableName);
+    if (rewrite_ && transactionOpen_) {
+        if (sqlite3* rows = rewrite_->rowsHandle(table)) {
+            // Its rows are in the new file already.
+            holdRowsOf(table);
+            detail::execSql(rows, "DELETE FROM " + detail::quoteIdentifier(table));
+            return;
+        }
+        // Deleting in the old file would hold every page in memory: the rows
+        // are set aside there, readers go on reading them, and the table's new
+        // rows go to the new file.
+        if (detail::isOrdinaryTable(cache, table)) {
+            setAside(table);
+            rewrite_->takeTable(statements(), table);
+            return;
+        }
+    }
     const bool read = std::any_of(rowSources_.begin(), rowSources_.end(),
                                   [&](const detail::RowSource* source) { return source->readsFrom(table); });
     if (!read || !transactionOpen_ || !detail::isOrdinaryTable(cache, table)) {
         execute("DELETE FROM " + detail::quoteIdentifier(table));
         return;
     }
+    setAside(table);
+}
+
+void DatabaseFile::setAside(const std::string& table)
+{
     const std::string aside = detail::setRowsAside(*this, table);
     rowsAside_.push_back(aside);
     for (auto* source : rowSources_)
@@ -187,6 +278,7 @@ void DatabaseFile::indexMade(const std::string& table, const std::string& index)
 void DatabaseFile::appendingTo(const std::string& table)
 {
     deferredIndexes_.putOff(statements(), table);
+    if (rewrite_) rewrite_->keepUniqueIndexes(statements_, table);
 }
 
 void DatabaseFile::registerRowSource(detail::RowSource* source)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "db/engine/deferred_indexes.h"
+#include "db/engine/file_rewrite.h"
 #include "db/engine/sqlite_handle.h"
 #include "db/engine/views_and_triggers.h"
 
@@ -30,11 +31,19 @@ public:
 
     const std::string& path() const { return path_; }
     sqlite3* handle() const { return db_.get(); }
+    // The connection that holds a table's rows: the new file's for a table
+    // emptied while the file is written anew, otherwise handle().
+    sqlite3* rowsHandle(const std::string& table) const;
     // For reading and changing the structure: first builds the indexes put off
     // while rows were appended.
     detail::StatementCache& statements();
 
     void beginTransaction();
+    // A transaction whose commit writes the file anew where newFile says
+    // (file_rewrite.h) and puts it in place of the file, which is never written
+    // meanwhile; once committed, this object works on the new file.
+    void beginTransaction(NewFilePlaceMaker newFile);
+    bool writesAnew() const { return rewrite_ != nullptr; }
     void commitTransaction();
     void rollbackTransaction();
     bool inTransaction() const;
@@ -71,6 +80,11 @@ private:
     // Reads into memory the rows recordsets read from the table (from every table when empty).
     void holdRowsOf(const std::string& table);
     void endTransaction() noexcept;
+    void commitAnew();
+    void setAside(const std::string& table);
+    // Back to writing in place after a transaction written anew.
+    void endWritingAnew() noexcept;
+    void prepareConnection();
 
     std::string path_;
     detail::SqliteHandle db_;
@@ -83,6 +97,8 @@ private:
     std::vector<detail::RowSource*> rowSources_;
     std::vector<std::string> rowsAside_;  // hidden tables holding emptied tables' rows
     detail::DeferredIndexes deferredIndexes_;
+    std::unique_ptr<detail::FileRewrite> rewrite_;
+    bool journalInMemory_ = false;
 };
 
 }  // namespace engine

@@ -184,7 +184,7 @@ void StaticRecordset::append(const std::vector<Variant>& values)
         insert.step();
     }
     const std::int64_t before = source.lastRowid();
-    source.appended(sqlite3_last_insert_rowid(state.file->handle()), stored);
+    source.appended(sqlite3_last_insert_rowid(state.insert->db()), stored);
     // The new row is the current one; reading on from it reads the rows after the last one before it.
     state.current = source.rowCount() - 1;
     state.batch.clear();
@@ -218,7 +218,8 @@ void StaticRecordset::prepareInsert()
                             (names.empty() ? " DEFAULT VALUES" : "(" + names + ") VALUES(" + values + ")");
     // Rows are coming: indexes made on the empty table wait for them.
     file->appendingTo(source.table());
-    state_->insert = std::make_unique<detail::Statement>(file->handle(), sql);
+    // Where the table's rows are: the new file, while the file is written anew.
+    state_->insert = std::make_unique<detail::Statement>(file->rowsHandle(source.table()), sql);
     state_->dateTexts.assign(source.fields().size(), std::string());
     state_->file = std::move(file);
 }

@@ -60,9 +60,9 @@ RowSource::RowSource(const std::shared_ptr<DatabaseFile>& file, const std::strin
         const std::string table = quoteIdentifier(table_);
         std::unique_ptr<Statement> count;
         try {
-            count =
-                std::make_unique<Statement>(file->handle(), "SELECT (SELECT count(*) FROM " + table +
-                                                                "), (SELECT max(" + rowid + ") FROM " + table + ")");
+            count = std::make_unique<Statement>(
+                file->rowsHandle(table_),
+                "SELECT (SELECT count(*) FROM " + table + "), (SELECT max(" + rowid + ") FROM " + table + ")");
         } catch (const EngineError&) {
             // Views and WITHOUT ROWID tables have no rowid.
         }
@@ -72,14 +72,14 @@ RowSource::RowSource(const std::shared_ptr<DatabaseFile>& file, const std::strin
             rowCount_ = static_cast<int>(count->columnInteger(0));
             lastRowid_ = count->columnType(1) == SQLITE_NULL ? beforeAnyRowid : count->columnInteger(1);
             rangeEnd_ = lastRowid_;
-            schemaVersion_ = std::make_unique<Statement>(file->handle(), "PRAGMA schema_version");
+            schemaVersion_ = std::make_unique<Statement>(file->rowsHandle(table_), "PRAGMA schema_version");
             file_ = file;
             file_->registerRowSource(this);
             return;
         }
     }
     // Nothing to find a row again by: all of them are read now, as they come.
-    Statement select(file->handle(),
+    Statement select(file->rowsHandle(table_),
                      "SELECT " + (names.empty() ? std::string("1") : names) + " FROM " + quoteIdentifier(table_));
     StatementUse use(select);
     while (select.step()) heldRows_.appendFrom(select, 0, kinds_);
@@ -99,7 +99,9 @@ std::shared_ptr<DatabaseFile> RowSource::file() const
 void RowSource::prepareSelect()
 {
     // A cache of its own: the file's would first build the indexes put off while rows are appended.
-    StatementCache statements(file_->handle());
+    // Where the rows are: the new file holds a table's while the file is written anew.
+    sqlite3* rows = file_->rowsHandle(rowsTable_);
+    StatementCache statements(rows);
     const auto columns = tableColumns(statements, rowsTable_);
     const std::string rowid = rowidNameOf(columns);
     if (rowid.empty()) rowGone();
@@ -111,8 +113,8 @@ void RowSource::prepareSelect()
     sql += " FROM " + quoteIdentifier(rowsTable_) + " WHERE " + rowid;
     select_.reset();
     selectOne_.reset();
-    select_ = std::make_unique<Statement>(file_->handle(), sql + " > ?1 AND " + rowid + " <= ?2 ORDER BY " + rowid);
-    selectOne_ = std::make_unique<Statement>(file_->handle(), sql + " = ?1");
+    select_ = std::make_unique<Statement>(rows, sql + " > ?1 AND " + rowid + " <= ?2 ORDER BY " + rowid);
+    selectOne_ = std::make_unique<Statement>(rows, sql + " = ?1");
 }
 
 void RowSource::readRows(std::int64_t after, CompactRows& rows, std::vector<std::int64_t>* rowids, std::size_t maxRows,

@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace engine::detail {
 namespace {
@@ -173,6 +175,15 @@ bool isValidUtf8(std::string_view text)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     for (std::size_t i = 0; i < text.size();) {
+        // Plain ASCII, most of a catalogue's text, eight bytes at a time.
+        if (i + sizeof(std::uint64_t) <= text.size()) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += sizeof word;
+                continue;
+            }
+        }
         const unsigned char lead = byte(i);
         std::size_t length = 0;
         unsigned char low = 0x80;

@@ -1,5 +1,10 @@
 // Structure changes through the table component: AddField, DeleteField, and
-// rolling them back with the database component's transaction.
+// rolling them back with the database component's transaction, which writes
+// the file anew at its commit.
+
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "component_fixture.h"
 
@@ -8,6 +13,12 @@ using engine::FieldKind;
 using engine::Variant;
 
 namespace {
+
+ino_t InodeOf(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
 
 std::vector<std::string> Columns(const std::string& path)
 {
@@ -95,6 +106,74 @@ TEST_F(LoansCatalogue, RollbackUndoesStructureAndRows)
     EXPECT_EQ(Columns(path), columnsBefore);
     EXPECT_EQ(StoredIndexNames(path, "WYPOZYCZ"), indexesBefore);
     EXPECT_EQ(QueryColumn(path, "SELECT ID FROM WYPOZYCZ ORDER BY ID"), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+// The rebuild's way through a transaction: a table emptied while a clone reads
+// it gets its new rows in the new file. The file itself is not written before
+// the commit puts the new file in its place, and Compact after that has
+// nothing left to do.
+TEST_F(LoansCatalogue, CommitWritesTheFileAnewAndCompactFindsNothingLeft)
+{
+    const std::string before = FileBytes(path);
+    const auto indexes = StoredIndexNames(path, "WYPOZYCZ");
+    const ino_t inode = InodeOf(path);
+    dbFilm.BeginTrans();
+    mdbFilmy.Open();
+    mdbClone.Clone(mdbFilmy);
+    mdbFilmy.Close();
+    dbFilm.AdoConnection().emptyTable("WYPOZYCZ");
+    mdbFilmy.Open();
+    EXPECT_EQ(mdbFilmy.RecordCount(), 0);
+    mdbFilmy.AppendRecord({Variant(9), Variant(90)});
+    mdbFilmy.AppendRecord({Variant(8), Variant(80)});
+    mdbFilmy.Close();
+    mdbFilmy.Open();
+    EXPECT_EQ(mdbFilmy.RecordCount(), 2);
+    EXPECT_EQ(mdbClone.RecordCount(), 3);
+    mdbFilmy.Close();
+    mdbClone.Close();
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
+
+    dbFilm.CommitTrans();
+    EXPECT_NE(InodeOf(path), inode);
+    // The new file is the one used from here on.
+    mdbFilmy.Open();
+    EXPECT_EQ(mdbFilmy.RecordCount(), 2);
+    mdbFilmy.Close();
+    dbFilm.CloseBase();
+    const ino_t written = InodeOf(path);
+    dbFilm.Compact(path, "");
+    EXPECT_EQ(InodeOf(path), written);
+
+    EXPECT_EQ(QueryColumn(path, "SELECT ID || '/' || FILM_ID FROM WYPOZYCZ ORDER BY rowid"),
+              (std::vector<std::string>{"9/90", "8/80"}));
+    EXPECT_EQ(StoredIndexNames(path, "WYPOZYCZ"), indexes);
+    EXPECT_EQ(QueryColumn(path, "SELECT IndexName FROM MSysIndexes"), std::vector<std::string>{"PrimaryKey"});
+    EXPECT_EQ(QueryColumn(path, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
+}
+
+// A unique index still refuses the append that breaks it, though the other
+// indexes of the table are built only at the commit; a rollback then leaves
+// the file as it was and nothing beside it.
+TEST_F(LoansCatalogue, DuplicateKeyFailsItsAppendAndTheRollbackLeavesNothing)
+{
+    const std::string before = FileBytes(path);
+    dbFilm.BeginTrans();
+    mdbFilmy.Open();
+    mdbClone.Clone(mdbFilmy);
+    mdbFilmy.Close();
+    dbFilm.AdoConnection().emptyTable("WYPOZYCZ");
+    mdbFilmy.Open();
+    mdbFilmy.AppendRecord({Variant(5)});
+    EXPECT_THROW(mdbFilmy.AppendRecord({Variant(5)}), std::exception);
+    mdbFilmy.Close();
+    mdbClone.Close();
+    dbFilm.RollbackTrans();
+    dbFilm.CloseBase();
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"filmy.mdb"});
 }
 
 }  // namespace

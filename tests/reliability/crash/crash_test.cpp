@@ -31,13 +31,18 @@ TEST(CrashStates, EveryPowerCutLeavesEveryCatalogueAsItWasOrUpgraded)
     const auto report = crash::RunCrashTest(options, progress);
 
     for (const auto& problem : report.recorded.problems) ADD_FAILURE() << Shown(problem);
-    // Every step of an upgrade was cut into: the transaction, the commit, the
-    // compaction's copy, its sync, the rename and the folder's sync.
+    // Every step of an upgrade was cut into: the new file's writes, its sync,
+    // its rename onto the catalogue and the folder's sync. The catalogue
+    // itself is never written, nor given a journal.
     const std::string catalogue = "filmy tak-nie.mdb";
-    for (const std::string& step : std::vector<std::string>{
-             ": journal: write", ": journal: sync", ": write", ": sync", ": journal: deleted",
-             ": compaction copy: write", ": compaction copy: sync", ": compaction copy: renamed onto " + catalogue})
+    for (const std::string& step : std::vector<std::string>{": compaction copy: write", ": compaction copy: sync",
+                                                            ": compaction copy: renamed onto " + catalogue})
         EXPECT_TRUE(report.recorded.statesByStep.contains(catalogue + step)) << catalogue + step;
+    // (A catalogue moved from Access is written new in the run's private folder.)
+    for (const auto& [step, count] : report.recorded.statesByStep)
+        EXPECT_TRUE(step.starts_with(".vidarkon-konwersja-") ||
+                    (step.find(": journal") == std::string::npos && !step.ends_with(".mdb: write")))
+            << step;
     EXPECT_TRUE(report.recorded.statesByStep.contains("folder: sync"));
     // The move from the Access format: the new catalogue takes the kept name,
     // then trades names with the original.

@@ -90,10 +90,12 @@ std::set<std::string> ReportedFinished(const std::string& output, const FolderIm
     std::string current;
     for (std::string line; std::getline(lines, line);) {
         if (original.contains(line)) current = line;
-        const bool moved = line.starts_with("  -> przeniesiona z formatu Access i uaktualniona;") ||
-                           line.starts_with("  -> przeniesiona z formatu Access; była już uaktualniona;");
-        if ((line == "  -> uaktualniona" || line == "  -> już uaktualniona" || moved) && !current.empty())
-            finished.insert(current);
+        // A films table upgraded without a loans table is written anew and renamed into place too;
+        // a catalogue moved from Access is finished however its upgrade ended.
+        const bool upgraded = line == "  -> uaktualniona" || line == "  -> już uaktualniona" ||
+                              line.starts_with("  -> tabela FILMY uaktualniona, brak tabeli WYPOZYCZ") ||
+                              line.starts_with("  -> przeniesiona z formatu Access");
+        if (upgraded && !current.empty()) finished.insert(current);
     }
     return finished;
 }

@@ -56,6 +56,17 @@ std::vector<std::string> StateChecker::Check(const FolderImage& image, bool afte
             if (!now.folder && now.bytes->data() != before.bytes->data()) problems.push_back(path + " has changed");
             continue;
         }
+        // The run writes a catalogue anew beside it and renames the new file
+        // into place; the catalogue itself is never written, so every cut finds
+        // it byte for byte as it was or as the run left it, and without a journal.
+        const auto left = facts_.finished.find(path);
+        if (now.bytes->data() != before.bytes->data() &&
+            (left == facts_.finished.end() || !left->second.bytes || now.bytes->data() != left->second.bytes->data()))
+            problems.push_back(path +
+                               " was written in place: its bytes are neither those before the run nor those "
+                               "the run left (" +
+                               SizeText(now) + ")");
+        if (image.contains(Journal(path))) problems.push_back(path + " has a journal: it was written in place");
         const auto journal = image.find(Journal(path));
         const Verdict& verdict = Judge(path, now, journal == image.end() ? nullptr : &journal->second);
         if (!verdict.problem.empty()) problems.push_back(path + " " + verdict.problem);

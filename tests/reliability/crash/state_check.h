@@ -2,7 +2,8 @@
 // Judges one crash image as the next program start would meet it: every
 // catalogue, once SQLite has rolled back its hot journal, holds what it held
 // before the run or what the run made of it, and passes SQLite's integrity
-// check; no other file has changed; a catalogue the run reported finished is on
+// check; a catalogue is never written in place (its bytes are those before the
+// run or those the run left, with no journal); no other file has changed; a catalogue the run reported finished is on
 // the disk as the run left it once the run has ended; and a second run lists
 // the same catalogues, finishes every one and leaves nothing else behind.
 //
@@ -28,7 +29,8 @@ struct TrialFacts {
     FolderImage finished;                                // the folder after the run
     std::map<std::string, std::string> originalContent;  // by catalogue name: every table and row
     std::map<std::string, std::string> upgradedContent;
-    std::set<std::string> reportedFinished;  // catalogues the run reported upgraded or already upgraded
+    // catalogues the run reported upgraded, already upgraded, or with the films table upgraded alone
+    std::set<std::string> reportedFinished;
     // Catalogues in the Access format (their original content is kAccessContent),
     // by name: the name their original is kept under once they are moved.
     std::map<std::string, std::string> keptNames;

@@ -116,7 +116,8 @@ AccessMove::AccessMove(const std::string& folder, const std::string& fileName)
 const std::string& AccessMove::Convert(const accessdb::ConversionHooks& hooks)
 {
     converted_ = private_->PathOf(kConvertedName);
-    accessdb::ConvertAccessFile(path_, converted_, hooks);
+    // Its upgrade writes it anew, and what is put in place is synced then.
+    accessdb::ConvertAccessFile(path_, converted_, hooks, engine::Durability::Unsynced);
     return converted_;
 }
 
@@ -151,9 +152,15 @@ void AccessMove::SetLeftoverAside()
 void AccessMove::PutInPlace()
 {
     if (keptNameHeldByCatalogue_) SetLeftoverAside();
-    // The file's rights go with its name.
-    if (::fchmodat(private_->Descriptor(), kConvertedName, original_.st_mode & 07777, 0) != 0)
-        throw SystemError(errno, "nie można nadać praw nowemu plikowi");
+    // The file's rights go with its name, and its bytes are on the disk before
+    // any name changes (a catalogue at the target level was never written anew).
+    {
+        const FileDescriptor converted(
+            ::openat(private_->Descriptor(), kConvertedName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (!converted.valid() || ::fchmod(converted.get(), original_.st_mode & 07777) != 0)
+            throw SystemError(errno, "nie można nadać praw nowemu plikowi");
+        if (::fsync(converted.get()) != 0) throw SystemError(errno, "nie można zapisać nowego pliku na dysk");
+    }
     // First the upgraded catalogue takes the kept name, never over anything:
     // a cut here leaves the original under its own name.
     if (::renameat2(private_->Descriptor(), kConvertedName, folder_.get(), keptName_.c_str(), RENAME_NOREPLACE) != 0) {

@@ -63,7 +63,7 @@ void syncFolderOf(const std::string& path)
 }  // namespace
 
 ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::string& newPath,
-                                    const ConversionHooks& hooks)
+                                    const ConversionHooks& hooks, engine::Durability durability)
 {
     if (accessFileInUse(accessPath))
         throw EAccessInUse("plik jest otwarty w innym programie (jego plik blokady " + lockFilePath(accessPath) +
@@ -99,7 +99,7 @@ ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::st
             writer.endTable();
             if (hooks.pendingInput) hooks.pendingInput();
         }
-        writer.finish();
+        writer.finish(durability);
         if (hooks.progress) hooks.progress(done, total);
         // The end is shown too, as a row copy shows its last row.
         if (hooks.pendingInput) hooks.pendingInput();
@@ -122,6 +122,7 @@ ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::st
         throw TovaskADODB::EDatabaseError("nie daje się nadać nazwy nowemu plikowi " + newPath + ": " +
                                           std::string(std::strerror(error)));
     }
+    if (durability == engine::Durability::Unsynced) return summary;
     try {
         syncFolderOf(newPath);
     } catch (const TovaskADODB::EDatabaseError&) {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "db/engine/catalogue_writer.h"
+
 namespace accessdb {
 
 struct ConversionHooks {
@@ -28,7 +30,10 @@ struct ConversionSummary {
 // whole or carried exactly; ETargetExists when newPath is taken; other
 // failures as TovaskADODB::EDatabaseError. All with a Polish cause. On any
 // failure the new file is removed again: nothing is left behind.
+// Unsynced leaves the new file and its folder unsynced, for a file that is
+// only a step to another that is synced before it counts.
 ConversionSummary ConvertAccessFile(const std::string& accessPath, const std::string& newPath,
-                                    const ConversionHooks& hooks = {});
+                                    const ConversionHooks& hooks = {},
+                                    engine::Durability durability = engine::Durability::Synced);
 
 }  // namespace accessdb

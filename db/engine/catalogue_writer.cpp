@@ -190,14 +190,14 @@ void CatalogueWriter::endTable()
     table_.reset();
 }
 
-void CatalogueWriter::finish()
+void CatalogueWriter::finish(Durability durability)
 {
     if (table_) throw EngineError("Table '" + table_->name + "' is not finished.");
     detail::execSql(db_.get(), "COMMIT");
     const int rc = sqlite3_close(db_.get());
     if (rc != SQLITE_OK) detail::throwSqliteError(db_.get(), rc);
     (void)db_.release();
-    detail::syncFile(path_);
+    if (durability == Durability::Synced) detail::syncFile(path_);
     finished_ = true;
 }
 

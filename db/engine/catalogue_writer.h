@@ -61,6 +61,10 @@ struct StoredValue {
     static StoredValue Bytes(std::string_view value) { return {Type::Bytes, 0, 0, value}; }
 };
 
+// Whether a finished file is synced: Unsynced only for a file that is a step
+// to another, which its maker syncs before it counts.
+enum class Durability { Synced, Unsynced };
+
 class CatalogueWriter {
 public:
     // Creates path; EngineError (errno EEXIST) when anything has that name.
@@ -87,7 +91,7 @@ public:
 
     // Commits, closes and syncs the file; it stays. Until then a failure, or
     // the writer's end, removes it.
-    void finish();
+    void finish(Durability durability = Durability::Synced);
     const std::string& path() const { return path_; }
     // The new file's connection, inside the writer's one transaction.
     sqlite3* handle() const { return db_.get(); }

@@ -45,6 +45,8 @@ void WriteCatalogues(const fs::path& folder, const CrashTestOptions& options)
     std::vector<SampleFile> files = {
         // Moved from the Access format: its original is kept beside it.
         {kAccessCatalogue, sample::Level::ReadyYesNo, options.films / 2, sample::FileFormat::Access},
+        // At the target level already: only converted, never written anew by an upgrade.
+        {"archiwum gotowe.mdb", sample::Level::Upgraded, options.films / 4, sample::FileFormat::Access},
         {"bez wypożyczeń.mdb", sample::Level::NoLoans, options.films / 2},
         {"brak patcha.mdb", sample::Level::NoVideoDvd, options.films / 4},
         {"filmy liczbowe.mdb", sample::Level::ReadyLong, options.films},

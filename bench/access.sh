@@ -11,6 +11,7 @@
 #   RESULTS=/tmp/trial bench/access.sh     write the results elsewhere (default bench/results)
 # Writes access.md and access.dat; bench/run.sh calls it after its own figures.
 . "$(dirname "$0")/../tools/build-lib.sh"
+. "$(dirname "$0")/common.sh"
 root=$PWD
 
 sizes=(${ACCESS_SIZES:-100000})
@@ -39,25 +40,12 @@ upgrade_copy() {
   kib=$(tail -n 1 "$work/peak")
 }
 
-# The upgraded tables' rows and structure, storage types included.
-content_of() {
-  sqlite3 "$1/katalog.mdb" ".mode quote" \
-    "SELECT * FROM FILMY ORDER BY rowid" "SELECT * FROM WYPOZYCZ ORDER BY rowid" \
-    "SELECT * FROM pragma_table_info('FILMY')" "SELECT * FROM pragma_table_info('WYPOZYCZ')" \
-    "SELECT name FROM sqlite_schema WHERE type = 'index' ORDER BY name" \
-    "SELECT * FROM MSysFields ORDER BY 1, 2" "SELECT * FROM MSysIndexes ORDER BY 1, 2" | sha256sum
-}
-
 faster() { awk -v t="$1" -v b="$2" 'BEGIN { exit !(b == "" || t < b) }'; }
 
 data=$results/access.dat
 echo "# shape films access_mib access_s access_kib sqlite_s sqlite_kib" >"$data"
 for shape in "${shapes[@]}"; do
-  case $shape in
-    usual) shape_option=() ;;
-    heavy) shape_option=(--heavy) ;;
-    *) echo "unknown shape $shape (usual, heavy)" >&2; exit 2 ;;
-  esac
+  set_shape_option "$shape"
   for n in "${sizes[@]}"; do
     echo "== $shape: $n films, $n loans, from Access and from the catalogue format" >&2
     rm -rf "$work/access" "$work/sqlite"

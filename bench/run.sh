@@ -16,6 +16,7 @@
 # Writes results.md, timings.dat and time_vs_size.png; then bench/access.sh
 # (access.md, access.dat): the same upgrade of a catalogue moved from Access.
 . "$(dirname "$0")/../tools/build-lib.sh"
+. "$(dirname "$0")/common.sh"
 root=$PWD
 
 sizes=(${SIZES:-1000 10000 100000 500000})
@@ -66,16 +67,6 @@ sql_migration=(bash -c 'sqlite3 -bail "$1/katalog.mdb" <"$0" >/dev/null' "$root/
 direct_migration=(bash "$root/bench/migration-direct.sh")
 plain_copy=(bash -c 'cp "$0/katalog.mdb" "$0/kopia.mdb" && sync "$0/kopia.mdb"')
 
-# A digest of the rows and the structure of the upgraded tables, storage types
-# included, for comparing the results of the upgrading paths.
-content_of() {
-  sqlite3 "$1/katalog.mdb" ".mode quote" \
-    "SELECT * FROM FILMY ORDER BY rowid" "SELECT * FROM WYPOZYCZ ORDER BY rowid" \
-    "SELECT * FROM pragma_table_info('FILMY')" "SELECT * FROM pragma_table_info('WYPOZYCZ')" \
-    "SELECT name FROM sqlite_schema WHERE type = 'index' ORDER BY name" \
-    "SELECT * FROM MSysFields ORDER BY 1, 2" "SELECT * FROM MSysIndexes ORDER BY 1, 2" | sha256sum
-}
-
 # The fixed cost of a run (process start, opening, commit, compaction and its
 # syncs) on a catalogue without films or loans, so that the cost per row can be
 # told apart from it.
@@ -92,11 +83,7 @@ data=$results/timings.dat
 echo "# shape films rows runner_s sql_s gui_s runner_kib sql_kib gui_kib films_table_mib" \
   "direct_s copy_s direct_kib copy_kib (sql: the classic migration; gui: - when not run)" >"$data"
 for shape in "${shapes[@]}"; do
-  case $shape in
-    usual) shape_option=() ;;
-    heavy) shape_option=(--heavy) ;;
-    *) echo "unknown shape $shape (usual, heavy)" >&2; exit 2 ;;
-  esac
+  set_shape_option "$shape"
   for n in "${sizes[@]}"; do
     echo "== $shape: $n films, $n loans" >&2
     source=$work/source

@@ -94,6 +94,14 @@ std::string KeptOriginalName(const std::string& fileName)
     return fileName + kKeptSuffix;
 }
 
+std::string KeptNameTooLongCause()
+{
+    return std::string(
+               "nazwa pliku jest za długa: program zachowuje oryginał w formacie Access obok, pod nazwą "
+               "dłuższą o „") +
+           kKeptSuffix + "”, a tak długiej nazwy system plików nie dopuszcza; skróć nazwę pliku";
+}
+
 AccessMove::AccessMove(const std::string& folder, const std::string& fileName)
     : path_(folder + fileName), fileName_(fileName), keptName_(KeptOriginalName(fileName)),
       folder_(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
@@ -103,6 +111,8 @@ AccessMove::AccessMove(const std::string& folder, const std::string& fileName)
     if (::fstatat(folder_.get(), keptName_.c_str(), &kept, AT_SYMLINK_NOFOLLOW) == 0) {
         if (!S_ISREG(kept.st_mode) || !IsCatalogueFile(folder_.get(), keptName_)) KeptNameTaken(keptName_);
         keptNameHeldByCatalogue_ = true;
+    } else if (errno == ENAMETOOLONG) {
+        throw accessdb::EAccessRefused(KeptNameTooLongCause());
     } else if (errno != ENOENT) {
         throw SystemError(errno, "nie można sprawdzić nazwy " + keptName_);
     }

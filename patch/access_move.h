@@ -29,6 +29,8 @@ AccessCatalogue ReadAccessCatalogue(const std::string& path);
 // The name the Access original is kept under: not picked up as a catalogue,
 // and saying what it is.
 std::string KeptOriginalName(const std::string& fileName);
+// Why a file whose kept name would be too long for the file system is refused.
+std::string KeptNameTooLongCause();
 
 class AccessMove {
 public:

@@ -1,6 +1,7 @@
 #include "patch/catalogue_check.h"
 
 #include <filesystem>
+#include <system_error>
 
 #include "db/TovaskADODB/TovaskADODB.h"
 #include "db/access/lock_file.h"
@@ -59,8 +60,10 @@ CatalogueCheck CheckAccessCatalogue(const std::string& path)
         return {CatalogueState::LacksEarlierPatch, FormatText(catalogue.level.missing->notice, *catalogue.films)};
     const std::string fileName = std::filesystem::path(path).filename().string();
     const std::string kept = KeptOriginalName(fileName);
-    if (std::filesystem::symlink_status(std::filesystem::path(path).parent_path() / kept).type() !=
-        std::filesystem::file_type::not_found)
+    std::error_code error;
+    const auto keptStatus = std::filesystem::symlink_status(std::filesystem::path(path).parent_path() / kept, error);
+    if (error == std::errc::filename_too_long) return {CatalogueState::CannotUpgrade, KeptNameTooLongCause()};
+    if (keptStatus.type() != std::filesystem::file_type::not_found)
         return {CatalogueState::CannotUpgrade, "plik w formacie Access, a nazwa " + kept +
                                                    ", pod którą program zachowuje oryginał, jest zajęta: przenieś "
                                                    "ten plik w inne miejsce lub zmień jego nazwę"};

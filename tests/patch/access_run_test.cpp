@@ -213,6 +213,22 @@ TEST(AccessRun, OriginalChangedWhileItWasConvertedIsLeftAsTheOtherProgramMadeIt)
     EXPECT_EQ(OtherEntries(folder.Folder(), {"a.mdb"}), std::vector<std::string>{});
 }
 
+// The kept name is the file's and a little more: one the file system cannot
+// hold refuses the file, with a cause that says so.
+TEST(AccessRun, NameTooLongToKeepTheOriginalBesideRefusesTheFile)
+{
+    CatalogueFolder folder;
+    const std::string name = std::string(240, 'k') + ".mdb";
+    const auto path = folder.PathOf(name);
+    fs::rename(folder.AddAccess("a.mdb", Level::ReadyYesNo, 5, 2), path);
+    const auto before = FileBytes(path);
+    const auto host = folder.Upgrade();
+    EXPECT_EQ(host->outcomes.at(0), FileOutcome::ConversionError);
+    EXPECT_EQ(host->causes.at(0), patch::KeptNameTooLongCause());
+    EXPECT_TRUE(FileBytes(path) == before);
+    EXPECT_EQ(OtherEntries(folder.Folder(), {name}), std::vector<std::string>{});
+}
+
 // Open in the other program: its lock file holds a live lock. A lock file left
 // behind without a lock is no sign of use.
 TEST(AccessRun, FileOpenInTheOtherProgramIsRefusedUntilItIsClosed)

@@ -63,6 +63,7 @@ private:
     template <typename Step>
     bool Converted(const std::string& tableName, Step step);
     void ReportConversionError(const std::string& tableName, const std::exception& error);
+    void ReportLacksEarlierPatch(const EarlierPatch& missing, const std::string& filmsTable);
 
     PatchHost& host_;
     PatchComponents& components_;
@@ -102,9 +103,7 @@ void FileTreatment::RunAccess(const std::string& path)
         return;
     }
     if (catalogue.level.kind == FilmsLevel::LacksEarlierPatch) {
-        host_.DefaultBeep();
-        host_.ShowPlainMessage(FormatText(catalogue.level.missing->notice, *catalogue.films));
-        outcome_ = FileOutcome::LacksEarlierPatch;
+        ReportLacksEarlierPatch(*catalogue.level.missing, *catalogue.films);
         return;
     }
     // Nothing in the folder changes but the private folder until the upgraded
@@ -128,11 +127,9 @@ accessdb::ConversionHooks FileTreatment::ConversionHooks()
 {
     const auto bounded = [](std::int64_t rows) { return static_cast<int>(std::min<std::int64_t>(rows, INT_MAX)); };
     accessdb::ConversionHooks hooks;
-    hooks.progress = [this, bounded, started = false](std::int64_t done, std::int64_t total) mutable {
-        if (!started) {
-            host_.SetProgressMaximum(bounded(total));
-            started = true;
-        }
+    // The converter tells its start as 0 rows done.
+    hooks.progress = [this, bounded](std::int64_t done, std::int64_t total) {
+        if (done == 0) host_.SetProgressMaximum(bounded(total));
         host_.SetProgressPosition(bounded(done));
     };
     hooks.pendingInput = [this] { host_.ProcessPendingMessages(); };
@@ -182,10 +179,8 @@ void FileTreatment::Treat(const std::string& path)
         return;
     }
     if (level.kind == FilmsLevel::LacksEarlierPatch) {
-        host_.DefaultBeep();
-        host_.ShowPlainMessage(FormatText(level.missing->notice, *films));
         // The user has been told; closing is no part of that.
-        outcome_ = FileOutcome::LacksEarlierPatch;
+        ReportLacksEarlierPatch(*level.missing, *films);
         return;
     }
     if (level.kind == FilmsLevel::AtTarget) {
@@ -250,6 +245,13 @@ bool FileTreatment::Converted(const std::string& tableName, Step step)
         ReportConversionError(tableName, error);
         return false;
     }
+}
+
+void FileTreatment::ReportLacksEarlierPatch(const EarlierPatch& missing, const std::string& filmsTable)
+{
+    host_.DefaultBeep();
+    host_.ShowPlainMessage(FormatText(missing.notice, filmsTable));
+    outcome_ = FileOutcome::LacksEarlierPatch;
 }
 
 // The file is closed after this, as the treatment returns.

@@ -41,11 +41,9 @@ std::string SystemMessage(const std::string& what, const std::string& path, int 
 // the copy's journal. It is removed under the lock.
 void RemoveIfStale(int folder, const std::string& name)
 {
-    const FileDescriptor own(::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
-    if (!own.valid() || ::fstat(own.get(), &info) != 0) return;
-    if (info.st_uid != ::geteuid() || (info.st_mode & 07777) != kFolderMode) return;
-    if (::flock(own.get(), LOCK_EX | LOCK_NB) != 0) return;
+    const FileDescriptor own = LockLeftoverFolder(folder, name, kFolderMode, info);
+    if (!own.valid()) return;
     const auto entries = FolderEntryNames(own.get());
     for (const auto& entry : entries) {
         struct stat file {};
@@ -55,11 +53,7 @@ void RemoveIfStale(int folder, const std::string& name)
             return;
     }
     for (const auto& entry : entries) ::unlinkat(own.get(), entry.c_str(), 0);
-    // Only the folder examined above, should another have taken its name meanwhile.
-    struct stat current {};
-    if (::fstatat(folder, name.c_str(), &current, AT_SYMLINK_NOFOLLOW) == 0 && current.st_dev == info.st_dev &&
-        current.st_ino == info.st_ino)
-        ::unlinkat(folder, name.c_str(), AT_REMOVEDIR);
+    RemoveFolderIfSame(folder, name, info);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,6 +26,23 @@ std::vector<std::string> FolderEntryNames(int folder)
         if (name != "." && name != "..") names.emplace_back(name);
     }
     return names;
+}
+
+FileDescriptor LockLeftoverFolder(int parent, const std::string& name, mode_t mode, struct stat& info)
+{
+    FileDescriptor own(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!own.valid() || ::fstat(own.get(), &info) != 0 || info.st_uid != ::geteuid() ||
+        (info.st_mode & 07777) != mode || ::flock(own.get(), LOCK_EX | LOCK_NB) != 0)
+        own.reset();
+    return own;
+}
+
+void RemoveFolderIfSame(int parent, const std::string& name, const struct stat& examined) noexcept
+{
+    struct stat current {};
+    if (::fstatat(parent, name.c_str(), &current, AT_SYMLINK_NOFOLLOW) == 0 && current.st_dev == examined.st_dev &&
+        current.st_ino == examined.st_ino)
+        ::unlinkat(parent, name.c_str(), AT_REMOVEDIR);
 }
 
 bool IsPrivateFolderName(std::string_view name, std::string_view prefix)

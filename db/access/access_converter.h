@@ -12,7 +12,7 @@
 namespace accessdb {
 
 struct ConversionHooks {
-    // Rows done of all the tables' rows, now and then and once at the end.
+    // Rows done of all the tables' rows: 0 at the start, now and then, and once at the end.
     std::function<void(std::int64_t done, std::int64_t total)> progress;
     // Called regularly, so that a window can handle its pending input.
     std::function<void()> pendingInput;

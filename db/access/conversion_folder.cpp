@@ -45,24 +45,13 @@ void RemoveContents(int folder, int depth) noexcept
     }
 }
 
-// Removes the folder name in parent, only when it is still the one examined.
-void RemoveIfSame(int parent, const std::string& name, const struct stat& examined) noexcept
-{
-    struct stat current {};
-    if (::fstatat(parent, name.c_str(), &current, AT_SYMLINK_NOFOLLOW) == 0 && current.st_dev == examined.st_dev &&
-        current.st_ino == examined.st_ino)
-        ::unlinkat(parent, name.c_str(), AT_REMOVEDIR);
-}
-
 void RemoveIfStale(int folder, const std::string& name)
 {
-    const FileDescriptor own(::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
-    if (!own.valid() || ::fstat(own.get(), &info) != 0) return;
-    if (info.st_uid != ::geteuid() || (info.st_mode & 07777) != kFolderMode) return;
-    if (::flock(own.get(), LOCK_EX | LOCK_NB) != 0) return;
+    const FileDescriptor own = TovaskADODB::LockLeftoverFolder(folder, name, kFolderMode, info);
+    if (!own.valid()) return;
     RemoveContents(own.get(), 1);
-    RemoveIfSame(folder, name, info);
+    TovaskADODB::RemoveFolderIfSame(folder, name, info);
 }
 
 [[noreturn]] void FolderError(const std::string& folder, int error)
@@ -118,13 +107,13 @@ void ConversionFolder::Remove() noexcept
 {
     if (!own_.valid()) return;
     RemoveContents(own_.get(), 1);
-    RemoveIfSame(folder_.get(), name_, ownInfo_);
+    TovaskADODB::RemoveFolderIfSame(folder_.get(), name_, ownInfo_);
     // Under another name, should someone in the folder have renamed it: found by its inode.
     struct stat now {};
     if (::fstat(own_.get(), &now) == 0 && now.st_nlink > 0) {
         try {
             for (const auto& name : TovaskADODB::FolderEntryNames(folder_.get()))
-                RemoveIfSame(folder_.get(), name, ownInfo_);
+                TovaskADODB::RemoveFolderIfSame(folder_.get(), name, ownInfo_);
         } catch (const std::bad_alloc&) {  // empty by now; the next run removes it
         }
     }

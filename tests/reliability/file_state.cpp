@@ -20,10 +20,15 @@ std::string RecoveredContent(const std::string& path)
     return test_support::DumpContent(path);
 }
 
+bool HasJetHeader(const std::string& bytes)
+{
+    return bytes.starts_with(std::string("\x00\x01\x00\x00Standard Jet DB", 19));
+}
+
 std::string CatalogueContent(const std::string& path)
 {
     const std::string bytes = test_support::FileBytes(path);
-    if (bytes.starts_with(std::string("\x00\x01\x00\x00Standard Jet DB", 19))) return kAccessMark + bytes;
+    if (HasJetHeader(bytes)) return kAccessMark + bytes;
     return RecoveredContent(path);
 }
 

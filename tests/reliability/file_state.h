@@ -15,6 +15,9 @@ void RollBackHotJournal(const std::string& path);
 // RollBackHotJournal, then every table's definition and rows.
 std::string RecoveredContent(const std::string& path);
 
+// Whether bytes begin as an Access (Jet 4) file does.
+bool HasJetHeader(const std::string& bytes);
+
 // RecoveredContent of a catalogue; of a file in the Access format, its bytes
 // after kAccessMark.
 std::string CatalogueContent(const std::string& path);

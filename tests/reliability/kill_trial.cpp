@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "patch/access_move.h"
 #include "tests/reliability/file_state.h"
 #include "tests/reliability/runner_process.h"
 #include "tests/reliability/sample_files.h"
@@ -45,12 +46,6 @@ bool IsCompactionTemporary(const std::string& name)
 {
     return (name.size() == 30 && name.starts_with(".vidarkon-kompaktowanie-")) ||
            (name.size() == 26 && name.starts_with(".vidarkon-konwersja-"));
-}
-
-// Where the original of a catalogue moved from the Access format is kept.
-std::string KeptName(const std::string& name)
-{
-    return name + ".oryginal-access";
 }
 
 class Trial {
@@ -103,18 +98,18 @@ public:
                 continue;
             }
             const auto content = CatalogueContent(path.string());
-            const auto kept = folder.path() / KeptName(name);
+            const auto kept = folder.path() / patch::KeptOriginalName(name);
             if (content == original) {
                 ++report_.filesAsBefore;
                 states += 'o';
                 // Between the two steps of a move, the upgraded catalogue may have the kept name already.
                 if (IsAccess(original) && fs::exists(kept) && CatalogueContent(kept.string()) != upgraded_.at(name))
-                    Problem(KeptName(name) + " holds something other than the upgraded catalogue");
+                    Problem(patch::KeptOriginalName(name) + " holds something other than the upgraded catalogue");
             } else if (content == upgraded_.at(name)) {
                 ++report_.filesUpgraded;
                 states += 'U';
                 if (IsAccess(original) && (!fs::exists(kept) || CatalogueContent(kept.string()) != original))
-                    Problem(name + " is upgraded, but its original is not kept as " + KeptName(name));
+                    Problem(name + " is upgraded, but its original is not kept as " + patch::KeptOriginalName(name));
             } else {
                 Problem(name + " is neither as before nor upgraded");
                 states += '?';
@@ -133,10 +128,10 @@ public:
             const auto path = (folder.path() / name).string();
             if (!fs::exists(path) || CatalogueContent(path) != target)
                 Problem(name + " is not upgraded by the second run");
-            const auto kept = folder.path() / KeptName(name);
+            const auto kept = folder.path() / patch::KeptOriginalName(name);
             if (IsAccess(before_.at(name)) &&
                 (!fs::exists(kept) || CatalogueContent(kept.string()) != before_.at(name)))
-                Problem(name + " is not kept as " + KeptName(name) + " after the second run");
+                Problem(name + " is not kept as " + patch::KeptOriginalName(name) + " after the second run");
         }
         for (const auto& entry : fs::directory_iterator(folder.path()))
             if (IsCompactionTemporary(entry.path().filename().string()))
@@ -148,8 +143,9 @@ private:
     static bool IsAccess(const std::string& content) { return content.starts_with(kAccessMark); }
     bool IsKeptOriginal(const std::string& name) const
     {
-        return std::any_of(before_.begin(), before_.end(),
-                           [&](const auto& file) { return IsAccess(file.second) && name == KeptName(file.first); });
+        return std::any_of(before_.begin(), before_.end(), [&](const auto& file) {
+            return IsAccess(file.second) && name == patch::KeptOriginalName(file.first);
+        });
     }
 
     void Problem(const std::string& text)

@@ -10,7 +10,7 @@
 
 namespace test_support {
 
-HoldingProcess::HoldingProcess(const std::function<bool()>& take)
+HoldingProcess::HoldingProcess(const std::function<bool()>& take, const Hold& hold)
 {
     int ready[2];
     int release[2];
@@ -20,8 +20,10 @@ HoldingProcess::HoldingProcess(const std::function<bool()>& take)
     if (pid_ == 0) {
         ::close(ready[0]);
         ::close(release[1]);
-        const char status = take() ? 'y' : 'x';
+        const bool taken = take();
+        const char status = taken ? 'y' : 'x';
         (void)!::write(ready[1], &status, 1);
+        if (taken && hold) _exit(hold(release[0]));
         char ignored;
         (void)!::read(release[0], &ignored, 1);  // returns when the parent closes its end
         _exit(0);
@@ -35,11 +37,15 @@ HoldingProcess::HoldingProcess(const std::function<bool()>& take)
     held_ = status == 'y';
 }
 
-HoldingProcess::~HoldingProcess()
+int HoldingProcess::Stop()
 {
+    if (pid_ <= 0) return status_;
     ::close(release_);
     int status = 0;
     ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status_;
 }
 
 LockingProcess::LockingProcess(const std::string& path, const std::string& sql)

@@ -11,17 +11,26 @@ namespace test_support {
 
 class HoldingProcess {
 public:
+    // What the child does while it holds: given a descriptor that becomes
+    // readable (end of file) when it is to let go, it returns the child's exit
+    // status. By default it only waits.
+    using Hold = std::function<int(int release)>;
+
     // take runs in the child and says whether the hold was taken; the
-    // constructor returns once it has.
-    explicit HoldingProcess(const std::function<bool()>& take);
-    ~HoldingProcess();
+    // constructor returns once it has. hold then runs, when it was taken.
+    explicit HoldingProcess(const std::function<bool()>& take, const Hold& hold = {});
+    ~HoldingProcess() { Stop(); }
     HoldingProcess(const HoldingProcess&) = delete;
     HoldingProcess& operator=(const HoldingProcess&) = delete;
 
     bool held() const { return held_; }
+    // Lets go and waits for the child; its exit status (-1 for a child that
+    // did not exit normally). Later calls give the same.
+    int Stop();
 
 private:
     pid_t pid_ = -1;
+    int status_ = 0;
     int release_ = -1;
     bool held_ = false;
 };

@@ -33,15 +33,7 @@ protected:
     // not remain after a refusal.
     std::string CauseOf(const std::string& from = {})
     {
-        const std::string source = from.empty() ? access : from;
-        try {
-            accessdb::ConvertAccessFile(source, converted);
-        } catch (const TovaskADODB::EDatabaseError& error) {
-            EXPECT_FALSE(std::filesystem::exists(converted)) << error.what();
-            return error.what();
-        }
-        std::filesystem::remove(converted);
-        return {};
+        return ConversionCause(from.empty() ? access : from, converted);
     }
 
     void Write(const sa::TableDefinition& table, const std::vector<std::vector<sa::Value>>& rows)

@@ -239,57 +239,32 @@ TEST_F(CompactionInASharedFolder, SwappingTheFolderForALinkGetsNothing)
 class FolderSwapper {
 public:
     FolderSwapper(const std::filesystem::path& shared, const std::filesystem::path& target, int delayMicroseconds)
+        : watcher_([&] { return StartWatching(shared); },
+                   [&](int release) { return Watch(shared, target, delayMicroseconds, release); })
     {
-        int ready[2];
-        int release[2];
-        if (::pipe(ready) != 0 || ::pipe(release) != 0) throw std::runtime_error("pipe");
-        pid_ = ::fork();
-        if (pid_ < 0) throw std::runtime_error("fork");
-        if (pid_ == 0) {
-            ::close(ready[0]);
-            ::close(release[1]);
-            _exit(Watch(shared, target, delayMicroseconds, ready[1], release[0]));
-        }
-        ::close(ready[1]);
-        ::close(release[0]);
-        release_ = release[1];
-        char status = 'x';
-        (void)!::read(ready[0], &status, 1);
-        ::close(ready[0]);
-        watching_ = status == 'y';
     }
-    ~FolderSwapper() { Stop(); }
-    FolderSwapper(const FolderSwapper&) = delete;
-    FolderSwapper& operator=(const FolderSwapper&) = delete;
 
-    bool watching() const { return watching_; }
+    bool watching() const { return watcher_.held(); }
     // Ends the watcher; how many folders it swapped.
-    int Stop()
-    {
-        if (pid_ <= 0) return swaps_;
-        ::close(release_);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-        swaps_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return swaps_;
-    }
+    int Stop() { return watcher_.Stop(); }
 
 private:
-    static int Watch(const std::filesystem::path& shared, const std::filesystem::path& target, int delayMicroseconds,
-                     int ready, int release)
+    // In the child: the other user, watching the shared folder.
+    bool StartWatching(const std::filesystem::path& shared)
     {
-        const int events = ::inotify_init1(IN_CLOEXEC);
-        const bool started = ::setgid(65534) == 0 && ::setuid(65534) == 0 && events >= 0 &&
-                             ::inotify_add_watch(events, shared.c_str(), IN_CREATE) >= 0;
-        const char status = started ? 'y' : 'x';
-        (void)!::write(ready, &status, 1);
-        if (!started) return 0;
+        events_ = ::inotify_init1(IN_CLOEXEC);
+        return ::setgid(65534) == 0 && ::setuid(65534) == 0 && events_ >= 0 &&
+               ::inotify_add_watch(events_, shared.c_str(), IN_CREATE) >= 0;
+    }
+
+    int Watch(const std::filesystem::path& shared, const std::filesystem::path& target, int delayMicroseconds,
+              int release) const
+    {
         int swaps = 0;
-        pollfd waiting[2] = {{events, POLLIN, 0}, {release, POLLIN, 0}};
+        pollfd waiting[2] = {{events_, POLLIN, 0}, {release, POLLIN, 0}};
         while (::poll(waiting, 2, -1) >= 0 && !(waiting[1].revents & (POLLIN | POLLHUP))) {
             alignas(inotify_event) char buffer[4096];
-            const ssize_t length = ::read(events, buffer, sizeof buffer);
+            const ssize_t length = ::read(events_, buffer, sizeof buffer);
             for (ssize_t at = 0; at < length;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
@@ -304,10 +279,8 @@ private:
         return std::min(swaps, 250);
     }
 
-    pid_t pid_ = -1;
-    int release_ = -1;
-    bool watching_ = false;
-    int swaps_ = 0;
+    int events_ = -1;  // the child's
+    test_support::HoldingProcess watcher_;
 };
 
 TEST_F(CompactionInASharedFolder, AWatcherSwappingTheFolderTheMomentItAppearsGetsNothing)

@@ -13,12 +13,14 @@
 #include <stdexcept>
 #include <unordered_set>
 
+#include "patch/access_move.h"
 #include "tests/reliability/crash/crash_model.h"
 #include "tests/reliability/crash/crash_states.h"
 #include "tests/reliability/crash/folder_operations.h"
 #include "tests/reliability/crash/io_log.h"
 #include "tests/reliability/crash/io_log_reader.h"
 #include "tests/reliability/crash/state_check.h"
+#include "tests/reliability/file_state.h"
 #include "tests/reliability/runner_process.h"
 #include "tests/reliability/sample_files.h"
 #include "tests/support/sqlite_file.h"
@@ -109,7 +111,7 @@ std::map<std::string, std::string> CatalogueContents(const FolderImage& image, c
     for (const auto& [path, entry] : image) {
         if (entry.folder || !path.ends_with(".mdb") || path.find('/') != std::string::npos) continue;
         // An Access file is judged by its bytes alone.
-        contents[path] = entry.bytes->data().starts_with(std::string("\x00\x01\x00\x00Standard Jet DB", 19))
+        contents[path] = reliability::HasJetHeader(entry.bytes->data())
                              ? kAccessContent
                              : test_support::DumpContent((folder / path).string());
     }
@@ -237,7 +239,7 @@ public:
         facts.upgradedContent = CatalogueContents(facts.finished, scratch / "finished");
         facts.reportedFinished = ReportedFinished(output, facts.original);
         for (const auto& [name, content] : facts.originalContent)
-            if (content == kAccessContent) facts.keptNames[name] = name + ".oryginal-access";
+            if (content == kAccessContent) facts.keptNames[name] = patch::KeptOriginalName(name);
         progress_ << "recorded run:\n" << output;
 
         OperationLog log = ResolveOperations(ReadIoLog(work_ / "io.log", folder.string()), facts.original);

@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <utility>
+
 namespace TovaskADODB {
 
 class FileDescriptor {
@@ -11,6 +13,12 @@ public:
     ~FileDescriptor() { reset(); }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept
+    {
+        if (this != &other) reset(std::exchange(other.fd_, -1));
+        return *this;
+    }
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }

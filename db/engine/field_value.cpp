@@ -57,7 +57,9 @@ void checkText(const std::string& text, const FieldRules& field)
     // Bytes that are no text would be stored as text that other tools cannot read.
     if (!isValidUtf8(text))
         refuse("The value is not valid text for the field " + qualified(field) + ".", Problem::NotText, field);
-    if (field.kind == FieldKind::Text && codePointCount(text) > static_cast<std::size_t>(field.size))
+    // No text has more characters than bytes: most are counted by their size alone.
+    if (field.kind == FieldKind::Text && text.size() > static_cast<std::size_t>(field.size) &&
+        codePointCount(text) > static_cast<std::size_t>(field.size))
         refuse("The field is too small to accept the amount of data you attempted to add. (field " + qualified(field) +
                    ")",
                Problem::TooLong, field);

@@ -56,13 +56,46 @@ bool isValidDateTime(const DateTime& v)
 
 void formatStoredDateTime(const DateTime& v, std::string& out)
 {
-    char buffer[32];
-    int length = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", v.year, v.month, v.day, v.hour,
-                               v.minute, v.second);
-    if (v.millisecond != 0)
-        length +=
-            std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length), ".%03d", v.millisecond);
-    out.assign(buffer, static_cast<std::size_t>(length));
+    const bool plain = v.year >= 0 && v.year <= 9999 && v.month >= 0 && v.month <= 99 && v.day >= 0 && v.day <= 99 &&
+                       v.hour >= 0 && v.hour <= 99 && v.minute >= 0 && v.minute <= 99 && v.second >= 0 &&
+                       v.second <= 99 && v.millisecond >= 0 && v.millisecond <= 999;
+    if (!plain) {
+        // Out of the ranges a date can have: as printf writes it.
+        char buffer[96];
+        int length = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", v.year, v.month, v.day,
+                                   v.hour, v.minute, v.second);
+        if (v.millisecond != 0)
+            length += std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length), ".%03d",
+                                    v.millisecond);
+        out.assign(buffer, static_cast<std::size_t>(length));
+        return;
+    }
+    // A date is formatted for every row with one; printf would be most of the row's cost.
+    char buffer[23];
+    const auto digits = [&](int at, int value, int count) {
+        for (int i = count - 1; i >= 0; --i) {
+            buffer[at + i] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        }
+    };
+    digits(0, v.year, 4);
+    buffer[4] = '-';
+    digits(5, v.month, 2);
+    buffer[7] = '-';
+    digits(8, v.day, 2);
+    buffer[10] = ' ';
+    digits(11, v.hour, 2);
+    buffer[13] = ':';
+    digits(14, v.minute, 2);
+    buffer[16] = ':';
+    digits(17, v.second, 2);
+    std::size_t length = 19;
+    if (v.millisecond != 0) {
+        buffer[19] = '.';
+        digits(20, v.millisecond, 3);
+        length = 23;
+    }
+    out.assign(buffer, length);
 }
 
 std::string storedDateTimeText(const DateTime& value)
@@ -173,25 +206,28 @@ std::size_t codePointCount(std::string_view text)
 
 bool isValidUtf8(std::string_view text)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    for (std::size_t i = 0; i < text.size();) {
-        // Plain ASCII, most of a catalogue's text, eight bytes at a time.
-        if (i + sizeof(std::uint64_t) <= text.size()) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, text.data() + i, sizeof word);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                i += sizeof word;
-                continue;
-            }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    while (i < size) {
+        // Plain ASCII, most of a catalogue's text, sixteen bytes at a time.
+        while (i + 16 <= size) {
+            std::uint64_t first = 0;
+            std::uint64_t second = 0;
+            std::memcpy(&first, bytes + i, sizeof first);
+            std::memcpy(&second, bytes + i + 8, sizeof second);
+            if (((first | second) & 0x8080808080808080ULL) != 0) break;
+            i += 16;
         }
-        const unsigned char lead = byte(i);
-        std::size_t length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
+        if (i >= size) break;
+        const unsigned char lead = bytes[i];
         if (lead < 0x80) {
             ++i;
             continue;
         }
+        std::size_t length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
         if (lead >= 0xC2 && lead <= 0xDF) {
             length = 2;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
@@ -205,10 +241,10 @@ bool isValidUtf8(std::string_view text)
         } else {
             return false;
         }
-        if (i + length > text.size()) return false;
-        if (byte(i + 1) < low || byte(i + 1) > high) return false;
+        if (length > size - i) return false;
+        if (bytes[i + 1] < low || bytes[i + 1] > high) return false;
         for (std::size_t k = 2; k < length; ++k)
-            if ((byte(i + k) & 0xC0) != 0x80) return false;
+            if ((bytes[i + k] & 0xC0) != 0x80) return false;
         i += length;
     }
     return true;

@@ -94,9 +94,25 @@ TEST_F(ValueConversion, TextFromTextNumbersYesNoAndDatesWithinItsSize)
     EXPECT_EQ(store(M, longText).size(), longText.size());
     expectRejected(T, "ąęółżx",
                    "The field is too small to accept the amount of data you attempted to add. (field 'V.T')");
+    // The size counts characters, not bytes.
+    EXPECT_EQ(store(T, "ąęółż"), "ąęółż");
     // A Yes/No value becomes text as the variant makes it.
     EXPECT_EQ(store(T, true), "True");
     EXPECT_EQ(store(M, false), "False");
+}
+
+TEST_F(ValueConversion, OnlyWellFormedUtf8IsStoredAsText)
+{
+    // Long runs of ASCII around the bytes, so that a fault in skipping plain text shows too.
+    const std::string ascii(21, 'a');
+    for (const std::string good : {"\xF0\x9F\x8E\xAC", "\xE2\x82\xAC", "\xC5\xBC", "\xF4\x8F\xBF\xBF"})
+        EXPECT_EQ(store(M, ascii + good + ascii + good), ascii + good + ascii + good);
+    for (const std::string bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5\x80", "\x80",
+                                  "\xC5", "\xE2\x82", "\xFF"}) {
+        expectRejected(M, ascii + bad + ascii, "not valid text");
+        expectRejected(M, ascii + bad, "not valid text");
+        expectRejected(M, std::string(16, 'b') + bad, "not valid text");
+    }
 }
 
 TEST_F(ValueConversion, YesNoNeverNullAndConvertedAsTheVariantDoes)
@@ -121,6 +137,7 @@ TEST_F(ValueConversion, DateTimeFromDatesAndIsoText)
     EXPECT_EQ(store(D, "2001-02-03T04:05:06.7"), "2001-02-03 04:05:06.700");
     EXPECT_EQ(rs.value(D), Variant(DateTime{2001, 2, 3, 4, 5, 6, 700}));
     EXPECT_EQ(store(D, "2001-02-03"), "2001-02-03 00:00:00");
+    EXPECT_EQ(store(D, DateTime{45, 3, 15, 9, 0, 1, 10}), "0045-03-15 09:00:01.010");
     expectRejected(D, "2023-02-29", "Text value cannot be stored in the Date/Time field 'V.D'");
     expectRejected(D, DateTime{2023, 13, 1}, "DateTime value");
     expectRejected(D, std::int32_t{1}, "Integer value");

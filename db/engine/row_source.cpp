@@ -144,15 +144,24 @@ void RowSource::readRows(std::int64_t after, CompactRows& rows, std::vector<std:
             rows.appendFrom(*select_, 1, kinds_);
         }
     }
-    for (auto it = std::upper_bound(appendedRowids_.begin(), appendedRowids_.end(), after);
-         it != appendedRowids_.end() && !full(); ++it) {
-        if (*it == skip) continue;
+    appendedRowids_.forEachAfter(after, [&](std::int64_t rowid) {
+        if (full()) return false;
+        if (rowid == skip) return true;
         StatementUse use(*selectOne_);
-        selectOne_->bindInteger(1, *it);
-        if (!selectOne_->step()) continue;
-        if (rowids) rowids->push_back(*it);
+        selectOne_->bindInteger(1, rowid);
+        if (!selectOne_->step()) return true;
+        if (rowids) rowids->push_back(rowid);
         rows.appendFrom(*selectOne_, 1, kinds_);
-    }
+        return true;
+    });
+}
+
+void RowidRuns::add(std::int64_t rowid)
+{
+    if (!runs_.empty() && runs_.back().first + runs_.back().count == rowid)
+        ++runs_.back().count;
+    else
+        runs_.push_back({rowid, 1});
 }
 
 void RowSource::readBatch(std::int64_t after, CompactRows& rows, std::vector<std::int64_t>& rowids)
@@ -213,7 +222,7 @@ void RowSource::appended(std::int64_t rowid, const std::vector<const Variant*>& 
     if (held()) {
         heldRows_.append(stored);
     } else {
-        appendedRowids_.push_back(rowid);
+        appendedRowids_.add(rowid);
         lastRowid_ = rowid;
     }
     ++rowCount_;

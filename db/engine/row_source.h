@@ -8,6 +8,7 @@
 // held in memory instead: a view's, those of a table without rowid, and those
 // of a table that a command text is about to change.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,6 +24,30 @@ class DatabaseFile;
 }  // namespace engine
 
 namespace engine::detail {
+
+// Rowids appended one after another, in increasing order, kept as runs of
+// consecutive ones: a million rows appended take a few bytes, not eight each.
+class RowidRuns {
+public:
+    void add(std::int64_t rowid);  // above every rowid added before
+    // visit(rowid) for each rowid above `after`, in order, while it returns true.
+    template <class Visit>
+    void forEachAfter(std::int64_t after, Visit visit) const
+    {
+        for (const Run& run : runs_) {
+            if (run.first + run.count - 1 <= after) continue;
+            for (std::int64_t rowid = std::max(run.first, after + 1); rowid < run.first + run.count; ++rowid)
+                if (!visit(rowid)) return;
+        }
+    }
+
+private:
+    struct Run {
+        std::int64_t first;
+        std::int64_t count;
+    };
+    std::vector<Run> runs_;
+};
 
 class RowSource {
 public:
@@ -80,7 +105,7 @@ private:
     // and exactly those appended through this source since, in rowid order;
     // rows another recordset appends meanwhile are not among them.
     std::int64_t rangeEnd_ = 0;
-    std::vector<std::int64_t> appendedRowids_;
+    RowidRuns appendedRowids_;
     std::int64_t lastRowid_ = 0;
     CompactRows heldRows_;
     std::unique_ptr<Statement> schemaVersion_;

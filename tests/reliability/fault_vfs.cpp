@@ -1,7 +1,7 @@
 #include "tests/reliability/fault_vfs.h"
 
-#include <cstdlib>
-#include <cstring>
+#include "db/engine/wrapped_file.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -27,16 +27,14 @@ struct State {
 
 State state;
 
-// SQLite allocates szOsFile bytes for this; the real file follows it in its own block.
-struct WrappedFile {
-    sqlite3_file base;
-    sqlite3_file* real;
+struct FaultFile {
+    engine::detail::WrappedFile file;  // first: what SQLite sees
     bool mainDatabase;
 };
 
 sqlite3_file* Real(sqlite3_file* file)
 {
-    return reinterpret_cast<WrappedFile*>(file)->real;
+    return engine::detail::innerFile(file);
 }
 
 // Returns the error code of a faulted call, or SQLITE_OK to let it through.
@@ -55,15 +53,6 @@ int Fault(int ioError)
     return SQLITE_OK;
 }
 
-int Close(sqlite3_file* file)
-{
-    auto* wrapped = reinterpret_cast<WrappedFile*>(file);
-    const int rc = wrapped->real->pMethods ? wrapped->real->pMethods->xClose(wrapped->real) : SQLITE_OK;
-    std::free(wrapped->real);
-    wrapped->real = nullptr;
-    return rc;
-}
-
 bool WatchedPage(sqlite3_int64 offset, int amount)
 {
     for (auto page = offset / state.pageSize; page * state.pageSize < offset + amount; ++page)
@@ -73,7 +62,7 @@ bool WatchedPage(sqlite3_int64 offset, int amount)
 
 int Read(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset)
 {
-    if (state.readsWatched && reinterpret_cast<WrappedFile*>(file)->mainDatabase && WatchedPage(offset, amount) &&
+    if (state.readsWatched && reinterpret_cast<FaultFile*>(file)->mainDatabase && WatchedPage(offset, amount) &&
         ++state.pageReads == state.readFailAt) {
         ++state.faults;
         return SQLITE_IOERR_READ;
@@ -103,125 +92,19 @@ int Sync(sqlite3_file* file, int flags)
     return SQLITE_OK;
 }
 
-int FileSize(sqlite3_file* file, sqlite3_int64* size)
-{
-    return Real(file)->pMethods->xFileSize(Real(file), size);
-}
-int Lock(sqlite3_file* file, int level)
-{
-    return Real(file)->pMethods->xLock(Real(file), level);
-}
-int Unlock(sqlite3_file* file, int level)
-{
-    return Real(file)->pMethods->xUnlock(Real(file), level);
-}
-int CheckReservedLock(sqlite3_file* file, int* out)
-{
-    return Real(file)->pMethods->xCheckReservedLock(Real(file), out);
-}
-int FileControl(sqlite3_file* file, int op, void* arg)
-{
-    return Real(file)->pMethods->xFileControl(Real(file), op, arg);
-}
-int SectorSize(sqlite3_file* file)
-{
-    return Real(file)->pMethods->xSectorSize(Real(file));
-}
-int DeviceCharacteristics(sqlite3_file* file)
-{
-    return Real(file)->pMethods->xDeviceCharacteristics(Real(file));
-}
-int ShmMap(sqlite3_file* file, int page, int size, int extend, void volatile** out)
-{
-    return Real(file)->pMethods->xShmMap(Real(file), page, size, extend, out);
-}
-int ShmLock(sqlite3_file* file, int offset, int n, int flags)
-{
-    return Real(file)->pMethods->xShmLock(Real(file), offset, n, flags);
-}
-void ShmBarrier(sqlite3_file* file)
-{
-    Real(file)->pMethods->xShmBarrier(Real(file));
-}
-int ShmUnmap(sqlite3_file* file, int deleteFlag)
-{
-    return Real(file)->pMethods->xShmUnmap(Real(file), deleteFlag);
-}
-int Fetch(sqlite3_file* file, sqlite3_int64 offset, int amount, void** out)
-{
-    return Real(file)->pMethods->xFetch(Real(file), offset, amount, out);
-}
-int Unfetch(sqlite3_file* file, sqlite3_int64 offset, void* page)
-{
-    return Real(file)->pMethods->xUnfetch(Real(file), offset, page);
-}
-
 int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags)
 {
-    auto* wrapped = reinterpret_cast<WrappedFile*>(file);
-    wrapped->base.pMethods = nullptr;
-    wrapped->mainDatabase = (flags & SQLITE_OPEN_MAIN_DB) != 0;
-    wrapped->real = static_cast<sqlite3_file*>(std::calloc(1, static_cast<std::size_t>(state.real->szOsFile)));
-    if (!wrapped->real) return SQLITE_NOMEM;
-    const int rc = state.real->xOpen(state.real, name, wrapped->real, flags, outFlags);
-    if (wrapped->real->pMethods) {
-        // The real methods' version says which optional calls exist.
-        state.methods.iVersion = wrapped->real->pMethods->iVersion;
-        wrapped->base.pMethods = &state.methods;
-    } else {
-        std::free(wrapped->real);
-        wrapped->real = nullptr;
-    }
+    auto* fault = reinterpret_cast<FaultFile*>(file);
+    fault->mainDatabase = (flags & SQLITE_OPEN_MAIN_DB) != 0;
+    const int rc = engine::detail::openWrapped(state.real, name, fault->file, flags, outFlags, &state.methods);
+    // The real methods' version says which optional calls exist.
+    if (fault->file.inner) state.methods.iVersion = fault->file.inner->pMethods->iVersion;
     return rc;
 }
 
-int Delete(sqlite3_vfs*, const char* name, int syncDir)
+sqlite3_vfs* RealVfs()
 {
-    return state.real->xDelete(state.real, name, syncDir);
-}
-int Access(sqlite3_vfs*, const char* name, int flags, int* out)
-{
-    return state.real->xAccess(state.real, name, flags, out);
-}
-int FullPathname(sqlite3_vfs*, const char* name, int size, char* out)
-{
-    return state.real->xFullPathname(state.real, name, size, out);
-}
-void* DlOpen(sqlite3_vfs*, const char* name)
-{
-    return state.real->xDlOpen(state.real, name);
-}
-void DlError(sqlite3_vfs*, int size, char* out)
-{
-    state.real->xDlError(state.real, size, out);
-}
-void (*DlSym(sqlite3_vfs*, void* handle, const char* symbol))(void)
-{
-    return state.real->xDlSym(state.real, handle, symbol);
-}
-void DlClose(sqlite3_vfs*, void* handle)
-{
-    state.real->xDlClose(state.real, handle);
-}
-int Randomness(sqlite3_vfs*, int size, char* out)
-{
-    return state.real->xRandomness(state.real, size, out);
-}
-int Sleep(sqlite3_vfs*, int micro)
-{
-    return state.real->xSleep(state.real, micro);
-}
-int CurrentTime(sqlite3_vfs*, double* out)
-{
-    return state.real->xCurrentTime(state.real, out);
-}
-int GetLastError(sqlite3_vfs*, int size, char* out)
-{
-    return state.real->xGetLastError(state.real, size, out);
-}
-int CurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* out)
-{
-    return state.real->xCurrentTimeInt64(state.real, out);
+    return state.real;
 }
 
 }  // namespace
@@ -231,43 +114,18 @@ FaultVfs::FaultVfs()
     if (state.real) throw std::logic_error("one FaultVfs at a time");
     state.real = sqlite3_vfs_find(nullptr);
     if (!state.real) throw std::runtime_error("no default SQLite VFS");
-    state.methods = sqlite3_io_methods{3,
-                                       Close,
-                                       Read,
-                                       Write,
-                                       Truncate,
-                                       Sync,
-                                       FileSize,
-                                       Lock,
-                                       Unlock,
-                                       CheckReservedLock,
-                                       FileControl,
-                                       SectorSize,
-                                       DeviceCharacteristics,
-                                       ShmMap,
-                                       ShmLock,
-                                       ShmBarrier,
-                                       ShmUnmap,
-                                       Fetch,
-                                       Unfetch};
+    state.methods = engine::detail::passedOnFileCalls();
+    state.methods.xRead = Read;
+    state.methods.xWrite = Write;
+    state.methods.xTruncate = Truncate;
+    state.methods.xSync = Sync;
     state.vfs = sqlite3_vfs{};
     state.vfs.iVersion = 2;
-    state.vfs.szOsFile = static_cast<int>(sizeof(WrappedFile));
+    state.vfs.szOsFile = static_cast<int>(sizeof(FaultFile));
     state.vfs.mxPathname = state.real->mxPathname;
     state.vfs.zName = "reliability-faults";
     state.vfs.xOpen = Open;
-    state.vfs.xDelete = Delete;
-    state.vfs.xAccess = Access;
-    state.vfs.xFullPathname = FullPathname;
-    state.vfs.xDlOpen = DlOpen;
-    state.vfs.xDlError = DlError;
-    state.vfs.xDlSym = DlSym;
-    state.vfs.xDlClose = DlClose;
-    state.vfs.xRandomness = Randomness;
-    state.vfs.xSleep = Sleep;
-    state.vfs.xCurrentTime = CurrentTime;
-    state.vfs.xGetLastError = GetLastError;
-    state.vfs.xCurrentTimeInt64 = CurrentTimeInt64;
+    engine::detail::passOnVfsCalls<RealVfs>(state.vfs);
     if (sqlite3_vfs_register(&state.vfs, 1) != SQLITE_OK) throw std::runtime_error("cannot register the fault VFS");
     Arm({});
 }

@@ -3,7 +3,9 @@
 // existing one), its tables with their declared types, streams their rows in,
 // builds each table's indexes once its rows are in, writes the field
 // properties and the primary indexes, and syncs the file once at the end. A
-// writer not finished removes what it wrote.
+// writer not finished removes what it wrote. The file lies in a private
+// folder, where no other program can change it: its pages are read back
+// through mapped windows (mapped_reads.h).
 
 #include <cstdint>
 #include <optional>

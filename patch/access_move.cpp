@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "db/TovaskADODB/folder_entries.h"
 #include "db/TovaskADODB/same_text.h"
 #include "db/access/access_error.h"
 #include "db/access/access_file.h"
@@ -59,12 +60,6 @@ bool SameBytes(int a, int b)
 std::system_error SystemError(int error, const std::string& what)
 {
     return {error, std::generic_category(), what};
-}
-
-bool SameFile(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
 }  // namespace
@@ -134,8 +129,8 @@ const std::string& AccessMove::Convert(const accessdb::ConversionHooks& hooks)
 void AccessMove::CheckOriginalUnchanged() const
 {
     struct stat now {};
-    if (::fstatat(folder_.get(), fileName_.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !SameFile(now, original_) ||
-        accessdb::accessFileInUse(path_))
+    if (::fstatat(folder_.get(), fileName_.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !TovaskADODB::SameFileState(now, original_) || accessdb::accessFileInUse(path_))
         throw accessdb::EAccessInUse(
             "inny program zmienił lub otworzył plik w trakcie przenoszenia: zamknij go i uruchom program ponownie");
 }

@@ -45,6 +45,12 @@ void RemoveFolderIfSame(int parent, const std::string& name, const struct stat& 
         ::unlinkat(parent, name.c_str(), AT_REMOVEDIR);
 }
 
+bool SameFileState(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
 bool IsPrivateFolderName(std::string_view name, std::string_view prefix)
 {
     constexpr std::size_t randomLength = 6;  // mkdtemp's XXXXXX

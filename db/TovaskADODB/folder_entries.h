@@ -1,5 +1,6 @@
 #pragma once
-// The names in an open folder, and the names of the run's own private folders.
+// The names in an open folder, the names of the run's own private folders,
+// and whether a file is still the one examined.
 
 #include <sys/stat.h>
 
@@ -26,5 +27,9 @@ FileDescriptor LockLeftoverFolder(int parent, const std::string& name, mode_t mo
 // Removes the empty folder name in parent, only when it is still the one
 // examined, should another have taken its name meanwhile.
 void RemoveFolderIfSame(int parent, const std::string& name, const struct stat& examined) noexcept;
+
+// The same file, unchanged as far as its status tells: device, inode, size
+// and modification time.
+bool SameFileState(const struct stat& a, const struct stat& b);
 
 }  // namespace TovaskADODB

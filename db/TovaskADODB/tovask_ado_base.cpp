@@ -9,6 +9,7 @@
 
 #include "db/TovaskADODB/compaction_folder.h"
 #include "db/TovaskADODB/database_error.h"
+#include "db/TovaskADODB/folder_entries.h"
 #include "db/TovaskADODB/messages.h"
 #include "db/TovaskADODB/tovask_ado_base.h"
 #include "db/TovaskADODB/tovask_ado_table.h"
@@ -44,12 +45,6 @@ std::string FileBehindLinks(const std::string& fileName)
     std::error_code error;
     const auto resolved = std::filesystem::canonical(fileName, error);
     return error ? fileName : resolved.string();
-}
-
-bool SameFileState(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
 // The new file of a transaction: written in a private folder beside the file,

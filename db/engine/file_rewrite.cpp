@@ -35,28 +35,9 @@ std::string pragmaValue(sqlite3* db, const std::string& pragma)
     return query.step() ? query.columnString(0) : std::string();
 }
 
-std::string tableSql(sqlite3* db, const std::string& table)
+bool hasIndex(StatementCache& cache, const std::string& index)
 {
-    Statement query(db, "SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1");
-    StatementUse use(query);
-    query.bindText(1, table);
-    return query.step() ? query.columnString(0) : std::string();
-}
-
-bool hasIndex(sqlite3* db, const std::string& index)
-{
-    Statement query(db, "SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = ?1");
-    StatementUse use(query);
-    query.bindText(1, index);
-    return query.step();
-}
-
-bool hasTable(sqlite3* db, const std::string& table)
-{
-    Statement query(db, "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1");
-    StatementUse use(query);
-    query.bindText(1, table);
-    return query.step();
+    return !schemaSql(cache, "index", index).empty();
 }
 
 struct Finalizer {
@@ -91,20 +72,10 @@ void copyRows(sqlite3* from, sqlite3_stmt* select, sqlite3* to, sqlite3_stmt* in
 // for the columns the new table has.
 void carryRows(sqlite3* from, StatementCache& to, const std::string& table)
 {
+    const auto newColumns = tableColumns(to, table);
     std::string columns;
-    std::vector<std::string> names;
-    for (const auto& column : tableColumns(to, table)) {
-        columns += (columns.empty() ? "" : ", ") + quoteIdentifier(column.name);
-        names.push_back(column.name);
-    }
-    std::string rowid;
-    for (const char* alias : {"_rowid_", "rowid", "oid"}) {
-        if (std::none_of(names.begin(), names.end(),
-                         [&](const auto& n) { return sqlite3_stricmp(n.c_str(), alias) == 0; })) {
-            rowid = alias;
-            break;
-        }
-    }
+    for (const auto& column : newColumns) columns += (columns.empty() ? "" : ", ") + quoteIdentifier(column.name);
+    const std::string rowid = rowidName(newColumns);
     const std::string quoted = quoteIdentifier(table);
     // A table without rowid (WITHOUT ROWID) keeps its order by its key.
     RawStatement select;
@@ -112,7 +83,7 @@ void carryRows(sqlite3* from, StatementCache& to, const std::string& table)
     const bool withRowid = select != nullptr;
     if (!withRowid) select = prepare(from, "SELECT " + columns + " FROM " + quoted);
     std::string values;
-    for (std::size_t i = 0; i < names.size() + (withRowid ? 1 : 0); ++i) values += i ? ", ?" : "?";
+    for (std::size_t i = 0; i < newColumns.size() + (withRowid ? 1 : 0); ++i) values += i ? ", ?" : "?";
     const RawStatement insert = prepare(to.db(), "INSERT INTO " + quoted + "(" + (withRowid ? rowid + ", " : "") +
                                                      columns + ") VALUES(" + values + ")");
     copyRows(from, select.get(), to.db(), insert.get());
@@ -120,9 +91,10 @@ void carryRows(sqlite3* from, StatementCache& to, const std::string& table)
 
 // Every table of the old file but those taken, each with its rows and then
 // its indexes, SQLite's counters and statistics, then the views and triggers.
-void carryEverythingElse(sqlite3* from, sqlite3* to, const std::vector<SchemaEntry>& entries,
+void carryEverythingElse(StatementCache& original, sqlite3* to, const std::vector<SchemaEntry>& entries,
                          const std::function<bool(const std::string&)>& taken)
 {
+    sqlite3* from = original.db();
     // Its statements end before the new file is closed.
     StatementCache statements(to);
     for (const auto& entry : entries) {
@@ -133,7 +105,7 @@ void carryEverythingElse(sqlite3* from, sqlite3* to, const std::vector<SchemaEnt
         if (startsWithIgnoringCase(entry.sql, "CREATE VIRTUAL TABLE"))
             throw EngineError("The table '" + entry.name + "' is a virtual table, which this program cannot carry.");
         if (taken(entry.name)) {
-            if (tableSql(to, entry.name) != entry.sql)
+            if (schemaSql(statements, "table", entry.name) != entry.sql)
                 throw EngineError("The fields of the table '" + entry.name + "' changed after its rows were moved.");
         } else {
             execSql(to, entry.sql);
@@ -142,17 +114,18 @@ void carryEverythingElse(sqlite3* from, sqlite3* to, const std::vector<SchemaEnt
         }
         // Indexes once their table's rows are in: each built in one pass.
         for (const auto& index : entries)
-            if (index.type == "index" && index.table == entry.name && !hasIndex(to, index.name)) execSql(to, index.sql);
+            if (index.type == "index" && index.table == entry.name && !hasIndex(statements, index.name))
+                execSql(to, index.sql);
     }
     // AUTOINCREMENT counters and the planner's statistics, as they stand.
-    if (hasTable(from, "sqlite_sequence") && hasTable(to, "sqlite_sequence")) {
+    if (tableExists(original, "sqlite_sequence") && tableExists(statements, "sqlite_sequence")) {
         execSql(to, "DELETE FROM sqlite_sequence");
         const RawStatement select = prepare(from, "SELECT name, seq FROM sqlite_sequence");
         const RawStatement insert = prepare(to, "INSERT INTO sqlite_sequence(name, seq) VALUES(?1, ?2)");
         copyRows(from, select.get(), to, insert.get());
         execSql(to, std::string("DELETE FROM sqlite_sequence WHERE name LIKE '") + stored::asidePrefix + "%'");
     }
-    if (hasTable(from, "sqlite_stat1")) {
+    if (tableExists(original, "sqlite_stat1")) {
         execSql(to, "CREATE TABLE IF NOT EXISTS sqlite_stat1(tbl, idx, stat)");
         const RawStatement select = prepare(from, "SELECT tbl, idx, stat FROM sqlite_stat1");
         const RawStatement insert = prepare(to, "INSERT INTO sqlite_stat1(tbl, idx, stat) VALUES(?1, ?2, ?3)");
@@ -181,7 +154,7 @@ void FileRewrite::start(StatementCache& original)
 void FileRewrite::takeTable(StatementCache& original, const std::string& table)
 {
     if (!writer_) start(original);
-    execSql(writer_->handle(), tableSql(original.db(), table));
+    execSql(writer_->handle(), schemaSql(original, "table", table));
     {
         StatementCache statements(writer_->handle());
         dropHiddenColumns(statements, table);
@@ -194,9 +167,10 @@ void FileRewrite::keepUniqueIndexes(StatementCache& original, const std::string&
 {
     sqlite3* to = rowsHandle(table);
     if (!to) return;
+    StatementCache statements(to);
     for (const auto& entry : schemaEntries(original.db()))
         if (entry.type == "index" && entry.table == table && startsWithIgnoringCase(entry.sql, "CREATE UNIQUE") &&
-            !hasIndex(to, entry.name))
+            !hasIndex(statements, entry.name))
             execSql(to, entry.sql);
 }
 
@@ -211,10 +185,9 @@ sqlite3* FileRewrite::rowsHandle(const std::string& table) const
 void FileRewrite::finish(StatementCache& original)
 {
     if (!writer_) start(original);
-    sqlite3* from = original.db();
-    sqlite3* to = writer_->handle();
-    const auto entries = schemaEntries(from);
-    carryEverythingElse(from, to, entries, [this](const std::string& table) { return rowsHandle(table) != nullptr; });
+    const auto entries = schemaEntries(original.db());
+    carryEverythingElse(original, writer_->handle(), entries,
+                        [this](const std::string& table) { return rowsHandle(table) != nullptr; });
     writer_->finish();
 }
 

@@ -7,7 +7,6 @@
 #include "db/engine/msys_catalog.h"
 #include "db/engine/table_schema.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace engine::detail {
@@ -17,17 +16,6 @@ constexpr std::int64_t beforeAnyRowid = std::numeric_limits<std::int64_t>::min()
 // A batch: enough rows to make a query per batch cheap, few enough bytes to stay small.
 constexpr std::size_t batchRows = 256;
 constexpr std::size_t batchBytes = 1 << 20;
-
-// The name by which the table's rowid can be asked for; empty when every one is a column's.
-std::string rowidNameOf(const std::vector<ColumnInfo>& columns)
-{
-    for (const char* alias : {"_rowid_", "rowid", "oid"}) {
-        const bool shadowed = std::any_of(columns.begin(), columns.end(),
-                                          [&](const auto& c) { return sqlite3_stricmp(c.name.c_str(), alias) == 0; });
-        if (!shadowed) return alias;
-    }
-    return {};
-}
 
 [[noreturn]] void rowGone()
 {
@@ -55,7 +43,7 @@ RowSource::RowSource(const std::shared_ptr<DatabaseFile>& file, const std::strin
         names += (names.empty() ? "" : ", ") + quoteIdentifier(column.name);
     }
 
-    const std::string rowid = rowidNameOf(columns);
+    const std::string rowid = rowidName(columns);
     if (!rowid.empty()) {
         const std::string table = quoteIdentifier(table_);
         std::unique_ptr<Statement> count;
@@ -103,7 +91,7 @@ void RowSource::prepareSelect()
     sqlite3* rows = file_->rowsHandle(rowsTable_);
     StatementCache statements(rows);
     const auto columns = tableColumns(statements, rowsTable_);
-    const std::string rowid = rowidNameOf(columns);
+    const std::string rowid = rowidName(columns);
     if (rowid.empty()) rowGone();
     std::string sql = "SELECT " + rowid;
     for (const int id : columnIds_) {

@@ -12,14 +12,6 @@
 namespace engine::detail {
 namespace {
 
-std::string schemaSql(StatementCache& cache, const std::string& type, const std::string& name)
-{
-    StatementUse query(cache.get("SELECT sql FROM sqlite_schema WHERE type = ?1 AND name = ?2"));
-    query->bindText(1, type);
-    query->bindText(2, name);
-    return query->step() ? query->columnString(0) : std::string();
-}
-
 std::string freeAsideName(StatementCache& cache)
 {
     for (int n = 1;; ++n) {

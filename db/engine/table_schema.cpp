@@ -66,6 +66,24 @@ bool tableExists(StatementCache& cache, std::string_view name)
     return query->step();
 }
 
+std::string rowidName(const std::vector<ColumnInfo>& columns)
+{
+    for (const char* alias : {"_rowid_", "rowid", "oid"}) {
+        const bool shadowed = std::any_of(columns.begin(), columns.end(),
+                                          [&](const auto& c) { return sqlite3_stricmp(c.name.c_str(), alias) == 0; });
+        if (!shadowed) return alias;
+    }
+    return {};
+}
+
+std::string schemaSql(StatementCache& cache, const std::string& type, const std::string& name)
+{
+    StatementUse query(cache.get("SELECT sql FROM sqlite_schema WHERE type = ?1 AND name = ?2"));
+    query->bindText(1, type);
+    query->bindText(2, name);
+    return query->step() ? query->columnString(0) : std::string();
+}
+
 std::vector<ColumnInfo> tableColumns(StatementCache& cache, const std::string& table)
 {
     std::vector<ColumnInfo> columns;

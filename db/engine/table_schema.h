@@ -31,6 +31,10 @@ struct ColumnInfo {
     bool needsValue;  // NOT NULL without a default: an insert must give it one
 };
 std::vector<ColumnInfo> tableColumns(StatementCache& cache, const std::string& table);
+// The name by which a table's rowid can be asked for; empty when every one is a column's.
+std::string rowidName(const std::vector<ColumnInfo>& columns);
+// The stored text of a schema entry of a type ("table", "index") and name; empty when there is none.
+std::string schemaSql(StatementCache& cache, const std::string& type, const std::string& name);
 
 struct FieldInfo {
     std::string name;

@@ -28,18 +28,6 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vidarkon-bench-access.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$results"
 
-# Upgrades a fresh copy of a source folder; sets took (seconds) and kib (peak).
-upgrade_copy() {
-  rm -rf "$work/run"
-  cp -r "$1" "$work/run"
-  sync
-  local start=$EPOCHREALTIME
-  /usr/bin/time -f %M -o "$work/peak" "$cli" "$work/run" >"$work/out" 2>&1 ||
-    { cat "$work/out" >&2; echo "failed: $1" >&2; exit 1; }
-  took=$(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.3f", b - a }')
-  kib=$(tail -n 1 "$work/peak")
-}
-
 faster() { awk -v t="$1" -v b="$2" 'BEGIN { exit !(b == "" || t < b) }'; }
 
 data=$results/access.dat
@@ -55,11 +43,11 @@ for shape in "${shapes[@]}"; do
     access_mib=$(du -m "$work/access/katalog.mdb" | cut -f1)
     access_s="" access_kib=0 sqlite_s="" sqlite_kib=0
     for ((r = 0; r < 2; r++)); do
-      upgrade_copy "$work/sqlite"
+      run_once "$work/sqlite" "$cli"
       faster "$took" "$sqlite_s" && sqlite_s=$took
       ((kib > sqlite_kib)) && sqlite_kib=$kib
       expected=$(content_of "$work/run")
-      upgrade_copy "$work/access"
+      run_once "$work/access" "$cli"
       faster "$took" "$access_s" && access_s=$took
       ((kib > access_kib)) && access_kib=$kib
       [ "$(content_of "$work/run")" = "$expected" ] ||

@@ -18,3 +18,20 @@ set_shape_option() {
     *) echo "unknown shape $1 (usual, heavy)" >&2; exit 2 ;;
   esac
 }
+
+# Runs a command on a fresh copy of a source folder ($work/run), the folder
+# last; sets took (wall-clock seconds), kib (peak resident memory) and out
+# (its output).
+run_once() {
+  local source=$1; shift
+  rm -rf "$work/run"
+  cp -r "$source" "$work/run"
+  sync
+  local start=$EPOCHREALTIME
+  /usr/bin/time -f %M -o "$work/peak" "$@" "$work/run" >"$work/out" 2>&1 ||
+    { cat "$work/out" >&2; echo "failed: $*" >&2; exit 1; }
+  local end=$EPOCHREALTIME
+  took=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
+  kib=$(tail -n 1 "$work/peak")
+  out=$(cat "$work/out")
+}

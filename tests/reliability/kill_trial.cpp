@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "db/TovaskADODB/folder_entries.h"
 #include "patch/access_move.h"
 #include "tests/reliability/file_state.h"
 #include "tests/reliability/runner_process.h"
@@ -44,8 +45,8 @@ void WriteCatalogues(const fs::path& folder, int films)
 // in the Access format is moved.
 bool IsCompactionTemporary(const std::string& name)
 {
-    return (name.size() == 30 && name.starts_with(".vidarkon-kompaktowanie-")) ||
-           (name.size() == 26 && name.starts_with(".vidarkon-konwersja-"));
+    return TovaskADODB::IsPrivateFolderName(name, ".vidarkon-kompaktowanie-") ||
+           TovaskADODB::IsPrivateFolderName(name, ".vidarkon-konwersja-");
 }
 
 class Trial {

@@ -55,6 +55,23 @@ std::vector<bool> Ticks(const TfmGlowny& window)
     return ticks;
 }
 
+// The window over a folder, shown, its notices answered and recorded, the
+// paints of its progress bar counted.
+struct ShownWindow {
+    explicit ShownWindow(const CatalogueFolder& folder) : window(&answerer, QString::fromStdString(folder.Folder()))
+    {
+        window.show();
+        exposed = QTest::qWaitForWindowExposed(&window);
+        bar = Part<QProgressBar>(window, "Pozycja");
+        bar->installEventFilter(&counter);
+    }
+    RecordingAnswerer answerer;
+    TfmGlowny window;
+    PaintCounter counter;
+    QProgressBar* bar = nullptr;
+    bool exposed = false;
+};
+
 TEST(MainWindowPatch, StartUpgradesTheFolderReportsWhatItMustAndCloses)
 {
     CatalogueFolder folder;
@@ -67,13 +84,12 @@ TEST(MainWindowPatch, StartUpgradesTheFolderReportsWhatItMustAndCloses)
     const auto brokenBefore = test_support::DumpContent(broken);
     folder.Add("f.mdb", Level::NoLoans, 1000, 0);
 
-    RecordingAnswerer answerer;
-    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* bar = Part<QProgressBar>(window, "Pozycja");
-    PaintCounter counter;
-    bar->installEventFilter(&counter);
+    ShownWindow shown(folder);
+    ASSERT_TRUE(shown.exposed);
+    auto& answerer = shown.answerer;
+    auto& window = shown.window;
+    auto& counter = shown.counter;
+    auto* bar = shown.bar;
 
     QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
 
@@ -110,13 +126,11 @@ TEST(MainWindowPatch, AccessCataloguesAreMovedUpgradedAndTickedBesideTheOthers)
     const auto moved = folder.AddAccess("d.mdb", Level::ReadyLong, 1500, 100);
     const auto movedBefore = test_support::FileBytes(moved);
 
-    RecordingAnswerer answerer;
-    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* bar = Part<QProgressBar>(window, "Pozycja");
-    PaintCounter counter;
-    bar->installEventFilter(&counter);
+    ShownWindow shown(folder);
+    ASSERT_TRUE(shown.exposed);
+    auto& answerer = shown.answerer;
+    auto& window = shown.window;
+    auto& counter = shown.counter;
 
     QTest::mouseClick(Part<app::TXPButton>(window, "cmdStart"), Qt::LeftButton);
 
@@ -137,10 +151,10 @@ TEST(MainWindowPatch, UntickedOptionStartsEveryIdCdAtZero)
 {
     CatalogueFolder folder;
     const auto path = folder.Add("a.mdb", Level::ReadyYesNo, 20, 10);
-    RecordingAnswerer answerer;
-    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ShownWindow shown(folder);
+    ASSERT_TRUE(shown.exposed);
+    auto& answerer = shown.answerer;
+    auto& window = shown.window;
     auto* option = Part<QCheckBox>(window, "cbID_CD");
     ASSERT_TRUE(option->isChecked());
     QTest::mouseClick(option, Qt::LeftButton);
@@ -159,11 +173,10 @@ TEST(MainWindowPatch, UntickedOptionStartsEveryIdCdAtZero)
 // not handled during the run).
 std::pair<int, int> BarWhenWaitingInputIsHandled(const CatalogueFolder& folder)
 {
-    RecordingAnswerer answerer;
-    TfmGlowny window(&answerer, QString::fromStdString(folder.Folder()));
-    window.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* bar = Part<QProgressBar>(window, "Pozycja");
+    ShownWindow shown(folder);
+    EXPECT_TRUE(shown.exposed);
+    auto& window = shown.window;
+    auto* bar = shown.bar;
     auto* pages = Part<TovaskTabControl::TTovaskPageControl>(window, "TovaskPageControl1");
 
     std::pair<int, int> handledAt{-1, -1};

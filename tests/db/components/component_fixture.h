@@ -27,6 +27,18 @@ protected:
         mdbFilmy.SetTableName("WYPOZYCZ");
     }
 
+    // The rebuild's first steps inside the file's transaction: the rows read
+    // by a clone, the stored table emptied, the table open for new rows.
+    void BeginRebuild()
+    {
+        dbFilm.BeginTrans();
+        mdbFilmy.Open();
+        mdbClone.Clone(mdbFilmy);
+        mdbFilmy.Close();
+        dbFilm.AdoConnection().emptyTable("WYPOZYCZ");
+        mdbFilmy.Open();
+    }
+
     TempFolder folder;
     std::string path = folder.file("filmy.mdb");
     TovaskADODB::TTovaskADOBase dbFilm{"dbFilm"};

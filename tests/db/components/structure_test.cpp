@@ -117,12 +117,7 @@ TEST_F(LoansCatalogue, CommitWritesTheFileAnewAndCompactFindsNothingLeft)
     const std::string before = FileBytes(path);
     const auto indexes = StoredIndexNames(path, "WYPOZYCZ");
     const ino_t inode = InodeOf(path);
-    dbFilm.BeginTrans();
-    mdbFilmy.Open();
-    mdbClone.Clone(mdbFilmy);
-    mdbFilmy.Close();
-    dbFilm.AdoConnection().emptyTable("WYPOZYCZ");
-    mdbFilmy.Open();
+    BeginRebuild();
     EXPECT_EQ(mdbFilmy.RecordCount(), 0);
     mdbFilmy.AppendRecord({Variant(9), Variant(90)});
     mdbFilmy.AppendRecord({Variant(8), Variant(80)});
@@ -160,12 +155,7 @@ TEST_F(LoansCatalogue, CommitWritesTheFileAnewAndCompactFindsNothingLeft)
 TEST_F(LoansCatalogue, DuplicateKeyFailsItsAppendAndTheRollbackLeavesNothing)
 {
     const std::string before = FileBytes(path);
-    dbFilm.BeginTrans();
-    mdbFilmy.Open();
-    mdbClone.Clone(mdbFilmy);
-    mdbFilmy.Close();
-    dbFilm.AdoConnection().emptyTable("WYPOZYCZ");
-    mdbFilmy.Open();
+    BeginRebuild();
     mdbFilmy.AppendRecord({Variant(5)});
     EXPECT_THROW(mdbFilmy.AppendRecord({Variant(5)}), std::exception);
     mdbFilmy.Close();

@@ -21,8 +21,9 @@ packages=(
   jwm
   binutils-mingw-w64-x86-64
   fonts-dejavu-core
-  # benchmarks and fuzzing (bench/run.sh, fuzz/run.sh); procps for free
-  gnuplot-nox time procps clang libclang-rt-14-dev
+  # benchmarks and fuzzing (bench/run.sh, fuzz/run.sh); procps for free; gdb
+  # notes the time at the runner's steps (bench/phases.sh)
+  gnuplot-nox time procps clang libclang-rt-14-dev gdb
   # code style and lint (tools/check-style.sh, tools/lint.sh)
   clang-format clang-tidy
   # the Debian package and its checks (tools/package.sh, tests/package/)

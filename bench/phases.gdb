@@ -10,8 +10,8 @@ marks = []
 
 
 class Mark(gdb.Breakpoint):
-    def __init__(self, spec, label):
-        super().__init__(spec, internal=True)
+    def __init__(self, location, label):
+        super().__init__(location, internal=True)
         self.label = label
 
     def stop(self):

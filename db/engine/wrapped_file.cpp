@@ -4,58 +4,45 @@
 
 namespace engine::detail {
 
+namespace {
+
+// One call of a file passed on to its wrapped file, with its arguments as they come.
+template <auto Call>
+struct PassedOn;
+
+template <class Result, class... Args, Result (*sqlite3_io_methods::*Call)(sqlite3_file*, Args...)>
+struct PassedOn<Call> {
+    static Result call(sqlite3_file* file, Args... args)
+    {
+        sqlite3_file* inner = innerFile(file);
+        return (inner->pMethods->*Call)(inner, args...);
+    }
+};
+
+}  // namespace
+
 sqlite3_io_methods passedOnFileCalls()
 {
     sqlite3_io_methods methods{};
     methods.iVersion = 3;
     methods.xClose = [](sqlite3_file* file) { return closeWrapped(*reinterpret_cast<WrappedFile*>(file)); };
-    methods.xRead = [](sqlite3_file* file, void* out, int amount, sqlite3_int64 offset) {
-        return innerFile(file)->pMethods->xRead(innerFile(file), out, amount, offset);
-    };
-    methods.xWrite = [](sqlite3_file* file, const void* data, int amount, sqlite3_int64 offset) {
-        return innerFile(file)->pMethods->xWrite(innerFile(file), data, amount, offset);
-    };
-    methods.xTruncate = [](sqlite3_file* file, sqlite3_int64 size) {
-        return innerFile(file)->pMethods->xTruncate(innerFile(file), size);
-    };
-    methods.xSync = [](sqlite3_file* file, int flags) {
-        return innerFile(file)->pMethods->xSync(innerFile(file), flags);
-    };
-    methods.xFileSize = [](sqlite3_file* file, sqlite3_int64* size) {
-        return innerFile(file)->pMethods->xFileSize(innerFile(file), size);
-    };
-    methods.xLock = [](sqlite3_file* file, int level) {
-        return innerFile(file)->pMethods->xLock(innerFile(file), level);
-    };
-    methods.xUnlock = [](sqlite3_file* file, int level) {
-        return innerFile(file)->pMethods->xUnlock(innerFile(file), level);
-    };
-    methods.xCheckReservedLock = [](sqlite3_file* file, int* out) {
-        return innerFile(file)->pMethods->xCheckReservedLock(innerFile(file), out);
-    };
-    methods.xFileControl = [](sqlite3_file* file, int op, void* argument) {
-        return innerFile(file)->pMethods->xFileControl(innerFile(file), op, argument);
-    };
-    methods.xSectorSize = [](sqlite3_file* file) { return innerFile(file)->pMethods->xSectorSize(innerFile(file)); };
-    methods.xDeviceCharacteristics = [](sqlite3_file* file) {
-        return innerFile(file)->pMethods->xDeviceCharacteristics(innerFile(file));
-    };
-    methods.xShmMap = [](sqlite3_file* file, int region, int size, int extend, void volatile** out) {
-        return innerFile(file)->pMethods->xShmMap(innerFile(file), region, size, extend, out);
-    };
-    methods.xShmLock = [](sqlite3_file* file, int offset, int n, int flags) {
-        return innerFile(file)->pMethods->xShmLock(innerFile(file), offset, n, flags);
-    };
-    methods.xShmBarrier = [](sqlite3_file* file) { innerFile(file)->pMethods->xShmBarrier(innerFile(file)); };
-    methods.xShmUnmap = [](sqlite3_file* file, int deleteFlag) {
-        return innerFile(file)->pMethods->xShmUnmap(innerFile(file), deleteFlag);
-    };
-    methods.xFetch = [](sqlite3_file* file, sqlite3_int64 offset, int amount, void** out) {
-        return innerFile(file)->pMethods->xFetch(innerFile(file), offset, amount, out);
-    };
-    methods.xUnfetch = [](sqlite3_file* file, sqlite3_int64 offset, void* page) {
-        return innerFile(file)->pMethods->xUnfetch(innerFile(file), offset, page);
-    };
+    methods.xRead = &PassedOn<&sqlite3_io_methods::xRead>::call;
+    methods.xWrite = &PassedOn<&sqlite3_io_methods::xWrite>::call;
+    methods.xTruncate = &PassedOn<&sqlite3_io_methods::xTruncate>::call;
+    methods.xSync = &PassedOn<&sqlite3_io_methods::xSync>::call;
+    methods.xFileSize = &PassedOn<&sqlite3_io_methods::xFileSize>::call;
+    methods.xLock = &PassedOn<&sqlite3_io_methods::xLock>::call;
+    methods.xUnlock = &PassedOn<&sqlite3_io_methods::xUnlock>::call;
+    methods.xCheckReservedLock = &PassedOn<&sqlite3_io_methods::xCheckReservedLock>::call;
+    methods.xFileControl = &PassedOn<&sqlite3_io_methods::xFileControl>::call;
+    methods.xSectorSize = &PassedOn<&sqlite3_io_methods::xSectorSize>::call;
+    methods.xDeviceCharacteristics = &PassedOn<&sqlite3_io_methods::xDeviceCharacteristics>::call;
+    methods.xShmMap = &PassedOn<&sqlite3_io_methods::xShmMap>::call;
+    methods.xShmLock = &PassedOn<&sqlite3_io_methods::xShmLock>::call;
+    methods.xShmBarrier = &PassedOn<&sqlite3_io_methods::xShmBarrier>::call;
+    methods.xShmUnmap = &PassedOn<&sqlite3_io_methods::xShmUnmap>::call;
+    methods.xFetch = &PassedOn<&sqlite3_io_methods::xFetch>::call;
+    methods.xUnfetch = &PassedOn<&sqlite3_io_methods::xUnfetch>::call;
     return methods;
 }
 

@@ -30,28 +30,31 @@ int openWrapped(sqlite3_vfs* real, sqlite3_filename name, WrappedFile& file, int
 // Closes and frees the wrapped file.
 int closeWrapped(WrappedFile& file);
 
+// One call of a VFS passed on to the VFS that real() gives.
+template <sqlite3_vfs* (*real)(), auto Call>
+struct VfsCallPassedOn;
+
+template <sqlite3_vfs* (*real)(), class Result, class... Args, Result (*sqlite3_vfs::*Call)(sqlite3_vfs*, Args...)>
+struct VfsCallPassedOn<real, Call> {
+    static Result call(sqlite3_vfs* /*wrapper*/, Args... args) { return (real()->*Call)(real(), args...); }
+};
+
 // Sets every call of vfs but xOpen to pass it on to the VFS that real() gives.
 template <sqlite3_vfs* (*real)()>
 void passOnVfsCalls(sqlite3_vfs& vfs)
 {
-    vfs.xDelete = [](sqlite3_vfs*, const char* name, int syncFolder) {
-        return real()->xDelete(real(), name, syncFolder);
-    };
-    vfs.xAccess = [](sqlite3_vfs*, const char* name, int flags, int* out) {
-        return real()->xAccess(real(), name, flags, out);
-    };
-    vfs.xFullPathname = [](sqlite3_vfs*, const char* name, int size, char* out) {
-        return real()->xFullPathname(real(), name, size, out);
-    };
-    vfs.xDlOpen = [](sqlite3_vfs*, const char* name) { return real()->xDlOpen(real(), name); };
-    vfs.xDlError = [](sqlite3_vfs*, int size, char* out) { real()->xDlError(real(), size, out); };
-    vfs.xDlSym = [](sqlite3_vfs*, void* handle, const char* symbol) { return real()->xDlSym(real(), handle, symbol); };
-    vfs.xDlClose = [](sqlite3_vfs*, void* handle) { real()->xDlClose(real(), handle); };
-    vfs.xRandomness = [](sqlite3_vfs*, int size, char* out) { return real()->xRandomness(real(), size, out); };
-    vfs.xSleep = [](sqlite3_vfs*, int microseconds) { return real()->xSleep(real(), microseconds); };
-    vfs.xCurrentTime = [](sqlite3_vfs*, double* out) { return real()->xCurrentTime(real(), out); };
-    vfs.xGetLastError = [](sqlite3_vfs*, int size, char* out) { return real()->xGetLastError(real(), size, out); };
-    vfs.xCurrentTimeInt64 = [](sqlite3_vfs*, sqlite3_int64* out) { return real()->xCurrentTimeInt64(real(), out); };
+    vfs.xDelete = &VfsCallPassedOn<real, &sqlite3_vfs::xDelete>::call;
+    vfs.xAccess = &VfsCallPassedOn<real, &sqlite3_vfs::xAccess>::call;
+    vfs.xFullPathname = &VfsCallPassedOn<real, &sqlite3_vfs::xFullPathname>::call;
+    vfs.xDlOpen = &VfsCallPassedOn<real, &sqlite3_vfs::xDlOpen>::call;
+    vfs.xDlError = &VfsCallPassedOn<real, &sqlite3_vfs::xDlError>::call;
+    vfs.xDlSym = &VfsCallPassedOn<real, &sqlite3_vfs::xDlSym>::call;
+    vfs.xDlClose = &VfsCallPassedOn<real, &sqlite3_vfs::xDlClose>::call;
+    vfs.xRandomness = &VfsCallPassedOn<real, &sqlite3_vfs::xRandomness>::call;
+    vfs.xSleep = &VfsCallPassedOn<real, &sqlite3_vfs::xSleep>::call;
+    vfs.xCurrentTime = &VfsCallPassedOn<real, &sqlite3_vfs::xCurrentTime>::call;
+    vfs.xGetLastError = &VfsCallPassedOn<real, &sqlite3_vfs::xGetLastError>::call;
+    vfs.xCurrentTimeInt64 = &VfsCallPassedOn<real, &sqlite3_vfs::xCurrentTimeInt64>::call;
 }
 
 }  // namespace engine::detail
